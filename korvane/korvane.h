@@ -33,8 +33,8 @@
 // When room is left, the frame after the last one has time < 0.
 //
 // Returns 1, or 0 when the record could not be played (see README).
-KORVANE_API int KORVANE_CALL Simulation(GameState* state, ShotVec vec, float noise,
-                                        PathFrame* path, int pathCapacity);
+KORVANE_API int KORVANE_CALL Simulation(GameState* state, ShotVec vec, float noise, PathFrame* path,
+                                        int pathCapacity);
 
 // The launch vector of a draw that rests at target (x, y) with target.curl.
 // Returns 1, or 0 when the target is unreachable and the nearest reachable

@@ -1,0 +1,48 @@
+// Sheet geometry and the physical constants of the stone model, each named
+// once with its unit. See README.md for where the figures come from.
+#pragma once
+
+namespace korvane {
+
+// Sheet, m: x across (0 .. kSheetWidth), y along, the thrower at large y.
+constexpr double kSheetWidth = 4.75;
+constexpr double kCentreX = 2.375;
+constexpr double kTeeY = 4.88;
+constexpr double kHouseRadius = 1.83;  // 12-foot ring
+constexpr double kBackLineY = 3.05;
+constexpr double kFarHogY = 11.28;
+constexpr double kNearHogY = 33.23;
+// The near end mirrors the far one: tee 6.40 m and back line 8.23 m behind
+// the near hog line. Only a stone thrown backwards ever gets there.
+constexpr double kNearBackLineY = kNearHogY + (kFarHogY - kTeeY) + (kTeeY - kBackLineY);
+constexpr double kStoneRadius = 0.145;
+constexpr double kHouseReach =
+    kHouseRadius + kStoneRadius;  // centre closer than this: in the house
+
+// Where a stone out of play is stored: off the sheet and outside the house.
+constexpr double kOutX = 0.0;
+constexpr double kOutY = 0.0;
+
+// Release point of every delivery: the near hog line on the centre line.
+constexpr double kReleaseX = kCentreX;
+constexpr double kReleaseY = kNearHogY;
+
+constexpr int kStoneCount = 16;
+constexpr int kStonesPerEnd = 16;
+constexpr int kEndSlots = 10;
+constexpr int kGuardZoneShots = 5;  // shots 0 .. 4 are under the free guard zone
+
+// Motion model. Deceleration from pebbled-ice friction, mu = a / g ~ 0.0079.
+constexpr double kDeceleration = 0.0778;  // m/s^2
+constexpr double kGravity = 9.81;         // m/s^2
+// Curl: the heading turns at dtheta/dt = kCurlRate * a / v, so the turn
+// constant beta = kCurlRate is dimensionless (see README.md).
+constexpr double kCurlRate = 0.08;
+// Coefficient of restitution of granite on granite along the line of centres.
+constexpr double kRestitution = 0.90;
+
+// Fastest delivery the library plays, m/s: far beyond any human throw; a
+// faster vector is scaled down to this speed.
+constexpr double kMaxLaunchSpeed = 10.0;
+
+}  // namespace korvane
