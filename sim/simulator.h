@@ -5,20 +5,27 @@
 
 #include "sim/records.h"
 
-// Calling convention of the library's plain C exports (cdecl on 32-bit
-// Windows, the platform default everywhere else).
+// The library's plain C exports, called through these pointers (cdecl on
+// 32-bit Windows, the platform default everywhere else). The engine never
+// reads their results.
 using SimulationFn = int (*)(GameState* state, ShotVec vec, float noise, PathFrame* path,
                              int pathCapacity);
 using CreateShotFn = int (*)(ShotPos target, ShotVec* out);
 using CreateHitShotFn = int (*)(ShotPos target, float power, ShotVec* out);
 using GetScoreFn = int (*)(const GameState* state);
 
+// Null until LoadSimulator has run; tests may point them at stand-ins.
 extern SimulationFn Simulation;
 extern CreateShotFn CreateShot;
 extern CreateHitShotFn CreateHitShot;
 extern GetScoreFn GetScore;
 
+// The library's file name on every platform (on Linux too, a shared object
+// of that name).
+constexpr const char* kSimulatorLibraryName = "Korvane.dll";
+
 // Loads Korvane.dll by bare file name through the platform's ordinary
 // search and binds "Simulation", "CreateShot", "CreateHitShot", "GetScore"
-// in that order. False only when the library itself cannot be loaded.
+// in that order. False only when the library itself cannot be loaded; the
+// look-ups are not checked.
 bool LoadSimulator();

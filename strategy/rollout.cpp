@@ -1,0 +1,49 @@
+#include "strategy/rollout.h"
+
+#include "sim/simulator.h"
+#include "strategy/random_source.h"
+#include "strategy/search_constants.h"
+
+namespace {
+
+constexpr int32_t kEndSlots = sizeof(GameState::endScore) / sizeof(GameState::endScore[0]);
+// A play-out follows the candidate only when it leaves the end at these
+// shots; anything else (16, or a next end's 0) is complete or not in play.
+constexpr int32_t kFirstPlayoutShot = 11;
+constexpr int32_t kLastPlayoutShot = 15;
+
+}  // namespace
+
+ShotVec RandomShot(SeedSource* seeds) {
+  Mt19937 mt;
+  SeedMt19937(&mt, DrawSeed(seeds));
+  RandomTargetDistributions distributions;
+  const ShotPos pos = DrawRandomTarget(distributions, mt);
+  ShotVec vec;
+  CreateShot(pos, &vec);
+  return vec;
+}
+
+int32_t RolloutValue(ShotVec vec, const GameState& state, SeedSource* seeds) {
+  GameState scratch = state;
+  // An extra end (or a negative index) has no score slot, and the simulator
+  // scores only into slots 0..9. Played as the table's last end, the
+  // rollout still sees the score of the end it completes.
+  if (scratch.endIndex < 0 || scratch.endIndex >= kEndSlots) scratch.endIndex = kEndSlots - 1;
+  const int32_t playedEnd = scratch.endIndex;
+
+  Simulation(&scratch, vec, kNoise, nullptr, -1);
+  int32_t n = scratch.shotIndex;
+  const int32_t limit = (n >= kFirstPlayoutShot && n <= kLastPlayoutShot) ? kStonesPerEnd : 0;
+  while (n < limit) {
+    const ShotVec next = RandomShot(seeds);
+    Simulation(&scratch, next, kNoise, nullptr, -1);
+    ++n;
+  }
+
+  // The shot that completes an end moves endIndex on by one; without it no
+  // end was scored.
+  if (scratch.endIndex != playedEnd + 1) return 0;
+  const int32_t v = scratch.endScore[playedEnd];
+  return state.sideToMove != 0 ? WrappingNegate(v) : v;
+}

@@ -1,0 +1,54 @@
+// Rollout evaluation: the value of one shot, played with execution error and
+// followed by random shots to the end of the end.
+#pragma once
+
+#include <cstdint>
+#include <random>
+
+#include "sim/records.h"
+#include "strategy/random_source.h"
+
+// Rectangle of the random targets, m: float constants, widened to double
+// for the uniform draws over [min, max).
+constexpr float kRandomXMin = 0.145f;
+constexpr float kRandomXMax = 4.605f;
+constexpr float kRandomYMin = 3.195f;
+constexpr float kRandomYMax = 11.425f;
+
+// The three draws of a random target, in the order they are taken.
+struct RandomTargetDistributions {
+  std::uniform_real_distribution<double> randX{static_cast<double>(kRandomXMin),
+                                               static_cast<double>(kRandomXMax)};
+  std::uniform_real_distribution<double> randY{static_cast<double>(kRandomYMin),
+                                               static_cast<double>(kRandomYMax)};
+  std::uniform_int_distribution<int> randAngle{0, 1};
+};
+
+// Draws x, then y, then the rotation from engine into a target.
+template <typename Engine>
+ShotPos DrawRandomTarget(RandomTargetDistributions& d, Engine& engine) {
+  ShotPos pos{};
+  pos.x = static_cast<float>(d.randX(engine));
+  pos.y = static_cast<float>(d.randY(engine));
+  pos.curl = d.randAngle(engine) != 0 ? 1 : 0;
+  return pos;
+}
+
+// A draw to a uniformly random target of the rectangle, with a random curl,
+// from an engine freshly seeded from seeds (the calling thread's source).
+ShotVec RandomShot(SeedSource* seeds);
+
+// Plays vec on a copy of state, then random shots until the sixteenth stone,
+// and returns the completed end's score for the side to move in state
+// (positive is good for it). 0 when the rollout completes no end. An extra
+// end (endIndex outside the ten score slots) is played as slot 9, so that
+// its score can still be read.
+int32_t RolloutValue(ShotVec vec, const GameState& state, SeedSource* seeds);
+
+// 32-bit sums and negations that wrap instead of overflowing.
+inline int32_t WrappingAdd(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+inline int32_t WrappingNegate(int32_t a) {
+  return static_cast<int32_t>(0u - static_cast<uint32_t>(a));
+}

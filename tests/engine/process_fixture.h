@@ -1,0 +1,42 @@
+// Process tests' view of one curling-engine: started over pipes with a
+// chosen Korvane.dll folder, fed one message per read, and read back whole.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "subprocess.h"
+
+// Time allowed for each step of a process test; generous for sanitizer
+// builds on a busy machine, never reached by a working engine.
+constexpr int kStepTimeoutMs = 60000;
+
+// A fresh, empty folder under the system's temporary folder.
+std::string MakeTempDir();
+
+// Copies file from to to, keeping it executable.
+bool CopyFile(const std::string& from, const std::string& to);
+
+// Reads a counts file of "name value" lines, as the test double writes it.
+std::map<std::string, long> ReadCounts(const std::string& path);
+
+// "POSITION x0 y0 ... x15 y15" with the given stones and (0, 0) for the rest.
+std::string PositionMessage(const std::vector<std::pair<float, float>>& stones);
+
+struct EngineSession {
+  ChildProcess child;
+  int reads = 0;  // messages that the engine has echoed so far
+};
+
+// Starts program with LD_LIBRARY_PATH set to libraryDir (unset when empty)
+// and the extra settings.
+bool StartEngine(EngineSession* session, const std::string& libraryDir,
+                 const std::vector<EnvSetting>& settings, const std::string& program);
+
+// Writes bytes in one write and waits until the engine has echoed `reads`
+// more messages, so that the next write arrives in a read of its own.
+bool Send(EngineSession* session, const std::string& bytes, int reads = 1);
+
+// Ends the input and returns the exit status (-1 if the engine hung).
+int Finish(EngineSession* session);
