@@ -1,0 +1,150 @@
+#include "match/game.h"
+
+#include <cstring>
+#include <vector>
+
+#include "match/engine_link.h"
+#include "match/protocol.h"
+
+namespace {
+
+constexpr int kStonesPerEnd = 16;
+constexpr int kScoreSlots = 10;  // endScore entries in the record
+// Longest wait for an engine to read a command that has no reply, ms.
+constexpr double kCommandWaitMs = 2000.0;
+
+std::string WithoutLineEnd(std::string command) {
+  if (!command.empty() && command.back() == '\n') command.pop_back();
+  return command;
+}
+
+int CountFrames(const std::vector<PathFrame>& frames) {
+  int n = 0;
+  while (n < kPathCapacity && frames[n].time >= 0.0f) ++n;
+  return n;
+}
+
+void Tally(const ShotAnswer& answer, EngineSummary* engine) {
+  if (answer.goSent) {
+    engine->goCount++;
+    engine->thinkMsTotal += answer.thinkMs;
+    if (answer.thinkMs > engine->thinkMsMax) engine->thinkMsMax = answer.thinkMs;
+  }
+  if (answer.status != StoneStatus::kPlayed) engine->stonesLost++;
+}
+
+// The record an end starts from: every stone at the reset position, the
+// first thrower to move, the scores of earlier ends in the slots there are.
+GameState StartOfEnd(const GameRecord& game, int endIndex, int lastEnd, Seat first) {
+  GameState state;
+  std::memset(&state, 0, sizeof state);
+  state.endIndex = endIndex;
+  state.lastEnd = lastEnd;
+  state.sideToMove = static_cast<uint8_t>(SideFlag(first));
+  for (size_t k = 0; k < game.table.endScores.size() && k < kScoreSlots; ++k)
+    state.endScore[k] = game.table.endScores[k];
+  return state;
+}
+
+// One stone: ask the engine to move, execute its reply (or throw the stone
+// out of play), keep the runner's own counters authoritative.
+void PlayStone(EngineLink* link, const PhysicsCalls& physics, GameRecord* game, EndRecord* end,
+               GameState* state, int k, const GameObserver& observer,
+               std::vector<PathFrame>* frames) {
+  const GameSettings& settings = game->settings;
+  StoneRecord stone;
+  stone.shotIndex = k;
+  stone.seat = SeatOfStone(end->firstThrower, k);
+  state->shotIndex = k;
+  state->endIndex = end->endIndex;
+  state->sideToMove = static_cast<uint8_t>(SideFlag(stone.seat));
+  std::memcpy(stone.before, state->stones, sizeof stone.before);
+  const std::string setState =
+      FormatSetState(k, end->endIndex, state->lastEnd, SideFlag(stone.seat));
+  const std::string position = FormatPosition(state->stones);
+  stone.setState = WithoutLineEnd(setState);
+  stone.position = WithoutLineEnd(position);
+
+  ShotAnswer answer = AskForShot(link, setState, position, settings.goTimeoutMs, settings.pauseMs);
+  Tally(answer, &game->engines[stone.seat]);
+  stone.status = answer.status;
+  stone.reply = answer.reply;
+  stone.thinkMs = answer.thinkMs;
+  stone.vec = answer.vec;
+  stone.note = answer.note;
+
+  int frameCount = 0;
+  if (answer.status == StoneStatus::kPlayed) {
+    (*frames)[0].time = -1.0f;
+    physics.simulate(state, answer.vec, settings.noise, frames->data(), kPathCapacity);
+    frameCount = CountFrames(*frames);
+  } else {
+    state->stones[k][0] = 0.0f;
+    state->stones[k][1] = 0.0f;
+  }
+  state->shotIndex = k + 1;
+  state->endIndex = end->endIndex;
+  state->sideToMove = static_cast<uint8_t>(SideFlag(Opponent(stone.seat)));
+  std::memcpy(stone.after, state->stones, sizeof stone.after);
+  stone.scoreAsItLies = physics.score(state);
+  end->stones.push_back(stone);
+  if (observer.onStone)
+    observer.onStone(StoneView{game, end, &end->stones.back(), frames->data(), frameCount});
+}
+
+void PlayEnd(EngineLink links[2], const PhysicsCalls& physics, GameRecord* game, int endIndex,
+             Seat first, const GameObserver& observer) {
+  game->ends.push_back(EndRecord{});
+  EndRecord* end = &game->ends.back();
+  end->endIndex = endIndex;
+  end->firstThrower = first;
+  GameState state =
+      StartOfEnd(*game, endIndex, LastEndToSend(game->settings.ends, endIndex), first);
+  std::vector<PathFrame> frames(kPathCapacity);
+  for (int k = 0; k < kStonesPerEnd; ++k)
+    PlayStone(&links[SeatOfStone(first, k)], physics, game, end, &state, k, observer, &frames);
+  // With all sixteen thrown the library counts every stone; the side flag
+  // is back to the first thrower's, as at the start of the end.
+  end->scoreForA = physics.score(&state);
+  end->finished = true;
+  game->table.endScores.push_back(end->scoreForA);
+}
+
+}  // namespace
+
+GameRecord PlayGame(const GameSetup& setup, const GameObserver& observer) {
+  GameRecord game;
+  game.gameIndex = setup.gameIndex;
+  game.seed = setup.seed;
+  game.settings = setup.settings;
+  const GameSettings& settings = game.settings;
+  const int commandWaitMs = static_cast<int>(
+      settings.goTimeoutMs < kCommandWaitMs ? settings.goTimeoutMs : kCommandWaitMs);
+
+  EngineLink links[2];
+  for (int s = 0; s < 2; ++s) {
+    game.engines[s].command = setup.engineCommand[s];
+    StartEngine(setup.engineCommand[s], setup.engineLog[s], settings.pauseMs, settings.budgetMs,
+                &links[s]);
+  }
+  for (int s = 0; s < 2; ++s)
+    game.engines[s].readyNote = GreetEngine(&links[s], static_cast<int>(settings.goTimeoutMs));
+
+  setup.physics.seed(setup.seed);
+  Seat first = FirstThrowerOfGame(setup.gameIndex);
+  for (int endIndex = 0; AnotherEnd(game.table, settings.ends, settings.extraEnds); ++endIndex) {
+    PlayEnd(links, setup.physics, &game, endIndex, first, observer);
+    const int score = game.ends.back().scoreForA;
+    for (EngineLink& link : links) SendCommand(&link, FormatScore(score), commandWaitMs);
+    first = FirstThrowerAfter(first, score);
+    if (observer.onEnd) observer.onEnd(game);
+  }
+  game.complete = true;
+  game.result = ResultOf(game.table);
+  for (int s = 0; s < 2; ++s) {
+    std::string how = StopEngine(&links[s]);
+    game.engines[s].exit = links[s].dead ? links[s].deadReason : how;
+  }
+  if (observer.onFinish) observer.onFinish(game);
+  return game;
+}

@@ -1,0 +1,4 @@
+#include "korvane/korvane.h"
+#include "match/physics.h"
+
+PhysicsCalls KorvanePhysics() { return PhysicsCalls{&Simulation, &GetScore, &KorvaneSeed}; }

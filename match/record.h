@@ -1,0 +1,75 @@
+// What the runner keeps of a game: every stone with the commands sent, the
+// reply, the time it took and the executed result, and the end scores.
+// record_json.h writes it out; the SVG pictures are drawn from it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "match/rules.h"
+#include "sim/records.h"
+
+enum class StoneStatus {
+  kPlayed,      // the reply was executed
+  kTimeout,     // no complete reply before the per-GO deadline
+  kOutOfTime,   // the engine's thinking-time budget for the game was spent
+  kCrashed,     // the engine had ended or closed its output
+  kGarbage,     // the reply could not be parsed
+  kTwoReplies,  // more than one reply to one GO
+};
+
+const char* StatusName(StoneStatus status);
+
+struct StoneRecord {
+  int shotIndex = 0;
+  Seat seat = kSeatA;
+  std::string setState;  // the commands sent, without their line feed
+  std::string position;
+  std::string reply;     // printable form of the bytes received after GO
+  double thinkMs = 0.0;  // from writing GO to the complete reply
+  StoneStatus status = StoneStatus::kPlayed;
+  std::string note;  // why a stone was lost, or stray output seen before it
+  ShotVec vec{};     // meaningful when status is kPlayed
+  float before[16][2] = {};
+  float after[16][2] = {};  // stones at rest; a stone out of play lies at (0, 0)
+  int scoreAsItLies = 0;    // the end's score for A if it ended after this stone
+};
+
+struct EndRecord {
+  int endIndex = 0;
+  Seat firstThrower = kSeatA;  // the other side has the hammer
+  std::vector<StoneRecord> stones;
+  bool finished = false;
+  int scoreForA = 0;  // valid when finished
+};
+
+struct EngineSummary {
+  std::string command;
+  std::string readyNote;  // empty when READYOK came in time
+  std::string exit;       // how the process ended
+  double thinkMsTotal = 0.0;
+  double thinkMsMax = 0.0;
+  int goCount = 0;
+  int stonesLost = 0;
+};
+
+struct GameSettings {
+  int ends = 10;
+  float noise = 0.145f;
+  bool extraEnds = true;
+  double goTimeoutMs = 60000.0;
+  double budgetMs = 900000.0;  // thinking time per engine per game
+  int pauseMs = 5;
+};
+
+struct GameRecord {
+  int gameIndex = 0;  // from 0
+  uint64_t seed = 0;
+  GameSettings settings;
+  EngineSummary engines[2];
+  std::vector<EndRecord> ends;
+  ScoreTable table;  // one entry per finished end
+  bool complete = false;
+  GameResult result = GameResult::kDraw;  // valid when complete
+};

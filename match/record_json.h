@@ -1,0 +1,21 @@
+// The game record as JSON, and a file write that never leaves a half
+// written file behind (a reader sees the old or the new file, whole).
+#pragma once
+
+#include <string>
+
+#include "match/record.h"
+
+// The whole game: settings, engines, every finished end with its stones.
+// An end still in play is left out, so the text is a consistent record of
+// the game up to its last finished end. "complete" tells whether the game
+// is over.
+std::string GameToJson(const GameRecord& game);
+
+// JSON string literal of text (quotes included); bytes that are not
+// printable ASCII are escaped as \u00XX.
+std::string JsonString(const std::string& text);
+
+// Writes text to path + ".tmp", flushes it to disk and renames it over
+// path. False on any failure (the old file, if any, is then untouched).
+bool WriteFileAtomically(const std::string& path, const std::string& text);
