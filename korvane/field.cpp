@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "korvane/sweep.h"
+
 namespace korvane {
 namespace {
 
@@ -10,6 +12,8 @@ constexpr double kContactGap = 1e-8;
 // Smallest step the refinement takes, s: keeps two stones that touch while
 // sliding apart from stalling the loop.
 constexpr double kMinStep = 1e-9;
+// Slack of the swept-region test over the contact distance, m.
+constexpr double kCullMargin = 1e-6;
 // Work bounds per shot; beyond them the stones freeze where they are. Real
 // shots stay far below (a crowded end needs a few hundred refinements).
 constexpr int kMaxRefinements = 200000;
@@ -103,7 +107,27 @@ double LastMotion(const Field& f, const Entry& e) {
   return t;
 }
 
-void Push(Queue* q, int i, int j, double t) { q->entry[q->size++] = Entry{i, j, t}; }
+// Whether the entry can be a contact at all, from the swept regions alone.
+bool MayTouch(const Field& f, int i, int j) {
+  const Motion& m = f.body[i].motion;
+  if (j >= 0) return SweepsMayMeet(m, f.body[j].motion, 2.0 * kStoneRadius + kCullMargin);
+  double minX, maxX, minY, maxY;
+  SweepBounds(m, &minX, &maxX, &minY, &maxY);
+  switch (j) {
+    case kLeft:
+      return !(minX > kLeftLimit + kCullMargin);
+    case kRight:
+      return !(maxX < kRightLimit - kCullMargin);
+    case kBack:
+      return !(minY > kBackLimit + kCullMargin);
+    default:
+      return !(maxY < kNearBackLimit - kCullMargin);
+  }
+}
+
+void Push(const Field& f, Queue* q, int i, int j, double t) {
+  if (MayTouch(f, i, j)) q->entry[q->size++] = Entry{i, j, t};
+}
 
 // Entries for stone i from time t: every present stone (when one of the two
 // moves) and, while i moves, the four lines.
@@ -112,10 +136,10 @@ void AddEntriesFor(const Field& f, Queue* q, int i, int skip, double t) {
   const bool moving = MovingAt(f.body[i], t);
   for (int j = 0; j < kStoneCount; ++j) {
     if (j == i || j == skip || !f.body[j].present) continue;
-    if (moving || MovingAt(f.body[j], t)) Push(q, i < j ? i : j, i < j ? j : i, t);
+    if (moving || MovingAt(f.body[j], t)) Push(f, q, i < j ? i : j, i < j ? j : i, t);
   }
   if (moving) {
-    for (int w = 1; w <= kWallCount; ++w) Push(q, i, -w, t);
+    for (int w = 1; w <= kWallCount; ++w) Push(f, q, i, -w, t);
   }
 }
 
@@ -237,9 +261,9 @@ void RunToRest(Field* f, FrameSink* sink) {
     for (int j = 0; j < kStoneCount; ++j) {
       if (j == i || !f->body[j].present) continue;
       if (MovingAt(f->body[j], 0) && j < i) continue;
-      Push(&q, i < j ? i : j, i < j ? j : i, 0);
+      Push(*f, &q, i < j ? i : j, i < j ? j : i, 0);
     }
-    for (int w = 1; w <= kWallCount; ++w) Push(&q, i, -w, 0);
+    for (int w = 1; w <= kWallCount; ++w) Push(*f, &q, i, -w, 0);
   }
   double now = 0;
   int refinements = 0;

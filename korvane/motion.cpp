@@ -7,6 +7,11 @@
 namespace korvane {
 namespace {
 
+constexpr double kE = 2.718281828459045;
+constexpr double kPi = 3.141592653589793;
+// Headroom on the sweep bound for rounding, relative.
+constexpr double kSweepMargin = 1.0 + 1e-9;
+
 // The complex factor 1 / (a (2 - i beta)) = (2 + i beta) / (a (4 + beta^2)).
 void PathFactor(double beta, double* kr, double* ki) {
   const double scale = 1.0 / (kDeceleration * (4.0 + beta * beta));
@@ -50,6 +55,20 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
     m.dirY = vy / v;
   }
   m.tStop = t0 + m.speed / kDeceleration;
+  double kr, ki;
+  PathFactor(beta, &kr, &ki);
+  const double v2 = m.speed * m.speed;
+  const double dr = v2 * m.dirX;
+  const double di = v2 * m.dirY;
+  m.restX = x + dr * kr - di * ki;
+  m.restY = y + dr * ki + di * kr;
+  // r |sin phi| <= r |beta| / 2 ln(r0 / r) <= |beta| r0 / (2 e); beyond a
+  // quarter turn (r < r0 exp(-pi / |beta|)) the point is within r of c.
+  const double r0 = v2 * std::hypot(kr, ki);
+  const double b = std::fabs(beta);
+  const double spiral = 0.5 * b * r0 / kE;
+  const double tail = b > 0 ? r0 * std::exp(-kPi / b) : 0.0;
+  m.sweep = (spiral > tail ? spiral : tail) * kSweepMargin;
   return m;
 }
 
@@ -81,13 +100,8 @@ Kinematics StateAt(const Motion& m, double t) {
 }
 
 void RestPoint(const Motion& m, double* x, double* y) {
-  double kr, ki;
-  PathFactor(m.beta, &kr, &ki);
-  const double v2 = m.speed * m.speed;
-  const double dr = v2 * m.dirX;
-  const double di = v2 * m.dirY;
-  *x = m.x0 + dr * kr - di * ki;
-  *y = m.y0 + dr * ki + di * kr;
+  *x = m.restX;
+  *y = m.restY;
 }
 
 bool DrawVelocity(double x, double y, double beta, double maxSpeed, double* vx, double* vy) {

@@ -8,6 +8,12 @@
 //
 // where e0 is the unit heading at release and v0 the speed then; the stone
 // rests at z0 + e0 * v0^2 / (a * (2 - i * beta)). README.md derives it.
+//
+// Seen from the resting point c the path is a logarithmic spiral:
+// z - c = -e0 v^2 exp(i phi) / (a (2 - i beta)), so the distance to c is
+// r = v^2 / (a |2 - i beta|) and the direction turns by phi = (beta / 2) ln(r0 / r).
+// The path therefore stays within r |sin phi| <= |beta| r0 / (2 e) of the
+// straight segment from the start to c: the sweep used to rule out contacts.
 #pragma once
 
 namespace korvane {
@@ -22,6 +28,9 @@ struct Motion {
   double dirY = -1;
   double beta = 0;   // signed turn constant; 0 for a stone without spin
   double tStop = 0;  // s, t0 + speed / a
+  double restX = 0;  // m, where it comes to rest
+  double restY = 0;
+  double sweep = 0;  // m: the path keeps within this of the segment start..rest
 };
 
 // Position and velocity of a stone at one instant.

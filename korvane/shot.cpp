@@ -63,6 +63,18 @@ bool GuardZoneBroken(const GameState& before, const GameState& after, int thrown
   return false;
 }
 
+// Moves every stone to rest and applies the removal rules and the free
+// guard zone to the record.
+void Resolve(Field* field, int thrown, const GameState& before, GameState* state) {
+  RunToRest(field, nullptr);
+  ApplyRemovals(*field, thrown, state);
+  if (GuardZoneBroken(before, *state, thrown)) {
+    std::memcpy(state->stones, before.stones, sizeof before.stones);
+    state->stones[thrown][0] = static_cast<float>(kOutX);
+    state->stones[thrown][1] = static_cast<float>(kOutY);
+  }
+}
+
 void FinishEnd(GameState* state) {
   const int score = ScoreEnd(*state);
   if (state->endIndex >= 0 && state->endIndex < kEndSlots) state->endScore[state->endIndex] = score;
@@ -131,15 +143,14 @@ int PlayShot(GameState* state, ShotVec vec, float noise, PathFrame* path, int pa
   stone.present = true;
   stone.moved = true;
   stone.motion = MakeMotion(0, kReleaseX, kReleaseY, vx, vy, CurlBeta(vec.curl));
-  const Field start = field;
-  RunToRest(&field, nullptr);
-  ApplyRemovals(field, thrown, state);
-  if (GuardZoneBroken(before, *state, thrown)) {
-    std::memcpy(state->stones, before.stones, sizeof before.stones);
-    state->stones[thrown][0] = static_cast<float>(kOutX);
-    state->stones[thrown][1] = static_cast<float>(kOutY);
+  if (path && pathCapacity > 0) {
+    // The replay for the frames starts from the sheet as it was at release.
+    const Field start = field;
+    Resolve(&field, thrown, before, state);
+    WritePath(start, field.endTime, *state, path, pathCapacity);
+  } else {
+    Resolve(&field, thrown, before, state);
   }
-  if (path && pathCapacity > 0) WritePath(start, field.endTime, *state, path, pathCapacity);
 
   state->shotIndex = thrown + 1;
   state->sideToMove = state->sideToMove == 0 ? 1 : 0;

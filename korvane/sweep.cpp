@@ -1,0 +1,56 @@
+#include "korvane/sweep.h"
+
+#include <cmath>
+
+namespace korvane {
+namespace {
+
+double Clamp01(double v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
+
+// Squared distance from point p to segment [a, b].
+double PointSegment2(double px, double py, double ax, double ay, double bx, double by) {
+  const double dx = bx - ax, dy = by - ay;
+  const double len2 = dx * dx + dy * dy;
+  const double s = len2 > 0 ? Clamp01(((px - ax) * dx + (py - ay) * dy) / len2) : 0.0;
+  const double ex = ax + s * dx - px, ey = ay + s * dy - py;
+  return ex * ex + ey * ey;
+}
+
+// Sign of the cross product (b - a) x (c - a).
+double Orient(double ax, double ay, double bx, double by, double cx, double cy) {
+  return (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
+}
+
+}  // namespace
+
+double SegmentDistance(double p0x, double p0y, double p1x, double p1y, double q0x, double q0y,
+                       double q1x, double q1y) {
+  // Proper crossing: distance 0. Otherwise the closest pair involves an end point.
+  const double o1 = Orient(p0x, p0y, p1x, p1y, q0x, q0y);
+  const double o2 = Orient(p0x, p0y, p1x, p1y, q1x, q1y);
+  const double o3 = Orient(q0x, q0y, q1x, q1y, p0x, p0y);
+  const double o4 = Orient(q0x, q0y, q1x, q1y, p1x, p1y);
+  if (((o1 > 0 && o2 < 0) || (o1 < 0 && o2 > 0)) && ((o3 > 0 && o4 < 0) || (o3 < 0 && o4 > 0))) {
+    return 0.0;
+  }
+  double d = PointSegment2(p0x, p0y, q0x, q0y, q1x, q1y);
+  d = std::fmin(d, PointSegment2(p1x, p1y, q0x, q0y, q1x, q1y));
+  d = std::fmin(d, PointSegment2(q0x, q0y, p0x, p0y, p1x, p1y));
+  d = std::fmin(d, PointSegment2(q1x, q1y, p0x, p0y, p1x, p1y));
+  return std::sqrt(d);
+}
+
+bool SweepsMayMeet(const Motion& a, const Motion& b, double reach) {
+  const double d = SegmentDistance(a.x0, a.y0, a.restX, a.restY, b.x0, b.y0, b.restX, b.restY);
+  // A NaN distance (from a record that is not a number) must not rule out anything.
+  return !(d > reach + a.sweep + b.sweep);
+}
+
+void SweepBounds(const Motion& m, double* minX, double* maxX, double* minY, double* maxY) {
+  *minX = std::fmin(m.x0, m.restX) - m.sweep;
+  *maxX = std::fmax(m.x0, m.restX) + m.sweep;
+  *minY = std::fmin(m.y0, m.restY) - m.sweep;
+  *maxY = std::fmax(m.y0, m.restY) + m.sweep;
+}
+
+}  // namespace korvane
