@@ -59,17 +59,17 @@ void AddGame(const GameRecord& game, MatchTally* tally) {
 
 ScoreShare ScoreShareOf(const MatchTally& tally) {
   ScoreShare s;
-  const size_t n = tally.gameScoresA.size();
+  const double n = static_cast<double>(tally.gameScoresA.size());
   if (n == 0) return s;
   double sum = 0.0;
   for (double x : tally.gameScoresA) sum += x;
-  s.share = sum / n;
-  if (n < 2) return s;
-  double squares = 0.0;
-  for (double x : tally.gameScoresA) squares += (x - s.share) * (x - s.share);
-  const double half = kZ95 * std::sqrt(squares / (n - 1) / n);
-  s.low = std::max(0.0, s.share - half);
-  s.high = std::min(1.0, s.share + half);
+  const double p = sum / n;
+  s.share = p;
+  const double z2 = kZ95 * kZ95;
+  const double centre = (p + z2 / (2 * n)) / (1 + z2 / n);
+  const double half = kZ95 * std::sqrt(p * (1 - p) / n + z2 / (4 * n * n)) / (1 + z2 / n);
+  s.low = std::max(0.0, centre - half);
+  s.high = std::min(1.0, centre + half);
   return s;
 }
 
@@ -77,9 +77,13 @@ std::string FormatSummary(const MatchTally& t) {
   const ScoreShare s = ScoreShareOf(t);
   std::string out =
       "summary of " + std::to_string(t.games) + " game" + (t.games == 1 ? "" : "s") + ":\n";
-  out += "   wins loss draw pts-for pts-agst   score share (95% CI)   mean GO  slowest GO  lost\n";
-  out += "                                                                (ms)       (ms) stones\n";
+  char header[256];
+  std::snprintf(header, sizeof header, "%-3s%4s %4s %4s %7s %7s   %6s  %-16s %9s %9s %6s\n", "",
+                "wins", "loss", "draw", "pts for", "against", "share", "(95% interval)", "GO mean",
+                "GO max", "lost");
+  out += header;
   out += EngineRow(t, kSeatA, s) + EngineRow(t, kSeatB, s);
+  out += "GO times in ms; lost: stones lost to timeouts, crashes or bad replies\n";
   out += "A = " + t.engines[0].command + "\nB = " + t.engines[1].command + "\n";
   return out;
 }

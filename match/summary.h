@@ -23,12 +23,13 @@ void AddGame(const GameRecord& game, MatchTally* tally);
 
 struct ScoreShare {
   double share = 0.0;  // mean game score of A: (wins + draws / 2) / games
-  double low = 0.0;    // 95 % confidence interval, clamped to [0, 1];
-  double high = 1.0;   // [0, 1] when fewer than two games were played
+  double low = 0.0;    // 95 % confidence interval
+  double high = 1.0;
 };
 
-// Normal approximation over the per-game scores (1, 0.5, 0), with the
-// sample standard deviation.
+// The Wilson score interval, a draw counting as half a win. It stays
+// meaningful for a one-sided run (ten wins out of ten is not [1, 1]); with
+// draws it is a little wider than it needs to be.
 ScoreShare ScoreShareOf(const MatchTally& tally);
 
 // The summary table, one row per engine, lines ended.

@@ -79,12 +79,11 @@ TEST(MatchSummary, CountsFromEachSideAndBoundsTheShare) {
   EXPECT_EQ(t.pointsB, 2);
   const ScoreShare s = ScoreShareOf(t);
   EXPECT_DOUBLE_EQ(s.share, 0.625);
-  // scores 1, 0, 0.5, 1: sample sd 0.4787; half width 1.96 * sd / 2,
-  // above the share clamped to 1.
-  EXPECT_NEAR(s.share - s.low, 1.959964 * 0.478714 / 2.0, 1e-4);
-  EXPECT_EQ(s.high, 1.0);
-  MatchTally one;
-  AddGame(GameWithEnds({{kSeatA, 3}}), &one);
-  EXPECT_EQ(ScoreShareOf(one).low, 0.0);
-  EXPECT_EQ(ScoreShareOf(one).high, 1.0);
+  EXPECT_LT(s.low, s.share);
+  EXPECT_GT(s.high, s.share);
+  MatchTally sweep;
+  for (int g = 0; g < 20; ++g) AddGame(GameWithEnds({{kSeatA, 1}}), &sweep);
+  // Twenty wins out of twenty: the textbook Wilson interval [0.839, 1].
+  EXPECT_NEAR(ScoreShareOf(sweep).low, 0.8389, 1e-3);
+  EXPECT_DOUBLE_EQ(ScoreShareOf(sweep).high, 1.0);
 }
