@@ -60,7 +60,7 @@ void GapAt(const Field& f, const Entry& e, double t, double* g, double* u, doubl
     const Kinematics kj = StateAt(bj.motion, t);
     const double rx = kj.x - ki.x;
     const double ry = kj.y - ki.y;
-    const double d = std::hypot(rx, ry);
+    const double d = std::sqrt(rx * rx + ry * ry);
     *g = d - 2.0 * kStoneRadius;
     *u = d > 0 ? (rx * (kj.vx - ki.vx) + ry * (kj.vy - ki.vy)) / d : 0.0;
     *acc = AccelBound(bi, t) + AccelBound(bj, t);
@@ -162,12 +162,12 @@ void Collide(Field* f, int i, int j, double t) {
   const Kinematics kj = StateAt(bj.motion, t);
   double nx = kj.x - ki.x;
   double ny = kj.y - ki.y;
-  double d = std::hypot(nx, ny);
+  double d = std::sqrt(nx * nx + ny * ny);
   if (!(d > 0)) {
     // Coincident centres (only from a bad record): push along the motion.
     nx = ki.vx - kj.vx;
     ny = ki.vy - kj.vy;
-    d = std::hypot(nx, ny);
+    d = std::sqrt(nx * nx + ny * ny);
     if (!(d > 0)) {
       nx = 0;
       ny = -1;

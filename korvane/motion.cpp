@@ -9,6 +9,9 @@ namespace {
 
 constexpr double kE = 2.718281828459045;
 constexpr double kPi = 3.141592653589793;
+// Targets farther than this from the release point, m, are out of reach of
+// any admissible speed; they are solved by direction alone.
+constexpr double kFarTarget = 1e6;
 // Headroom on the sweep bound for rounding, relative.
 constexpr double kSweepMargin = 1.0 + 1e-9;
 
@@ -48,7 +51,7 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
   m.x0 = x;
   m.y0 = y;
   m.beta = beta;
-  const double v = std::hypot(vx, vy);
+  const double v = std::sqrt(vx * vx + vy * vy);
   if (v > 0) {
     m.speed = v;
     m.dirX = vx / v;
@@ -64,7 +67,7 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
   m.restY = y + dr * ki + di * kr;
   // r |sin phi| <= r |beta| / 2 ln(r0 / r) <= |beta| r0 / (2 e); beyond a
   // quarter turn (r < r0 exp(-pi / |beta|)) the point is within r of c.
-  const double r0 = v2 * std::hypot(kr, ki);
+  const double r0 = v2 * std::sqrt(kr * kr + ki * ki);
   const double b = std::fabs(beta);
   const double spiral = 0.5 * b * r0 / kE;
   const double tail = b > 0 ? r0 * std::exp(-kPi / b) : 0.0;
@@ -106,13 +109,19 @@ void RestPoint(const Motion& m, double* x, double* y) {
 
 bool DrawVelocity(double x, double y, double beta, double maxSpeed, double* vx, double* vy) {
   // Q = v0^2 e0 = (target - release) * a * (2 - i beta)
-  const double dx = x - kReleaseX;
-  const double dy = y - kReleaseY;
+  double dx = x - kReleaseX;
+  double dy = y - kReleaseY;
+  // A target so far away that Q would overflow: only its direction matters.
+  const double far = std::fmax(std::fabs(dx), std::fabs(dy));
+  if (far > kFarTarget) {
+    dx /= far;
+    dy /= far;
+  }
   double qr = kDeceleration * (2.0 * dx + beta * dy);
   double qi = kDeceleration * (2.0 * dy - beta * dx);
   const double q = std::hypot(qr, qi);
   const double qMax = maxSpeed * maxSpeed;
-  const bool reachable = q <= qMax;
+  const bool reachable = q <= qMax && !(far > kFarTarget);
   if (!reachable) {
     qr *= qMax / q;
     qi *= qMax / q;

@@ -41,16 +41,24 @@ double SegmentDistance(double p0x, double p0y, double p1x, double p1y, double q0
 }
 
 bool SweepsMayMeet(const Motion& a, const Motion& b, double reach) {
+  // Boxes first: most pairs lie far apart and need no segment test.
+  double aMinX, aMaxX, aMinY, aMaxY, bMinX, bMaxX, bMinY, bMaxY;
+  SweepBounds(a, &aMinX, &aMaxX, &aMinY, &aMaxY);
+  SweepBounds(b, &bMinX, &bMaxX, &bMinY, &bMaxY);
+  if (aMinX > bMaxX + reach || bMinX > aMaxX + reach || aMinY > bMaxY + reach ||
+      bMinY > aMaxY + reach) {
+    return false;
+  }
   const double d = SegmentDistance(a.x0, a.y0, a.restX, a.restY, b.x0, b.y0, b.restX, b.restY);
   // A NaN distance (from a record that is not a number) must not rule out anything.
   return !(d > reach + a.sweep + b.sweep);
 }
 
 void SweepBounds(const Motion& m, double* minX, double* maxX, double* minY, double* maxY) {
-  *minX = std::fmin(m.x0, m.restX) - m.sweep;
-  *maxX = std::fmax(m.x0, m.restX) + m.sweep;
-  *minY = std::fmin(m.y0, m.restY) - m.sweep;
-  *maxY = std::fmax(m.y0, m.restY) + m.sweep;
+  *minX = (m.x0 < m.restX ? m.x0 : m.restX) - m.sweep;
+  *maxX = (m.x0 > m.restX ? m.x0 : m.restX) + m.sweep;
+  *minY = (m.y0 < m.restY ? m.y0 : m.restY) - m.sweep;
+  *maxY = (m.y0 > m.restY ? m.y0 : m.restY) + m.sweep;
 }
 
 }  // namespace korvane

@@ -66,6 +66,12 @@ TEST(CreateShot, UnreachableTargetGivesNearestDrawAndZero) {
   EXPECT_EQ(CreateShot(Target(2.375, -5000.0, 0), &v), 0);
   EXPECT_NEAR(std::hypot(v.vx, v.vy), korvane::kMaxLaunchSpeed, 1e-4);
   EXPECT_LT(v.vy, 0);
+  for (float huge : {3.4e38f, -3.4e38f, 1e20f}) {
+    EXPECT_EQ(CreateShot(Target(huge, huge, 0), &v), 0);
+    EXPECT_NEAR(std::hypot(v.vx, v.vy), korvane::kMaxLaunchSpeed, 1e-4) << huge;
+    EXPECT_EQ(CreateHitShot(Target(huge, -huge, 1), 8.0f, &v), 0);
+    EXPECT_TRUE(std::isfinite(v.vx) && std::isfinite(v.vy)) << huge;
+  }
   EXPECT_EQ(CreateShot(Target(NAN, 4.0, 1), &v), 0);
   EXPECT_TRUE(std::isfinite(v.vx) && std::isfinite(v.vy));
   EXPECT_EQ(v.curl, 1);
