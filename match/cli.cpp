@@ -91,6 +91,8 @@ std::string Prepare(MatchOptions* o) {
     if (!std::filesystem::exists(engine)) return "no engines given and " + engine + " not found";
   }
   if (!o->svgDir.empty() && !MakeDir(o->svgDir)) return "cannot create folder " + o->svgDir;
+  const std::string recordDir = std::filesystem::path(o->record).parent_path().string();
+  if (!recordDir.empty() && !MakeDir(recordDir)) return "cannot create folder " + recordDir;
   if (!o->engineLog.empty() && !MakeDir(o->engineLog))
     return "cannot create folder " + o->engineLog;
   if (!o->haveSeed)
