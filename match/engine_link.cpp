@@ -148,7 +148,9 @@ std::string DrainStrayOutput(EngineLink* link) {
   std::string raw;
   while (raw.size() < kMaxReplyBytes && ReadSome(&link->process, 0, &raw) == ReadStatus::kData) {
   }
-  return Printable(raw, kShownReplyBytes);
+  const std::string shown = WithoutEchoLines(raw);
+  if (shown.find_first_not_of(" \t\r\n") == std::string::npos) return "";
+  return Printable(shown, kShownReplyBytes);
 }
 
 ShotAnswer AskForShot(EngineLink* link, const std::string& setState, const std::string& position,

@@ -37,7 +37,8 @@ void SendCommand(EngineLink* link, const std::string& command, int waitMs);
 std::string GreetEngine(EngineLink* link, int timeoutMs);
 
 // Collects what the engine wrote unasked (for instance a reply that came
-// after its deadline), without waiting. Printable form, "" when nothing.
+// after its deadline), without waiting. Printable form; "" when nothing but
+// white space and echo lines came.
 std::string DrainStrayOutput(EngineLink* link);
 
 struct ShotAnswer {

@@ -192,4 +192,5 @@ TEST(MisbehavingEngine, EchoOnStandardOutputIsTolerated) {
   const GameRecord game = PlayGame(setup, {});
   EXPECT_EQ(Outcomes(game), "PPPPPPPPPPPPPPPP");
   EXPECT_EQ(game.table.endScores[0], 8);
+  EXPECT_EQ(game.ends[0].stones[2].note, "");  // the echo is no stray output
 }
