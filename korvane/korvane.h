@@ -3,6 +3,12 @@
 //
 // Every call is safe from many threads at once on distinct records; the
 // only state is each thread's own random engine.
+//
+// A launch vector (vx, vy) is the stone's velocity as it crosses the near
+// hog line on the centre line, at (2.375, 33.23); vy < 0 heads for the house.
+// curl 0 spins the stone clockwise seen from above and it drifts toward
+// smaller x (the thrower's right); curl 1 spins it the other way, toward
+// larger x. Any nonzero curl byte counts as 1.
 #pragma once
 
 #include <stdint.h>
