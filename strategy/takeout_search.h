@@ -9,6 +9,7 @@
 // Trials of each of the two hit vectors.
 constexpr int kTrialCount = 200;
 
+// target must index a stone (0..15): the placement rules only pass rank[0].
 // Makes the hits at stone target with curl 0 and curl 1 at the given power,
 // plays each kTrialCount times on copies of state, and writes into out the
 // one that left the stone outside the house more often (curl 0 on a tie).

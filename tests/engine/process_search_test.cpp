@@ -103,30 +103,6 @@ TEST(CandidateProcess, MakesTheSimulatorCallsOfItsCostTable) {
   }
 }
 
-TEST(CandidateProcess, PlaysTheBestTargetForTheSideToMove) {
-  // The last stone scores 1 for side 0 when it rests left of the centre
-  // line and -1 when right.
-  for (int side : {0, 1}) {
-    GoRun run = RunGo("SETSTATE 15 4 10 " + std::to_string(side) + "\n", PositionMessage({}), 2,
-                      {{"KORVANE_DOUBLE_SCORE", "1"}, {"KORVANE_DOUBLE_SCORE_STONE", "15"}});
-    int best = -1;
-    double mean = 0.0;
-    const size_t at = run.err.find("Result: ");
-    ASSERT_NE(at, std::string::npos);
-    ASSERT_EQ(std::sscanf(run.err.c_str() + at, "Result: %d, %lf\n", &best, &mean), 2);
-    EXPECT_EQ(mean, 1.0);
-    float vx = 0, vy = 0;
-    int curl = -1;
-    ASSERT_EQ(std::sscanf(run.out.c_str(), "BESTSHOT %f %f %d", &vx, &vy, &curl), 3) << run.out;
-    EXPECT_EQ(vx < 2.375f, side == 0) << run.out;
-    EXPECT_GE(vx, 0.145f);
-    EXPECT_LE(vx, 4.605f);
-    EXPECT_GE(vy, 3.195f);
-    EXPECT_LE(vy, 11.425f);
-    EXPECT_TRUE(curl == 0 || curl == 1);
-  }
-}
-
 TEST(CandidateProcess, ExtraEndRolloutsSeeTheRealScore) {
   GoRun run =
       RunGo("SETSTATE 14 10 10 1\n", PositionMessage({}), 2, {{"KORVANE_DOUBLE_SCORE", "-2"}});

@@ -147,26 +147,6 @@ GameState LateRecord(int32_t shotIndex, uint8_t sideToMove) {
   return state;
 }
 
-TEST(CandidateSearch, MakesTheCallsOfItsCostTable) {
-  const struct {
-    int32_t shotIndex;
-    long candidates, simulations, randomShots;
-  } table[] = {{11, 400, 20000, 16000},
-               {12, 400, 16000, 12000},
-               {13, 500, 15000, 10000},
-               {14, 800, 16000, 8000},
-               {15, 1200, 12000, 0}};
-  for (int threads : kThreadCounts) {
-    for (const auto& row : table) {
-      RunSearch(LateRecord(row.shotIndex, 0), FakeScript{}, threads);
-      EXPECT_EQ(fakeCounts.simulation, row.simulations) << row.shotIndex << " " << threads;
-      EXPECT_EQ(fakeCounts.createShot, row.candidates + 1 + row.randomShots);
-      EXPECT_EQ(fakeCounts.threads, threads);
-      EXPECT_EQ(fakeCounts.badArguments, 0);
-    }
-  }
-}
-
 TEST(CandidateSearch, EqualRewardsPlayCandidateZero) {
   FakeScript script;
   script.score = 3;
@@ -192,17 +172,6 @@ TEST(CandidateSearch, PlaysTheFirstBestCandidateForEitherSide) {
       // A first maximum this late would mean 30 misses in a row (odds 1e-9).
       EXPECT_LT(run.best, 30);
     }
-  }
-}
-
-TEST(CandidateSearch, ExtraEndStillSeesTheScoreOfTheEnd) {
-  FakeScript script;
-  script.score = -2;
-  for (int32_t end : {9, 10, 11, 1000, -1}) {
-    GameState state = LateRecord(14, 1);
-    state.endIndex = end;
-    const SearchRun run = RunSearch(state, script, 2);
-    EXPECT_EQ(run.report, "Result: 0, 2.000000\n") << end;
   }
 }
 
