@@ -118,7 +118,7 @@ std::string GameToJson(const GameRecord& game) {
   for (const EndRecord& e : game.ends)
     if (e.finished) ends += (ends.empty() ? "\n  " : ",\n  ") + EndJson(e);
   return "{\"format\":\"curling-match game record 1\",\n \"game\":" +
-         std::to_string(game.gameIndex + 1) + ",\"seed\":" + std::to_string(game.seed) +
+         std::to_string(game.gameIndex + 1) + ",\"seed\":\"" + std::to_string(game.seed) + "\"" +
          ",\n \"settings\":{\"ends\":" + std::to_string(s.ends) + ",\"noise\":" + Number(s.noise) +
          ",\"extraEnds\":" + Bool(s.extraEnds) + ",\"goTimeoutMs\":" + Millis(s.goTimeoutMs) +
          ",\"timeBudgetMs\":" + Millis(s.budgetMs) + ",\"pauseMs\":" + std::to_string(s.pauseMs) +

@@ -16,6 +16,7 @@ TEST(GameRecordJson, HoldsEveryStoneWithWhatWasSentAndWhatHappened) {
   EXPECT_TRUE(j["complete"].boolean);
   EXPECT_EQ(j["result"].text, "A");
   EXPECT_EQ(j["settings"]["ends"].number, 1);
+  EXPECT_EQ(j["seed"].text, "7");
   ASSERT_EQ(j["ends"].size(), 1u);
   const Json& end = j["ends"][0];
   EXPECT_EQ(end["hammer"].text, "B");
