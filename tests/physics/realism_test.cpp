@@ -150,7 +150,7 @@ TEST(Collision, ObliqueHitSendsStonesApartAtNearlyARightAngle) {
   AfterFirstContact(f, &a, &b);
   const double cosine =
       (a.vx * b.vx + a.vy * b.vy) / (std::hypot(a.vx, a.vy) * std::hypot(b.vx, b.vy));
-  const double degrees = std::acos(cosine) * 180.0 / M_PI;
+  const double degrees = std::acos(cosine) * 180.0 / 3.141592653589793;
   std::printf("oblique hit: stones part at %.1f degrees\n", degrees);
   EXPECT_GT(degrees, 80.0);
   EXPECT_LE(degrees, 90.0);
