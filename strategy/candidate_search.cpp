@@ -31,10 +31,10 @@ void RandomCandidateSearch(const GameState& state, ShotVec* out) {
   int32_t reward[kCandidateCapacity] = {};
 #pragma omp parallel
   {
-    SeedSource rd;
-    OpenSeedSource(&rd);
+    RandomShotSource shots;
+    OpenRandomShotSource(&shots);
     Mt19937 mt;
-    SeedMt19937(&mt, DrawSeed(&rd));
+    SeedMt19937(&mt, DrawSeed(&shots.seeds));
     RandomTargetDistributions distributions;
     const int candidateCount = CandidateCountFor(state.shotIndex);
 
@@ -52,7 +52,7 @@ void RandomCandidateSearch(const GameState& state, ShotVec* out) {
       ShotVec shotVec;
       CreateShot(cand[i], &shotVec);
       for (int r = 0; r < kRolloutsPerCandidate; ++r) {
-        reward[i] = WrappingAdd(reward[i], RolloutValue(shotVec, state, &rd));
+        reward[i] = WrappingAdd(reward[i], RolloutValue(shotVec, state, &shots));
       }
     }
 

@@ -68,6 +68,27 @@ void SeedMt19937(Mt19937* mt, uint32_t seed) {
   mt->next = 0;
 }
 
+void SeedMt19937Batch(Mt19937* engines, const uint32_t* seeds, int count, int words) {
+  if (words > kMtStateWords) words = kMtStateWords;
+  constexpr int kLanes = 8;  // independent chains per pass
+  for (int first = 0; first < count; first += kLanes) {
+    const int lanes = count - first < kLanes ? count - first : kLanes;
+    Mt19937* mt = engines + first;
+    uint32_t x[kLanes] = {};
+    for (int k = 0; k < lanes; ++k) {
+      SeedMt19937(&mt[k], seeds[first + k]);
+      x[k] = seeds[first + k];
+    }
+    for (int i = 1; i < words; ++i) {
+      for (int k = 0; k < kLanes; ++k) {
+        x[k] = kSeedMultiplier * (x[k] ^ (x[k] >> 30)) + static_cast<uint32_t>(i);
+      }
+      for (int k = 0; k < lanes; ++k) mt[k].words[i] = x[k];
+    }
+    for (int k = 0; k < lanes; ++k) mt[k].seeded = words < 1 ? 1 : words;
+  }
+}
+
 uint32_t NextMt19937(Mt19937* mt) {
   const int i = mt->next;
   // Word i of the first twist reads seed words i, i + 1 and i + 397; once

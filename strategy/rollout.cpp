@@ -14,17 +14,33 @@ constexpr int32_t kLastPlayoutShot = 15;
 
 }  // namespace
 
-ShotVec RandomShot(SeedSource* seeds) {
-  Mt19937 mt;
-  SeedMt19937(&mt, DrawSeed(seeds));
-  RandomTargetDistributions distributions;
-  const ShotPos pos = DrawRandomTarget(distributions, mt);
+void OpenRandomShotSource(RandomShotSource* source) {
+  OpenSeedSource(&source->seeds);
+  source->next = kRandomShotBatch;
+}
+
+ShotPos NextRandomTarget(RandomShotSource* source) {
+  if (source->next == kRandomShotBatch) {
+    uint32_t seeds[kRandomShotBatch];
+    for (uint32_t& seed : seeds) seed = DrawSeed(&source->seeds);
+    Mt19937 engines[kRandomShotBatch];
+    SeedMt19937Batch(engines, seeds, kRandomShotBatch, kSeedWordsPerTarget);
+    for (int k = 0; k < kRandomShotBatch; ++k) {
+      source->targets[k] = DrawRandomTarget(source->distributions, engines[k]);
+    }
+    source->next = 0;
+  }
+  return source->targets[source->next++];
+}
+
+ShotVec RandomShot(RandomShotSource* source) {
+  const ShotPos pos = NextRandomTarget(source);
   ShotVec vec;
   CreateShot(pos, &vec);
   return vec;
 }
 
-int32_t RolloutValue(ShotVec vec, const GameState& state, SeedSource* seeds) {
+int32_t RolloutValue(ShotVec vec, const GameState& state, RandomShotSource* shots) {
   GameState scratch = state;
   // An extra end (or a negative index) has no score slot, and the simulator
   // scores only into slots 0..9. Played as the table's last end, the
@@ -36,7 +52,7 @@ int32_t RolloutValue(ShotVec vec, const GameState& state, SeedSource* seeds) {
   int32_t n = scratch.shotIndex;
   const int32_t limit = (n >= kFirstPlayoutShot && n <= kLastPlayoutShot) ? kStonesPerEnd : 0;
   while (n < limit) {
-    const ShotVec next = RandomShot(seeds);
+    const ShotVec next = RandomShot(shots);
     Simulation(&scratch, next, kNoise, nullptr, -1);
     ++n;
   }

@@ -34,16 +34,37 @@ ShotPos DrawRandomTarget(RandomTargetDistributions& d, Engine& engine) {
   return pos;
 }
 
-// A draw to a uniformly random target of the rectangle, with a random curl,
-// from an engine freshly seeded from seeds (the calling thread's source).
-ShotVec RandomShot(SeedSource* seeds);
+// Random targets drawn ahead in small batches, one per thread and search.
+// Every target still comes from its own freshly seeded MT19937 with its own
+// seed from the thread's non-deterministic source; the batch only lets the
+// engines' seeding run side by side.
+constexpr int kRandomShotBatch = 8;
+// Seed words that the five draws of one target need: word i of the first
+// twist reads seed words i, i + 1 and i + 397.
+constexpr int kSeedWordsPerTarget = kMtShift + 6;
+
+struct RandomShotSource {
+  SeedSource seeds;
+  RandomTargetDistributions distributions;
+  ShotPos targets[kRandomShotBatch];
+  int next = kRandomShotBatch;  // index of the next unused target
+};
+
+// Opens the thread's seed source; no target is drawn yet.
+void OpenRandomShotSource(RandomShotSource* source);
+
+// The next random target: uniform over the rectangle, with a random curl.
+ShotPos NextRandomTarget(RandomShotSource* source);
+
+// A draw to the next random target, made by CreateShot.
+ShotVec RandomShot(RandomShotSource* source);
 
 // Plays vec on a copy of state, then random shots until the sixteenth stone,
 // and returns the completed end's score for the side to move in state
 // (positive is good for it). 0 when the rollout completes no end. An extra
 // end (endIndex outside the ten score slots) is played as slot 9, so that
 // its score can still be read.
-int32_t RolloutValue(ShotVec vec, const GameState& state, SeedSource* seeds);
+int32_t RolloutValue(ShotVec vec, const GameState& state, RandomShotSource* shots);
 
 // 32-bit sums and negations that wrap instead of overflowing.
 inline int32_t WrappingAdd(int32_t a, int32_t b) {

@@ -32,6 +32,23 @@ TEST(Mt19937, ReseedingStartsAfresh) {
   for (int i = 0; i < 1300; ++i) ASSERT_EQ(mt(), expected()) << i;
 }
 
+TEST(Mt19937, BatchSeedingMatchesStdMt19937) {
+  constexpr int kEngines = 11;  // more than one pass of interleaved chains
+  uint32_t seeds[kEngines];
+  for (int k = 0; k < kEngines; ++k) seeds[k] = kSeeds[k % 7] + 977u * static_cast<uint32_t>(k);
+  for (int words : {1, kMtShift + 6, kMtStateWords, kMtStateWords + 5}) {
+    Mt19937 engines[kEngines];
+    SeedMt19937Batch(engines, seeds, kEngines, words);
+    for (int k = 0; k < kEngines; ++k) {
+      std::mt19937 expected(seeds[k]);
+      for (int i = 0; i < 2 * kMtStateWords + 3; ++i) {
+        ASSERT_EQ(engines[k](), expected())
+            << "words " << words << " engine " << k << " draw " << i;
+      }
+    }
+  }
+}
+
 TEST(Mt19937, RandomTargetsEqualThoseOfStdMt19937) {
   SeedSource seeds;
   OpenSeedSource(&seeds);

@@ -24,7 +24,7 @@ GameState Record(int32_t shotIndex, int32_t endIndex, uint8_t sideToMove) {
 
 class Rollout : public testing::Test {
  protected:
-  void SetUp() override { OpenSeedSource(&seeds); }
+  void SetUp() override { OpenRandomShotSource(&shots); }
 
   int32_t Value(const GameState& state, int score) {
     FakeScript script;
@@ -32,11 +32,11 @@ class Rollout : public testing::Test {
     InstallFakeSimulator(script);
     const GameState before = state;
     const ShotVec candidate{2.0f, 5.0f, 1, {0, 0, 0}};
-    const int32_t v = RolloutValue(candidate, state, &seeds);
+    const int32_t v = RolloutValue(candidate, state, &shots);
     EXPECT_EQ(std::memcmp(&before, &state, sizeof state), 0);
     return v;
   }
-  SeedSource seeds;
+  RandomShotSource shots;
 };
 
 TEST_F(Rollout, PlaysOutToTheSixteenthStone) {
@@ -75,11 +75,11 @@ TEST_F(Rollout, NoCompletedEndIsWorthZero) {
 
 TEST(RandomShot, TargetsStayInTheRectangleWithBothCurls) {
   InstallFakeSimulator(FakeScript{});
-  SeedSource seeds;
-  OpenSeedSource(&seeds);
+  RandomShotSource shots;
+  OpenRandomShotSource(&shots);
   int curls[2] = {0, 0};
   for (int i = 0; i < 20000; ++i) {
-    const ShotVec v = RandomShot(&seeds);  // the fake returns the target
+    const ShotVec v = RandomShot(&shots);  // the fake returns the target
     ASSERT_GE(v.vx, kRandomXMin);
     ASSERT_LE(v.vx, kRandomXMax);
     ASSERT_GE(v.vy, kRandomYMin);
@@ -93,10 +93,10 @@ TEST(RandomShot, TargetsStayInTheRectangleWithBothCurls) {
 
 TEST(RandomShot, TwoShotsInARowDiffer) {
   InstallFakeSimulator(FakeScript{});
-  SeedSource seeds;
-  OpenSeedSource(&seeds);
-  const ShotVec a = RandomShot(&seeds);
-  const ShotVec b = RandomShot(&seeds);
+  RandomShotSource shots;
+  OpenRandomShotSource(&shots);
+  const ShotVec a = RandomShot(&shots);
+  const ShotVec b = RandomShot(&shots);
   EXPECT_FALSE(a.vx == b.vx && a.vy == b.vy);
 }
 
