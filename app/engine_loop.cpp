@@ -2,9 +2,11 @@
 #include <cstring>
 
 #include "app/protocol.h"
+#include "platform/console.h"
 #include "sim/simulator.h"
 
 int RunEngine() {
+  ConsoleSetUp();
   if (!LoadSimulator()) {
     std::fputs("failed to load Korvane.dll\n", stderr);
     return 0;

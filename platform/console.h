@@ -5,6 +5,12 @@
 
 #include <cstddef>
 
+// Makes the standard error stream pass its bytes through unchanged (the
+// Windows C runtime would put a carriage return before every line feed), so
+// that the diagnostics are the same bytes on every platform. Call before
+// anything is written there.
+void ConsoleSetUp();
+
 // Reads once from the standard input into dest, at most capacity bytes.
 // Returns the number of bytes delivered, 0 at the end of input, and -1 when
 // the read failed. Nothing is added to dest (no terminating zero).

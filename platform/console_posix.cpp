@@ -4,6 +4,8 @@
 
 #include "platform/console.h"
 
+void ConsoleSetUp() {}
+
 long ConsoleRead(char* dest, std::size_t capacity) {
   ssize_t got;
   // A signal that interrupts the wait has delivered no data: wait again.

@@ -1,6 +1,12 @@
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
+#include <cstdio>
+
 #include "platform/console.h"
+
+void ConsoleSetUp() { _setmode(_fileno(stderr), _O_BINARY); }
 
 long ConsoleRead(char* dest, std::size_t capacity) {
   DWORD got = 0;
