@@ -8,6 +8,46 @@
 #include <fstream>
 #include <sstream>
 
+namespace {
+
+std::string Setting(const char* name, const char* fallback) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0' ? value : fallback;
+}
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Wine's drive Z: is the Unix root.
+std::string WindowsPath(const std::string& path) {
+  std::string windows = "Z:" + path;
+  for (char& c : windows) {
+    if (c == '/') c = '\\';
+  }
+  return windows;
+}
+
+}  // namespace
+
+const TestedEngine& Tested() {
+  static const TestedEngine tested = [] {
+    TestedEngine t;
+    t.program = Setting("CURLING_TEST_ENGINE", ENGINE_EXE);
+    t.doubleDir = Setting("CURLING_TEST_DOUBLE_DIR", ENGINE_DOUBLE_DIR);
+    t.offsetDoubleDir = Setting("CURLING_TEST_OFFSET_DOUBLE_DIR", ENGINE_OFFSET_DOUBLE_DIR);
+    t.launcher = Setting("CURLING_TEST_LAUNCHER", "");
+    t.windows = EndsWith(t.program, ".exe");
+    return t;
+  }();
+  return tested;
+}
+
+std::string BaseName(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 std::string MakeTempDir() {
   const char* base = std::getenv("TMPDIR");
   std::string pattern =
@@ -49,7 +89,10 @@ bool StartEngine(EngineSession* session, const std::string& libraryDir,
                  const std::vector<EnvSetting>& settings, const std::string& program) {
   std::vector<EnvSetting> all = settings;
   all.push_back({"LD_LIBRARY_PATH", libraryDir, libraryDir.empty()});
-  return StartChild(&session->child, program, all);
+  const std::string& launcher = Tested().launcher;
+  if (launcher.empty()) return StartChild(&session->child, program, all);
+  all.push_back({"WINEPATH", WindowsPath(libraryDir), libraryDir.empty()});
+  return StartChild(&session->child, launcher, all, {program});
 }
 
 bool Send(EngineSession* session, const std::string& bytes, int reads) {

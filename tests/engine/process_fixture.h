@@ -12,6 +12,24 @@
 // builds on a busy machine, never reached by a working engine.
 constexpr int kStepTimeoutMs = 60000;
 
+// The engine under test and its test doubles: this build's own, unless the
+// variables CURLING_TEST_ENGINE, CURLING_TEST_DOUBLE_DIR and
+// CURLING_TEST_OFFSET_DOUBLE_DIR name others. CURLING_TEST_LAUNCHER names a
+// program that runs the engine (the absolute path of wine, for the 32-bit
+// Windows build); the library folder then goes to the launched program's
+// PATH through WINEPATH as well.
+struct TestedEngine {
+  std::string program;
+  std::string doubleDir;        // the scripted double
+  std::string offsetDoubleDir;  // the same double, adding 100 to every vx
+  std::string launcher;         // empty: the program runs itself
+  bool windows = false;         // the program is a Windows executable
+};
+const TestedEngine& Tested();
+
+// The last component of a path.
+std::string BaseName(const std::string& path);
+
 // A fresh, empty folder under the system's temporary folder.
 std::string MakeTempDir();
 
@@ -29,8 +47,9 @@ struct EngineSession {
   int reads = 0;  // messages that the engine has echoed so far
 };
 
-// Starts program with LD_LIBRARY_PATH set to libraryDir (unset when empty)
-// and the extra settings.
+// Starts program (through the launcher, if any) with libraryDir as the
+// library search path (LD_LIBRARY_PATH, and WINEPATH under a launcher;
+// unset when empty) and the extra settings.
 bool StartEngine(EngineSession* session, const std::string& libraryDir,
                  const std::vector<EnvSetting>& settings, const std::string& program);
 

@@ -9,8 +9,8 @@
 
 namespace {
 
-const std::string kEngine = ENGINE_EXE;
-const std::string kDouble = ENGINE_DOUBLE_DIR;
+const std::string kEngine = Tested().program;
+const std::string kDouble = Tested().doubleDir;
 const std::string kTeeDraw = "BESTSHOT 2.375000 4.880000 0";
 
 class EngineProcess : public testing::Test {
@@ -109,31 +109,34 @@ TEST_F(EngineProcess, BinaryGarbageIsIgnored) {
 
 TEST_F(EngineProcess, MissingLibraryEndsAtOnceWithoutReading) {
   // An empty search path and no Korvane.dll next to the executable.
-  const std::string dir = MakeTempDir();
-  ASSERT_TRUE(CopyFile(kEngine, dir + "/curling-engine"));
-  Start({}, MakeTempDir(), dir + "/curling-engine");
+  const std::string copy = MakeTempDir() + "/" + BaseName(kEngine);
+  ASSERT_TRUE(CopyFile(kEngine, copy));
+  Start({}, MakeTempDir(), copy);
   WriteToChild(&engine.child, "ISREADY\n");
   EXPECT_EQ(Finish(&engine), 0);
   EXPECT_EQ(Out(), "");
   EXPECT_EQ(Err(), "failed to load Korvane.dll\n");
 }
 
-TEST_F(EngineProcess, SearchPathComesBeforeTheExecutablesFolder) {
-  const std::string dir = MakeTempDir();
-  ASSERT_TRUE(CopyFile(kEngine, dir + "/curling-engine"));
-  ASSERT_TRUE(
-      CopyFile(std::string(ENGINE_OFFSET_DOUBLE_DIR) + "/Korvane.dll", dir + "/Korvane.dll"));
+TEST_F(EngineProcess, LibraryComesFromTheSearchPathOrTheExecutablesFolder) {
+  const std::string copy = MakeTempDir() + "/" + BaseName(kEngine);
+  ASSERT_TRUE(CopyFile(kEngine, copy));
   // The double next to the executable adds 100 to vx.
-  Start({}, "", dir + "/curling-engine");
+  ASSERT_TRUE(CopyFile(Tested().offsetDoubleDir + "/Korvane.dll",
+                       copy.substr(0, copy.rfind('/')) + "/Korvane.dll"));
+  const std::string besideExecutable = "BESTSHOT 102.375000 4.880000 0";
+  Start({}, "", copy);
   SendAll({"GO\n"});
   EXPECT_EQ(Finish(&engine), 0);
-  EXPECT_EQ(Out(), "BESTSHOT 102.375000 4.880000 0");
+  EXPECT_EQ(Out(), besideExecutable);
 
-  EngineSession preferred;
-  ASSERT_TRUE(StartEngine(&preferred, kDouble, {}, dir + "/curling-engine"));
-  ASSERT_TRUE(Send(&preferred, "GO\n"));
-  EXPECT_EQ(Finish(&preferred), 0);
-  EXPECT_EQ(preferred.child.stdoutText, kTeeDraw);
+  // Linux searches LD_LIBRARY_PATH before the executable's folder; Windows
+  // searches the executable's folder first.
+  EngineSession searched;
+  ASSERT_TRUE(StartEngine(&searched, kDouble, {}, copy));
+  ASSERT_TRUE(Send(&searched, "GO\n"));
+  EXPECT_EQ(Finish(&searched), 0);
+  EXPECT_EQ(searched.child.stdoutText, Tested().windows ? besideExecutable : kTeeDraw);
 }
 
 }  // namespace

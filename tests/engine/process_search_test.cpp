@@ -10,8 +10,8 @@
 
 namespace {
 
-const std::string kEngine = ENGINE_EXE;
-const std::string kDouble = ENGINE_DOUBLE_DIR;
+const std::string kEngine = Tested().program;
+const std::string kDouble = Tested().doubleDir;
 constexpr int kThreadCounts[] = {1, 2, 3};
 
 struct GoRun {

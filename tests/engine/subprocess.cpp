@@ -72,7 +72,8 @@ int CountOccurrences(const std::string& text, const std::string& marker) {
 }
 
 bool StartChild(ChildProcess* child, const std::string& program,
-                const std::vector<EnvSetting>& settings) {
+                const std::vector<EnvSetting>& settings,
+                const std::vector<std::string>& arguments) {
   // A child that ends early must not take the test down with SIGPIPE.
   signal(SIGPIPE, SIG_IGN);
   int in[2], out[2], err[2];
@@ -90,9 +91,12 @@ bool StartChild(ChildProcess* child, const std::string& program,
   for (std::string& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
   std::string path = program;
-  char* argv[] = {path.data(), nullptr};
+  std::vector<std::string> args = arguments;
+  std::vector<char*> argv{path.data()};
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
 
-  const int rc = posix_spawn(&child->pid, path.c_str(), &actions, nullptr, argv, envp.data());
+  const int rc = posix_spawn(&child->pid, path.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   close(in[0]);
   close(out[1]);

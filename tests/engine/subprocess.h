@@ -25,10 +25,11 @@ struct EnvSetting {
   bool unset = false;
 };
 
-// Starts program with no arguments and this process's environment changed
-// by settings. False when the program could not be started.
+// Starts program (a path: no search) with the arguments and this process's
+// environment changed by settings. False when it could not be started.
 bool StartChild(ChildProcess* child, const std::string& program,
-                const std::vector<EnvSetting>& settings);
+                const std::vector<EnvSetting>& settings,
+                const std::vector<std::string>& arguments = {});
 
 // Writes all of bytes to the child's standard input in one write.
 bool WriteToChild(ChildProcess* child, const std::string& bytes);
