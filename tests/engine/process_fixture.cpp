@@ -1,10 +1,10 @@
 #include "process_fixture.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -15,16 +15,10 @@ std::string Setting(const char* name, const char* fallback) {
   return value != nullptr && *value != '\0' ? value : fallback;
 }
 
-bool EndsWith(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 // Wine's drive Z: is the Unix root.
 std::string WindowsPath(const std::string& path) {
   std::string windows = "Z:" + path;
-  for (char& c : windows) {
-    if (c == '/') c = '\\';
-  }
+  std::replace(windows.begin(), windows.end(), '/', '\\');
   return windows;
 }
 
@@ -37,32 +31,25 @@ const TestedEngine& Tested() {
     t.doubleDir = Setting("CURLING_TEST_DOUBLE_DIR", ENGINE_DOUBLE_DIR);
     t.offsetDoubleDir = Setting("CURLING_TEST_OFFSET_DOUBLE_DIR", ENGINE_OFFSET_DOUBLE_DIR);
     t.launcher = Setting("CURLING_TEST_LAUNCHER", "");
-    t.windows = EndsWith(t.program, ".exe");
+    t.windows = t.program.size() > 4 && t.program.compare(t.program.size() - 4, 4, ".exe") == 0;
     return t;
   }();
   return tested;
 }
 
 std::string BaseName(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  return std::filesystem::path(path).filename().string();
 }
 
 std::string MakeTempDir() {
-  const char* base = std::getenv("TMPDIR");
   std::string pattern =
-      std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/curling-engine-test-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) return "";
-  return pattern;
+      (std::filesystem::temp_directory_path() / "curling-engine-test-XXXXXX").string();
+  return mkdtemp(pattern.data()) != nullptr ? pattern : "";
 }
 
 bool CopyFile(const std::string& from, const std::string& to) {
-  std::ifstream in(from, std::ios::binary);
-  std::ofstream out(to, std::ios::binary);
-  if (!in || !out) return false;
-  out << in.rdbuf();
-  out.close();
-  return out.good() && chmod(to.c_str(), 0755) == 0;
+  std::error_code error;  // the copy keeps the source's permissions
+  return std::filesystem::copy_file(from, to, error);
 }
 
 std::map<std::string, long> ReadCounts(const std::string& path) {
@@ -76,6 +63,7 @@ std::map<std::string, long> ReadCounts(const std::string& path) {
 
 std::string PositionMessage(const std::vector<std::pair<float, float>>& stones) {
   std::ostringstream text;
+  text.precision(9);  // enough to give back every float exactly
   text << "POSITION";
   for (int i = 0; i < 16; ++i) {
     const bool given = i < static_cast<int>(stones.size());

@@ -39,7 +39,8 @@ bool CopyFile(const std::string& from, const std::string& to);
 // Reads a counts file of "name value" lines, as the test double writes it.
 std::map<std::string, long> ReadCounts(const std::string& path);
 
-// "POSITION x0 y0 ... x15 y15" with the given stones and (0, 0) for the rest.
+// "POSITION x0 y0 ... x15 y15" with the given stones and (0, 0) for the rest,
+// each read back by the engine as the very same float.
 std::string PositionMessage(const std::vector<std::pair<float, float>>& stones);
 
 struct EngineSession {

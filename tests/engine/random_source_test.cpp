@@ -1,5 +1,6 @@
-// The engine's Mersenne Twister against std::mt19937, and the random target
-// drawn from it against the same draws from std::mt19937.
+// The engine's lazily seeded Mersenne Twister must give std::mt19937's output
+// exactly, whether seeded alone or in a batch, and through the standard
+// distributions as well.
 #include "strategy/random_source.h"
 
 #include <gtest/gtest.h>
@@ -11,34 +12,18 @@
 namespace {
 
 constexpr uint32_t kSeeds[] = {0u, 1u, 5489u, 0x7fffffffu, 0x80000000u, 0xffffffffu, 123456789u};
+constexpr int kEngines = 11;  // more than one pass of interleaved chains
 
-TEST(Mt19937, MatchesStdMt19937OverSeveralTwists) {
-  for (uint32_t seed : kSeeds) {
-    std::mt19937 expected(seed);
-    Mt19937 mt;
-    SeedMt19937(&mt, seed);
-    for (int i = 0; i < 3 * kMtStateWords + 7; ++i) {
-      ASSERT_EQ(mt(), expected()) << "seed " << seed << " draw " << i;
-    }
-  }
-}
-
-TEST(Mt19937, ReseedingStartsAfresh) {
-  Mt19937 mt;
-  SeedMt19937(&mt, 42u);
-  for (int i = 0; i < 700; ++i) mt();
-  SeedMt19937(&mt, 7u);
-  std::mt19937 expected(7u);
-  for (int i = 0; i < 1300; ++i) ASSERT_EQ(mt(), expected()) << i;
-}
-
-TEST(Mt19937, BatchSeedingMatchesStdMt19937) {
-  constexpr int kEngines = 11;  // more than one pass of interleaved chains
+TEST(Mt19937, MatchesStdMt19937AloneAndInBatches) {
   uint32_t seeds[kEngines];
   for (int k = 0; k < kEngines; ++k) seeds[k] = kSeeds[k % 7] + 977u * static_cast<uint32_t>(k);
-  for (int words : {1, kMtShift + 6, kMtStateWords, kMtStateWords + 5}) {
+  for (int words : {0, 1, kSeedWordsPerTarget, kMtStateWords, kMtStateWords + 5}) {
     Mt19937 engines[kEngines];
-    SeedMt19937Batch(engines, seeds, kEngines, words);
+    if (words == 0) {
+      for (int k = 0; k < kEngines; ++k) SeedMt19937(&engines[k], seeds[k]);
+    } else {
+      SeedMt19937Batch(engines, seeds, kEngines, words);
+    }
     for (int k = 0; k < kEngines; ++k) {
       std::mt19937 expected(seeds[k]);
       for (int i = 0; i < 2 * kMtStateWords + 3; ++i) {
@@ -47,13 +32,8 @@ TEST(Mt19937, BatchSeedingMatchesStdMt19937) {
       }
     }
   }
-}
-
-TEST(Mt19937, RandomTargetsEqualThoseOfStdMt19937) {
-  SeedSource seeds;
-  OpenSeedSource(&seeds);
-  for (int round = 0; round < 200; ++round) {
-    const uint32_t seed = DrawSeed(&seeds);
+  // The distributions take the same bits from both.
+  for (uint32_t seed : kSeeds) {
     std::mt19937 expected(seed);
     Mt19937 mt;
     SeedMt19937(&mt, seed);
@@ -61,20 +41,27 @@ TEST(Mt19937, RandomTargetsEqualThoseOfStdMt19937) {
     for (int draw = 0; draw < 5; ++draw) {
       const ShotPos a = DrawRandomTarget(ours, mt);
       const ShotPos b = DrawRandomTarget(theirs, expected);
-      ASSERT_EQ(a.x, b.x);
-      ASSERT_EQ(a.y, b.y);
-      ASSERT_EQ(a.curl, b.curl);
+      ASSERT_TRUE(a.x == b.x && a.y == b.y && a.curl == b.curl) << seed << " " << draw;
     }
   }
 }
 
-TEST(SeedSource, GivesVaryingSeeds) {
-  SeedSource seeds;
-  OpenSeedSource(&seeds);
-  const uint32_t first = DrawSeed(&seeds);
-  bool varied = false;
-  for (int i = 0; i < 8 && !varied; ++i) varied = DrawSeed(&seeds) != first;
-  EXPECT_TRUE(varied);
+TEST(RandomTargets, VaryWithinTheRectangleAcrossBatches) {
+  RandomShotSource shots;
+  OpenRandomShotSource(&shots);
+  ShotPos previous = NextRandomTarget(&shots);
+  int curls[2] = {0, 0};
+  for (int i = 0; i < 8 * kRandomShotBatch; ++i) {
+    const ShotPos p = NextRandomTarget(&shots);
+    ASSERT_TRUE(p.x >= kRandomXMin && p.x <= kRandomXMax) << p.x;
+    ASSERT_TRUE(p.y >= kRandomYMin && p.y <= kRandomYMax) << p.y;
+    ASSERT_LE(p.curl, 1);
+    EXPECT_FALSE(p.x == previous.x && p.y == previous.y) << i;
+    ++curls[p.curl];
+    previous = p;
+  }
+  EXPECT_GT(curls[0], 0);
+  EXPECT_GT(curls[1], 0);
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 
 extern char** environ;
 
@@ -22,60 +21,69 @@ int MillisecondsLeft(Clock::time_point deadline) {
   return left.count() > 0 ? static_cast<int>(left.count()) : 0;
 }
 
-// Reads whatever is ready on the child's two output pipes within waitMs.
+// Reads whatever is ready on the child's two output pipes within waitMs;
+// both are drained together so that neither can fill up and stall the child.
 // False once both pipes have reached their end.
 bool PumpOutput(ChildProcess* child, int waitMs) {
-  pollfd fds[2] = {{child->output, POLLIN, 0}, {child->errors, POLLIN, 0}};
+  int* fds[2] = {&child->output, &child->errors};
   std::string* sinks[2] = {&child->stdoutText, &child->stderrText};
-  int* owners[2] = {&child->output, &child->errors};
+  pollfd polled[2] = {{child->output, POLLIN, 0}, {child->errors, POLLIN, 0}};
   if (child->output < 0 && child->errors < 0) return false;
-  if (poll(fds, 2, waitMs) <= 0) return true;
+  if (poll(polled, 2, waitMs) <= 0) return true;
   for (int i = 0; i < 2; ++i) {
-    if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+    if (polled[i].fd < 0 || polled[i].revents == 0) continue;
     char chunk[4096];
-    const ssize_t got = read(fds[i].fd, chunk, sizeof chunk);
+    const ssize_t got = read(*fds[i], chunk, sizeof chunk);
     if (got > 0) {
       sinks[i]->append(chunk, static_cast<size_t>(got));
     } else if (got == 0 || errno != EINTR) {
-      close(*owners[i]);
-      *owners[i] = -1;
+      close(*fds[i]);
+      *fds[i] = -1;
     }
   }
   return true;
 }
 
-std::vector<std::string> ChangedEnvironment(const std::vector<EnvSetting>& settings) {
-  std::vector<std::string> env;
-  for (char** e = environ; *e != nullptr; ++e) {
-    bool replaced = false;
-    for (const EnvSetting& s : settings) {
-      if (std::strncmp(*e, s.name.c_str(), s.name.size()) == 0 && (*e)[s.name.size()] == '=') {
-        replaced = true;
-      }
-    }
-    if (!replaced) env.emplace_back(*e);
+bool WaitForText(ChildProcess* child, const std::string& text, const std::string& marker, int count,
+                 int timeoutMs) {
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (CountOccurrences(text, marker) < count) {
+    const int left = MillisecondsLeft(deadline);
+    if (left == 0 || !PumpOutput(child, left)) return false;
   }
-  for (const EnvSetting& s : settings) {
-    if (!s.unset) env.push_back(s.name + "=" + s.value);
-  }
-  return env;
+  return true;
 }
 
 }  // namespace
 
 int CountOccurrences(const std::string& text, const std::string& marker) {
   int n = 0;
-  for (size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at + 1)) {
-    ++n;
-  }
+  for (size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at + 1)) ++n;
   return n;
 }
 
 bool StartChild(ChildProcess* child, const std::string& program,
                 const std::vector<EnvSetting>& settings,
                 const std::vector<std::string>& arguments) {
-  // A child that ends early must not take the test down with SIGPIPE.
+  // A child that ends early must not take the caller down with SIGPIPE.
   signal(SIGPIPE, SIG_IGN);
+  std::vector<std::string> env;
+  for (char** e = environ; *e != nullptr; ++e) {
+    bool changed = false;
+    for (const EnvSetting& s : settings) changed |= std::string(*e).rfind(s.name + "=", 0) == 0;
+    if (!changed) env.emplace_back(*e);
+  }
+  for (const EnvSetting& s : settings) {
+    if (!s.unset) env.push_back(s.name + "=" + s.value);
+  }
+  std::vector<std::string> args = arguments;
+  args.insert(args.begin(), program);
+  std::vector<char*> envp, argv;
+  for (std::string& e : env) envp.push_back(e.data());
+  for (std::string& a : args) argv.push_back(a.data());
+  envp.push_back(nullptr);
+  argv.push_back(nullptr);
+
   int in[2], out[2], err[2];
   if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
     return false;
@@ -85,18 +93,8 @@ bool StartChild(ChildProcess* child, const std::string& program,
   posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
   posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
   posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
-
-  std::vector<std::string> env = ChangedEnvironment(settings);
-  std::vector<char*> envp;
-  for (std::string& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  std::string path = program;
-  std::vector<std::string> args = arguments;
-  std::vector<char*> argv{path.data()};
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-
-  const int rc = posix_spawn(&child->pid, path.c_str(), &actions, nullptr, argv.data(), envp.data());
+  const int rc =
+      posix_spawn(&child->pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   close(in[0]);
   close(out[1]);
@@ -108,30 +106,16 @@ bool StartChild(ChildProcess* child, const std::string& program,
 }
 
 bool WriteToChild(ChildProcess* child, const std::string& bytes) {
-  if (child->input < 0) return false;
-  return write(child->input, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+  return child->input >= 0 &&
+         write(child->input, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
 }
-
-namespace {
-
-bool WaitForText(ChildProcess* child, const std::string* text, const std::string& marker, int count,
-                 int timeoutMs) {
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (CountOccurrences(*text, marker) < count) {
-    const int left = MillisecondsLeft(deadline);
-    if (left == 0 || !PumpOutput(child, left)) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 bool WaitForStderr(ChildProcess* child, const std::string& marker, int count, int timeoutMs) {
-  return WaitForText(child, &child->stderrText, marker, count, timeoutMs);
+  return WaitForText(child, child->stderrText, marker, count, timeoutMs);
 }
 
 bool WaitForStdout(ChildProcess* child, const std::string& marker, int count, int timeoutMs) {
-  return WaitForText(child, &child->stdoutText, marker, count, timeoutMs);
+  return WaitForText(child, child->stdoutText, marker, count, timeoutMs);
 }
 
 int FinishChild(ChildProcess* child, int timeoutMs) {
@@ -140,17 +124,17 @@ int FinishChild(ChildProcess* child, int timeoutMs) {
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   while (MillisecondsLeft(deadline) > 0 && PumpOutput(child, MillisecondsLeft(deadline))) {
   }
-  int status = 0;
-  if (child->output >= 0 || child->errors >= 0) {
+  // Pipes still open at the deadline: the child hangs.
+  const bool hung = child->output >= 0 || child->errors >= 0;
+  if (hung) {
     kill(child->pid, SIGKILL);
-    waitpid(child->pid, &status, 0);
-    if (child->output >= 0) close(child->output);
-    if (child->errors >= 0) close(child->errors);
-    child->output = child->errors = -1;
-    return -1;
+    for (int* fd : {&child->output, &child->errors}) {
+      if (*fd >= 0) close(*fd);
+      *fd = -1;
+    }
   }
-  // Both pipes have closed; the process is ending or has ended.
+  int status = 0;
   while (waitpid(child->pid, &status, 0) < 0 && errno == EINTR) {
   }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return !hung && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

@@ -5,13 +5,16 @@
 // - Simulation puts a draw's stone exactly on its target. A hit removes the
 //   stone at its target (to (0, 0)) while the process's count of hits with
 //   that curl is below the figure set in KORVANE_DOUBLE_HITS ("n0 n1");
-//   otherwise the stone stays, or moves to KORVANE_DOUBLE_MISS_AT ("x y").
+//   otherwise the stone stays.
 //   The sixteenth stone scores the end: KORVANE_DOUBLE_SCORE (default 0),
 //   or, when KORVANE_DOUBLE_SCORE_STONE names a stone, that score when the
 //   stone lies left of the centre line and its negation otherwise. Scores are
 //   written only into endScore[0..9], as the real library does.
-// - Every call is counted; at exit the counts are written to the file named
-//   by KORVANE_DOUBLE_COUNTS, one "name value" per line.
+// - Every call is counted, and so are the hits of each power (HeavyHits: 16,
+//   LightHits: 8), the Simulation calls not given (0.145, null, -1)
+//   (BadArguments) and the distinct threads that call Simulation (Threads).
+//   At exit the counts are written to the file named by
+//   KORVANE_DOUBLE_COUNTS, one "name value" per line.
 #include <pthread.h>
 
 #include <atomic>
@@ -37,27 +40,27 @@ constexpr int kEndSlots = 10;
 
 struct Script {
   long hitSuccesses[2] = {0, 0};
-  bool missMoves = false;
-  float missAt[2] = {0.0f, 0.0f};
   int score = 0;
   int scoreStone = -1;
   const char* countsFile = nullptr;
 };
-
-struct Counts {
-  std::atomic<long> simulation{0};
-  std::atomic<long> createShot{0};
-  std::atomic<long> createHitShot{0};
-  std::atomic<long> heavyHits{0};  // CreateHitShot with power 16
-  std::atomic<long> lightHits{0};  // CreateHitShot with power 8
-  std::atomic<long> getScore{0};
-  std::atomic<long> badArguments{0};  // Simulation not given (0.145, null, -1)
-  std::atomic<long> threads{0};       // distinct threads that called Simulation
-  std::atomic<long> hitsPlayed[2] = {{0}, {0}};
-};
-
 Script script;
-Counts counts;
+
+enum Count {
+  kSimulation,
+  kCreateShot,
+  kCreateHitShot,
+  kHeavyHits,
+  kLightHits,
+  kBadArguments,
+  kThreads,
+  kCountKinds
+};
+const char* const kCountNames[kCountKinds] = {"Simulation", "CreateShot", "CreateHitShot",
+                                              "HeavyHits",  "LightHits",  "BadArguments",
+                                              "Threads"};
+std::atomic<long> counts[kCountKinds];
+std::atomic<long> hitsPlayed[2];
 
 // Threads seen by Simulation, by id. No thread_local here: LeakSanitizer's
 // exit scan crashes on the dynamic TLS blocks of a dlopen'ed library.
@@ -70,7 +73,7 @@ void CountThread() {
     unsigned long seen = slot.load();
     if (seen == self) return;
     if (seen == 0 && slot.compare_exchange_strong(seen, self)) {
-      counts.threads.fetch_add(1);
+      counts[kThreads].fetch_add(1);
       return;
     }
   }
@@ -79,9 +82,6 @@ void CountThread() {
 __attribute__((constructor)) void ReadScript() {
   if (const char* hits = std::getenv("KORVANE_DOUBLE_HITS")) {
     std::sscanf(hits, "%ld %ld", &script.hitSuccesses[0], &script.hitSuccesses[1]);
-  }
-  if (const char* miss = std::getenv("KORVANE_DOUBLE_MISS_AT")) {
-    script.missMoves = std::sscanf(miss, "%f %f", &script.missAt[0], &script.missAt[1]) == 2;
   }
   if (const char* score = std::getenv("KORVANE_DOUBLE_SCORE")) script.score = std::atoi(score);
   if (const char* stone = std::getenv("KORVANE_DOUBLE_SCORE_STONE")) {
@@ -94,26 +94,19 @@ __attribute__((destructor)) void WriteCounts() {
   if (script.countsFile == nullptr) return;
   FILE* f = std::fopen(script.countsFile, "w");
   if (f == nullptr) return;
-  std::fprintf(f, "Simulation %ld\nCreateShot %ld\nCreateHitShot %ld\n", counts.simulation.load(),
-               counts.createShot.load(), counts.createHitShot.load());
-  std::fprintf(f, "HeavyHits %ld\nLightHits %ld\nGetScore %ld\n", counts.heavyHits.load(),
-               counts.lightHits.load(), counts.getScore.load());
-  std::fprintf(f, "BadArguments %ld\nThreads %ld\n", counts.badArguments.load(),
-               counts.threads.load());
+  for (int k = 0; k < kCountKinds; ++k)
+    std::fprintf(f, "%s %ld\n", kCountNames[k], counts[k].load());
   std::fclose(f);
 }
 
 void PlayHit(GameState* state, int32_t shot, ShotVec vec) {
   const int k = vec.curl != 0 ? 1 : 0;
-  const bool removes = counts.hitsPlayed[k].fetch_add(1) < script.hitSuccesses[k];
+  const bool removes = hitsPlayed[k].fetch_add(1) < script.hitSuccesses[k];
   for (int i = 0; i < shot; ++i) {
     if (state->stones[i][0] == vec.vx && state->stones[i][1] == -vec.vy) {
       if (removes) {
         state->stones[i][0] = 0.0f;
         state->stones[i][1] = 0.0f;
-      } else if (script.missMoves) {
-        state->stones[i][0] = script.missAt[0];
-        state->stones[i][1] = script.missAt[1];
       }
       break;
     }
@@ -131,10 +124,10 @@ int EndScore(const GameState* state) {
 
 KORVANE_API int KORVANE_CALL Simulation(GameState* state, ShotVec vec, float noise, PathFrame* path,
                                         int pathCapacity) {
-  counts.simulation.fetch_add(1);
+  counts[kSimulation].fetch_add(1);
   CountThread();
   if (noise != kExpectedNoise || path != nullptr || pathCapacity != -1) {
-    counts.badArguments.fetch_add(1);
+    counts[kBadArguments].fetch_add(1);
   }
   const int32_t shot = state->shotIndex;
   if (shot >= 0 && shot < kStones) {
@@ -157,7 +150,7 @@ KORVANE_API int KORVANE_CALL Simulation(GameState* state, ShotVec vec, float noi
 }
 
 KORVANE_API int KORVANE_CALL CreateShot(ShotPos target, ShotVec* out) {
-  counts.createShot.fetch_add(1);
+  counts[kCreateShot].fetch_add(1);
   out->vx = target.x + kXOffset;
   out->vy = target.y;
   out->curl = target.curl;
@@ -165,16 +158,13 @@ KORVANE_API int KORVANE_CALL CreateShot(ShotPos target, ShotVec* out) {
 }
 
 KORVANE_API int KORVANE_CALL CreateHitShot(ShotPos target, float power, ShotVec* out) {
-  counts.createHitShot.fetch_add(1);
-  if (power == 16.0f) counts.heavyHits.fetch_add(1);
-  if (power == 8.0f) counts.lightHits.fetch_add(1);
+  counts[kCreateHitShot].fetch_add(1);
+  if (power == 16.0f) counts[kHeavyHits].fetch_add(1);
+  if (power == 8.0f) counts[kLightHits].fetch_add(1);
   out->vx = target.x;
   out->vy = -target.y;
   out->curl = target.curl;
   return 1;
 }
 
-KORVANE_API int KORVANE_CALL GetScore(const GameState* state) {
-  counts.getScore.fetch_add(1);
-  return EndScore(state);
-}
+KORVANE_API int KORVANE_CALL GetScore(const GameState* state) { return EndScore(state); }
