@@ -2,6 +2,8 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "helpers.h"
 
 using namespace korvane_test;
@@ -11,21 +13,12 @@ TEST(SharedLibrary, ExportsTheCallsByPlainName) {
   ASSERT_NE(lib, nullptr) << dlerror();
   for (const char* name :
        {"Simulation", "CreateShot", "CreateHitShot", "GetScore", "KorvaneSeed"}) {
-    EXPECT_NE(dlsym(lib, name), nullptr) << name;
+    ASSERT_NE(dlsym(lib, name), nullptr) << name;
   }
-  // Internal functions stay hidden.
-  EXPECT_EQ(dlsym(lib, "_ZN7korvane8PlayShotEP9GameState7ShotVecfP9PathFrameiPNS_3RngE"), nullptr);
-  using CreateShotFn = int (*)(ShotPos, ShotVec*);
-  using SimulationFn = int (*)(GameState*, ShotVec, float, PathFrame*, int);
-  auto create = reinterpret_cast<CreateShotFn>(dlsym(lib, "CreateShot"));
-  auto simulate = reinterpret_cast<SimulationFn>(dlsym(lib, "Simulation"));
-  ASSERT_TRUE(create && simulate);
-  ShotVec v;
-  EXPECT_EQ(create(Target(2.0, 5.0, 1), &v), 1);
-  GameState s = EmptyEnd();
-  EXPECT_EQ(simulate(&s, v, 0.0f, nullptr, -1), 1);
-  EXPECT_NEAR(s.stones[0][0], 2.0, 0.001);
-  EXPECT_NEAR(s.stones[0][1], 5.0, 0.001);
-  EXPECT_EQ(s.shotIndex, 1);
+  // The library's own copy, not the one linked into this test, answers.
+  auto create = reinterpret_cast<int (*)(ShotPos, ShotVec*)>(dlsym(lib, "CreateShot"));
+  ShotVec got{}, want{};
+  EXPECT_EQ(create(Target(2.0, 5.0, 1), &got), CreateShot(Target(2.0, 5.0, 1), &want));
+  EXPECT_EQ(std::memcmp(&got, &want, sizeof got), 0);
   dlclose(lib);
 }

@@ -1,223 +1,120 @@
 // The rules a shot is played under and the score of an end.
-#include "korvane/rules.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstring>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "helpers.h"
 
 using namespace korvane_test;
 
-TEST(Bookkeeping, ShotAdvancesIndexAndFlipsSide) {
-  GameState s = EmptyEnd(3);
-  s.sideToMove = 1;
-  EXPECT_EQ(Simulation(&s, Draw(2.375, 4.88, 0), 0.0f, nullptr, -1), 1);
-  EXPECT_EQ(s.shotIndex, 4);
-  EXPECT_EQ(s.sideToMove, 0);
-  EXPECT_EQ(Simulation(&s, Draw(2.375, 6.0, 0), 0.0f, nullptr, -1), 1);
-  EXPECT_EQ(s.sideToMove, 1);
-}
-
-TEST(Bookkeeping, UnthrownStonesAndOtherFieldsAreLeftAlone) {
-  GameState s = EmptyEnd(2);
-  Put(&s, 9, 1.0, 1.0);
-  Put(&s, 15, 2.0, 30.0);
-  s.padding[1] = 0x5A;
-  s.lastEnd = 7;
-  s.endScore[3] = -2;
-  Simulation(&s, Draw(2.375, 4.88, 1), 0.0f, nullptr, -1);
-  EXPECT_EQ(s.stones[9][0], 1.0f);
-  EXPECT_EQ(s.stones[15][1], 30.0f);
-  EXPECT_EQ(s.padding[1], 0x5A);
-  EXPECT_EQ(s.lastEnd, 7);
-  EXPECT_EQ(s.endScore[3], -2);
-}
-
-TEST(Removal, StoneShortOfTheHogLineIsRemoved) {
-  GameState s = EmptyEnd();
-  Simulation(&s, Draw(2.375, 12.0, 0), 0.0f, nullptr, -1);
-  EXPECT_TRUE(IsOut(s, 0));
-  // Wholly past the line (centre one radius beyond it) it stays.
-  s = EmptyEnd();
-  Simulation(&s, Draw(2.375, 11.28 - 0.15, 0), 0.0f, nullptr, -1);
-  EXPECT_FALSE(IsOut(s, 0));
+TEST(Removal, EachLineRemovesTheStonesTheRulesSay) {
+  const std::tuple<double, double, int, bool> cases[] = {
+      {2.375, 12.0, 0, true},           // short of the hog line
+      {2.375, 11.28 - 0.15, 0, false},  // wholly past it
+      {2.375, 2.95, 0, false},          // still touching the back line
+      {2.375, 2.85, 0, true},           // wholly over it
+      {0.14, 5.0, 0, true},             // touching a side line
+      {4.61, 5.0, 0, true},
+      {0.16, 5.0, 0, false},  // curling toward the line: the path never passes the rest point
+      {4.59, 5.0, 1, false},
+  };
+  for (const auto& [x, y, curl, out] : cases) {
+    GameState s = EmptyEnd();
+    Simulation(&s, Draw(x, y, curl), 0.0f, nullptr, -1);
+    EXPECT_EQ(IsOut(s, 0), out) << x << "," << y;
+  }
 }
 
 TEST(Removal, StoneThatHitsAStoneInPlayMayStopShortOfTheHogLine) {
   // A guard just past the hog line, struck head-on by a very light stone.
   GameState s = EmptyEnd(1);
   Put(&s, 0, 2.375, 11.0);
-  const ShotVec v = Hit(2.375, 11.0 + 0.29, 0.4, 0);
-  Simulation(&s, v, 0.0f, nullptr, -1);
-  EXPECT_FALSE(IsOut(s, 1));
-  EXPECT_GT(s.stones[1][1], 11.28 - 0.145);
+  Simulation(&s, Hit(2.375, 11.0 + 0.29, 0.4, 0), 0.0f, nullptr, -1);
+  EXPECT_GT(s.stones[1][1], 11.28 - 0.145);  // kept, not at the reset position
 }
 
-TEST(Removal, StoneWhollyOverTheBackLineIsRemoved) {
-  GameState s = EmptyEnd();
-  Simulation(&s, Draw(2.375, 2.95, 0), 0.0f, nullptr, -1);
-  EXPECT_FALSE(IsOut(s, 0));  // still touches the back line
-  s = EmptyEnd();
-  Simulation(&s, Draw(2.375, 2.85, 0), 0.0f, nullptr, -1);
-  EXPECT_TRUE(IsOut(s, 0));
-}
-
-TEST(Removal, StoneTouchingASideLineIsRemovedAtOnce) {
-  for (double x : {0.14, 4.61}) {
-    GameState s = EmptyEnd();
-    Simulation(&s, Draw(x, 5.0, 0), 0.0f, nullptr, -1);
-    EXPECT_TRUE(IsOut(s, 0)) << x;
-  }
-  // Curling toward the line, the path never passes the point of rest.
-  GameState s = EmptyEnd();
-  Simulation(&s, Draw(0.16, 5.0, 0), 0.0f, nullptr, -1);
-  EXPECT_FALSE(IsOut(s, 0));
-  s = EmptyEnd();
-  Simulation(&s, Draw(4.59, 5.0, 1), 0.0f, nullptr, -1);
-  EXPECT_FALSE(IsOut(s, 0));
-}
-
-TEST(Removal, ThrownStonesOffTheSheetGoToTheResetPosition) {
-  GameState s = EmptyEnd(2);
-  Put(&s, 0, 7.0, 5.0);
-  Put(&s, 1, NAN, 5.0);
-  Simulation(&s, Draw(2.375, 4.88, 0), 0.0f, nullptr, -1);
-  EXPECT_TRUE(IsOut(s, 0));
-  EXPECT_TRUE(IsOut(s, 1));
-}
-
-// An opponent's guard in front of the house and a delivery that takes it out.
-GameState GuardPosition(int shotIndex) {
-  GameState s = EmptyEnd(shotIndex);
-  Put(&s, shotIndex - 1, 2.375, 8.0);                    // opponent's guard
-  if (shotIndex >= 2) Put(&s, shotIndex - 2, 2.0, 4.5);  // own stone in the house
-  return s;
-}
-
-TEST(FreeGuardZone, TakingOutAProtectedGuardIsUndone) {
-  for (int shot = 1; shot <= 4; ++shot) {
-    GameState s = GuardPosition(shot);
-    const GameState before = s;
-    Simulation(&s, Hit(2.375, 8.0, 16.0, 0), 0.0f, nullptr, -1);
-    EXPECT_TRUE(IsOut(s, shot)) << shot;
-    for (int i = 0; i < shot; ++i) {
-      EXPECT_EQ(s.stones[i][0], before.stones[i][0]);
-      EXPECT_EQ(s.stones[i][1], before.stones[i][1]);
-    }
-    EXPECT_EQ(s.shotIndex, shot + 1);
-  }
-}
-
-TEST(FreeGuardZone, FromTheSixthStoneTheGuardMayBeRemoved) {
-  GameState s = GuardPosition(5);
-  Simulation(&s, Hit(2.375, 8.0, 16.0, 0), 0.0f, nullptr, -1);
-  EXPECT_TRUE(IsOut(s, 4));
-  EXPECT_FALSE(IsOut(s, 5));
-}
-
-TEST(FreeGuardZone, OwnGuardsAndStonesInTheHouseAreNotProtected) {
-  GameState s = EmptyEnd(2);
-  Put(&s, 0, 2.375, 8.0);  // the mover's own guard
-  Simulation(&s, Hit(2.375, 8.0, 16.0, 0), 0.0f, nullptr, -1);
-  EXPECT_TRUE(IsOut(s, 0));
-  s = EmptyEnd(1);
-  Put(&s, 0, 2.375, 5.0);  // opponent's, but in the house
-  Simulation(&s, Hit(2.375, 5.0, 16.0, 0), 0.0f, nullptr, -1);
-  EXPECT_TRUE(IsOut(s, 0));
-  EXPECT_FALSE(IsOut(s, 1));
-}
-
-TEST(FreeGuardZone, MovingAProtectedGuardInPlayIsAllowed) {
-  GameState s = EmptyEnd(1);
-  Put(&s, 0, 2.375, 9.0);
-  Simulation(&s, Hit(2.375, 9.0, 2.0, 0), 0.0f, nullptr, -1);
-  EXPECT_FALSE(IsOut(s, 0));
-  EXPECT_LT(s.stones[0][1], 9.0f);
-}
-
-TEST(Score, NoStoneInTheHouseScoresNothing) {
-  GameState s = EmptyEnd(16);
-  Put(&s, 0, 2.375, 8.0);
-  Put(&s, 1, 0.0, 0.0);
-  EXPECT_EQ(GetScore(&s), 0);
-}
-
-TEST(Score, ClosestSideCountsStonesInsideTheOpponentsBest) {
-  GameState s = EmptyEnd(16);
-  s.sideToMove = 0;  // side 0 owns the parity of shotIndex: even stones
-  Put(&s, 0, 2.375, 4.9);
-  Put(&s, 2, 2.375, 5.3);
-  Put(&s, 4, 2.375, 6.5);  // behind the opponent's best
-  Put(&s, 1, 2.375, 5.6);
-  EXPECT_EQ(GetScore(&s), 2);
-  s.sideToMove = 1;  // now the even stones belong to side 1: the sign turns
-  EXPECT_EQ(GetScore(&s), -2);
-  s.shotIndex = 15;  // odd stones belong to the side to move; only 15 thrown
-  s.sideToMove = 0;
-  EXPECT_EQ(GetScore(&s), -2);
-}
-
-TEST(Score, OneSideAloneCountsAllItsStonesInTheHouse) {
-  GameState s = EmptyEnd(16);
-  Put(&s, 1, 2.375, 4.0);
-  Put(&s, 3, 3.0, 5.5);
-  Put(&s, 5, 2.375, 2.0);  // on the back line, outside the 1.975 reach
-  EXPECT_EQ(GetScore(&s), -2);
-}
-
-TEST(Score, TieForClosestScoresNothing) {
-  GameState s = EmptyEnd(16);
-  Put(&s, 0, 2.375, 5.5);
-  Put(&s, 1, 2.375, 4.26);
-  EXPECT_EQ(GetScore(&s), 0);
-}
-
-TEST(Score, HouseEdgeIsStrictAndOnlyThrownStonesCount) {
-  GameState s = EmptyEnd(2);
-  Put(&s, 0, 2.375, 4.88 + 1.976);
-  Put(&s, 2, 2.375, 4.88);  // not thrown yet
-  EXPECT_EQ(GetScore(&s), 0);
-  Put(&s, 1, 2.375, 4.88 + 1.97);
-  EXPECT_EQ(GetScore(&s), -1);
-}
-
-TEST(EndOfEnd, SixteenthStoneWritesTheScoreAndAdvancesTheEnd) {
-  GameState s = EmptyEnd(15);
-  s.endIndex = 4;
-  s.sideToMove = 1;
-  Put(&s, 13, 2.375, 5.2);
-  Simulation(&s, Draw(2.375, 4.88, 0), 0.0f, nullptr, -1);
-  EXPECT_EQ(s.shotIndex, 16);
-  EXPECT_EQ(s.endIndex, 5);
-  // Stones 13 and 15 were thrown by the side whose flag is 1: negative.
-  EXPECT_EQ(s.endScore[4], -2);
-  EXPECT_EQ(GetScore(&s), -2);
-  EXPECT_FALSE(IsOut(s, 15));
-}
-
-TEST(EndOfEnd, EndIndexOutsideTheTableWritesNoScore) {
-  for (int endIndex : {10, -1, INT_MAX, INT_MIN}) {
-    GameState s = EmptyEnd(15);
-    s.endIndex = endIndex;
-    const GameState before = s;
-    Simulation(&s, Draw(2.375, 4.88, 0), 0.0f, nullptr, -1);
-    EXPECT_EQ(std::memcmp(s.endScore, before.endScore, sizeof s.endScore), 0);
-    EXPECT_EQ(s.endIndex, endIndex == INT_MAX ? INT_MAX : endIndex + 1);
-    EXPECT_EQ(s.shotIndex, 16);
-  }
-}
-
-TEST(EndOfEnd, RecordThatCannotBePlayedOnlyAdvancesShotIndex) {
-  for (int shot : {16, 17, -1, INT_MIN, INT_MAX}) {
+TEST(FreeGuardZone, OnlyTakingOutAnOpponentsGuardBeforeTheSixthStoneIsUndone) {
+  const std::tuple<int, int, double, double, bool> cases[] = {
+      {1, 0, 8.0, 16.0, true},  {2, 1, 8.0, 16.0, true},  {3, 2, 8.0, 16.0, true},
+      {4, 3, 8.0, 16.0, true},  {5, 4, 8.0, 16.0, false},  // from the sixth stone on
+      {2, 0, 8.0, 16.0, false},                            // the mover's own guard
+      {1, 0, 5.0, 16.0, false},                            // in the house: no guard
+      {1, 0, 9.0, 2.0, false},                             // moved, but still in play
+  };
+  for (const auto& [shot, guard, y, power, undone] : cases) {
     GameState s = EmptyEnd(shot);
-    Put(&s, 0, 2.375, 4.88);
+    Put(&s, guard, 2.375, y);
+    if (shot >= 2 && guard != shot - 2) Put(&s, shot - 2, 2.0, 4.5);  // own, in the house
     const GameState before = s;
-    EXPECT_EQ(Simulation(&s, Draw(2.375, 4.88, 0), 0.0f, nullptr, -1), 0);
-    EXPECT_EQ(s.shotIndex, shot == INT_MAX ? INT_MAX : shot + 1);
-    EXPECT_EQ(std::memcmp(reinterpret_cast<char*>(&s) + 4,
-                          reinterpret_cast<const char*>(&before) + 4, sizeof s - 4),
-              0);
+    Simulation(&s, Hit(2.375, y, power, 0), 0.0f, nullptr, -1);
+    EXPECT_EQ(IsOut(s, shot), undone) << shot << " " << guard;
+    EXPECT_EQ(std::memcmp(s.stones, before.stones, shot * sizeof s.stones[0]) == 0, undone)
+        << shot << " " << guard;
+  }
+}
+
+TEST(Score, CountsTheClosestSidesStonesInsideTheOpponentsBest) {
+  using Stones = std::vector<std::tuple<int, double, double>>;  // index, x, y
+  // Side 0 owns the stones of the parity of shotIndex + sideToMove; stone 4
+  // lies behind the opponent's best.
+  const Stones four = {{0, 2.375, 4.9}, {2, 2.375, 5.3}, {4, 2.375, 6.5}, {1, 2.375, 5.6}};
+  const std::tuple<int, int, Stones, int> cases[] = {
+      {16, 0, {{0, 2.375, 8.0}, {1, 0, 0}}, 0},  // none in the house
+      {16, 0, four, 2},
+      {16, 1, four, -2},
+      {15, 0, four, -2},  // 15: the odd stones are side 0's
+      // One side alone; the stone on the back line is outside the 1.975 reach.
+      {16, 0, {{1, 2.375, 4.0}, {3, 3.0, 5.5}, {5, 2.375, 2.0}}, -2},
+      {16, 0, {{0, 2.375, 5.5}, {1, 2.375, 4.26}}, 0},  // tie for shot stone
+      // The house edge is strict, and a stone not yet thrown does not count.
+      {2, 0, {{0, 2.375, 4.88 + 1.976}, {2, 2.375, 4.88}}, 0},
+      {2, 0, {{0, 2.375, 4.88 + 1.976}, {2, 2.375, 4.88}, {1, 2.375, 4.88 + 1.97}}, -1},
+  };
+  for (const auto& [shot, side, stones, score] : cases) {
+    GameState s = EmptyEnd(shot);
+    s.sideToMove = static_cast<uint8_t>(side);
+    for (const auto& [i, x, y] : stones) Put(&s, i, x, y);
+    EXPECT_EQ(GetScore(&s), score) << "shot " << shot << " side " << side;
+  }
+}
+
+// Nothing else changes: not the unthrown slots (stone 13 lies on the path
+// of the draw at shot 2 and must not stop it), padding, lastEnd or the other
+// scores. A record that cannot be played only advances shotIndex.
+TEST(Bookkeeping, ShotAdvancesIndexFlipsSideAndOnlyTheSixteenthScoresTheEnd) {
+  const std::pair<int, int> cases[] = {{2, 4},   {15, 4},       {15, 9},       {15, 10},
+                                       {15, -1}, {15, INT_MAX}, {15, INT_MIN}, {16, 4},
+                                       {17, 4},  {-1, 4},       {INT_MIN, 4},  {INT_MAX, 4}};
+  for (const auto& [shot, endIndex] : cases) {
+    GameState s = EmptyEnd(shot);
+    s.endIndex = endIndex;
+    s.sideToMove = shot & 1;
+    s.lastEnd = 9;
+    s.endScore[3] = -2;
+    s.padding[1] = 0x5A;
+    Put(&s, 13, 2.375, 5.2);
+    Put(&s, 15, 2.0, 30.0);
+    GameState expected = s;
+    const bool playable = shot >= 0 && shot < 16;
+    EXPECT_EQ(Simulation(&s, Draw(2.375, 4.88, 0), 0.0f, nullptr, -1), playable ? 1 : 0);
+    expected.shotIndex = shot == INT_MAX ? INT_MAX : shot + 1;
+    if (playable) {
+      expected.sideToMove = 1 - (shot & 1);
+      std::memcpy(expected.stones, s.stones, (shot + 1) * sizeof s.stones[0]);
+    }
+    if (shot == 2) {
+      EXPECT_LT(std::hypot(s.stones[2][0] - 2.375, s.stones[2][1] - 4.88), 0.001);
+    }
+    if (shot == 15) {
+      expected.endIndex = endIndex == INT_MAX ? INT_MAX : endIndex + 1;
+      // Stones 13 and 15 were thrown by the side whose flag is 1: negative.
+      if (endIndex >= 0 && endIndex < 10) expected.endScore[endIndex] = -2;
+    }
+    EXPECT_EQ(std::memcmp(&s, &expected, sizeof s), 0) << shot << " " << endIndex;
   }
 }
