@@ -1,20 +1,19 @@
-// A test double of an engine: reads its standard input one read per
-// message as the real engine does, answers ISREADY and GO without a line
-// terminator, and misbehaves on request.
+// A test double of an engine: one read per message as the real engine does,
+// ISREADY and GO answered without a line terminator, misbehaviour on request.
 //
 //   fake_engine [--log FILE] [--pid FILE] [--plan X,Y;X,Y;...] [--fault KIND@N]
 //               [--delay-ms MS] [--echo] [--no-ready]
 //
-// --plan: the reply to every GO of end k is BESTSHOT X Y 0 with the k-th
-//   pair (the last pair for later ends); the exact stand-in physics puts the
-//   stone at (X, Y). --log: every read appended, followed by a 0x1E byte.
-// --fault KIND@N, at the N-th GO (from 1): crash (exit 3), hang (stop reading
-//   and answering for good), garbage, double (two replies), silent (no reply,
-//   but go on reading), late (the reply 450 ms late).
-// --delay-ms: think this long before every reply. --echo: write the
-//   "recieved: " echo to the standard output instead of the error stream.
+// --plan: every GO of end k is answered BESTSHOT X Y 0 with the k-th pair
+//   (the last pair for later ends); the stand-in physics rests the stone at
+//   (X, Y). --log: every read appended, followed by a 0x1E byte.
+// --fault KIND@N, at the N-th GO of the game: crash (exit 3), hang (stop
+//   reading and answering for good), garbage, double (two replies), silent
+//   (no reply, but go on reading), late (the reply 450 ms late).
+// --echo: an echo line "recieved: MESSAGE" on the standard output first.
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,118 +23,67 @@
 
 namespace {
 
-constexpr size_t kMessageBytes = 1024;
-constexpr char kLogSeparator = '\x1e';
-constexpr int kLateMs = 450;  // the delay of a "late" reply
-
-struct Options {
-  std::string log;
-  std::vector<std::pair<double, double>> plan{{2.375, 4.88}};
-  std::string fault;
-  int faultAt = 0;
-  int delayMs = 0;
-  bool echo = false;
-  bool ready = true;
-};
-
 void Write(const std::string& text) {
   ssize_t ignored = write(STDOUT_FILENO, text.data(), text.size());
   (void)ignored;
 }
 
-std::vector<std::pair<double, double>> ParsePlan(const std::string& text) {
-  std::vector<std::pair<double, double>> plan;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find(';', start);
-    std::string pair = text.substr(start, end == std::string::npos ? end : end - start);
-    double x = 0.0, y = 0.0;
-    if (std::sscanf(pair.c_str(), "%lf,%lf", &x, &y) == 2) plan.push_back({x, y});
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return plan;
-}
-
-Options ParseArgs(int argc, char** argv) {
-  Options o;
-  for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
-    std::string v = i + 1 < argc ? argv[i + 1] : "";
-    if (a == "--log") o.log = v, ++i;
-    if (a == "--plan") o.plan = ParsePlan(v), ++i;
-    if (a == "--delay-ms") o.delayMs = std::atoi(v.c_str()), ++i;
-    if (a == "--echo") o.echo = true;
-    if (a == "--no-ready") o.ready = false;
-    if (a == "--pid") {
-      FILE* f = std::fopen(v.c_str(), "w");
-      if (f) std::fprintf(f, "%d\n", static_cast<int>(getpid())), std::fclose(f);
-      ++i;
-    }
-    if (a == "--fault") {
-      size_t at = v.find('@');
-      o.fault = v.substr(0, at);
-      o.faultAt = at == std::string::npos ? 1 : std::atoi(v.c_str() + at + 1);
-      ++i;
-    }
-  }
-  return o;
-}
-
-std::string Word(const std::string& message) {
-  size_t start = message.find_first_not_of(' ');
-  if (start == std::string::npos) return "";
-  size_t end = message.find_first_of(" \r\n", start);
-  return message.substr(start, end == std::string::npos ? end : end - start);
-}
-
-void Answer(const Options& o, int go, int endIndex) {
-  if (o.delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(o.delayMs));
-  const auto& shot = o.plan[std::min<size_t>(endIndex < 0 ? 0 : endIndex, o.plan.size() - 1)];
-  char reply[128];
-  std::snprintf(reply, sizeof reply, "BESTSHOT %f %f %d", shot.first, shot.second, 0);
-  const bool faulty = go == o.faultAt;
-  if (faulty && o.fault == "crash") std::exit(3);
-  if (faulty && o.fault == "hang") {
-    for (;;) pause();
-  }
-  if (faulty && o.fault == "garbage") return Write("BESTSHOT 1.0 banana 0");
-  if (faulty && o.fault == "double") return Write(std::string(reply) + reply);
-  if (faulty && o.fault == "silent") return;
-  if (faulty && o.fault == "late") std::this_thread::sleep_for(std::chrono::milliseconds(kLateMs));
-  Write(reply);
-}
+void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const Options o = ParseArgs(argc, argv);
-  int go = 0;
-  int endIndex = 0;
+  std::string log, fault;
+  std::vector<std::pair<double, double>> plan;
+  int faultAt = 0, delayMs = 0;
+  bool echo = false, ready = true;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    const char* v = i + 1 < argc ? argv[i + 1] : "";
+    if (a == "--echo") echo = true;
+    if (a == "--no-ready") ready = false;
+    if (a == "--log") log = v;
+    if (a == "--delay-ms") delayMs = std::atoi(v);
+    if (a == "--pid") {
+      if (FILE* f = std::fopen(v, "w"))
+        std::fprintf(f, "%d\n", static_cast<int>(getpid())), std::fclose(f);
+    }
+    if (a == "--fault") {
+      fault.assign(v, std::strcspn(v, "@"));
+      faultAt = std::strchr(v, '@') ? std::atoi(std::strchr(v, '@') + 1) : 1;
+    }
+    for (const char* p = v; a == "--plan" && *p; p += *p == ';') {
+      double x = 0, y = 0;
+      int used = 0;
+      if (std::sscanf(p, "%lf,%lf%n", &x, &y, &used) != 2) break;
+      plan.push_back({x, y});
+      p += used;
+    }
+  }
+  if (plan.empty()) plan.push_back({2.375, 4.88});
+
+  int go = 0, endIndex = 0;
   for (;;) {
-    char message[kMessageBytes + 1] = {};
-    ssize_t n = read(STDIN_FILENO, message, kMessageBytes);
+    char buffer[1024];
+    const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
     if (n <= 0) return 0;
-    const std::string text(message, static_cast<size_t>(n));
-    if (!o.log.empty()) {
-      FILE* f = std::fopen(o.log.c_str(), "ab");
-      if (f) {
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fputc(kLogSeparator, f);
-        std::fclose(f);
-      }
-    }
-    const std::string echo = "recieved: " + text + "\n";
-    if (o.echo)
-      Write(echo);
-    else
-      std::fputs(echo.c_str(), stderr);
-    const std::string word = Word(text);
-    if (word == "ISREADY" && o.ready) Write("READYOK");
-    if (word == "SETSTATE") {
-      int shot = 0, lastEnd = 0, side = 0;
-      std::sscanf(text.c_str(), "SETSTATE %d %d %d %d", &shot, &endIndex, &lastEnd, &side);
-    }
-    if (word == "GO") Answer(o, ++go, endIndex);
+    const std::string text(buffer, static_cast<size_t>(n));
+    if (FILE* f = log.empty() ? nullptr : std::fopen(log.c_str(), "ab"))
+      std::fprintf(f, "%s\x1e", text.c_str()), std::fclose(f);
+    if (echo) Write("recieved: " + text + "\n");
+    if (text.rfind("ISREADY", 0) == 0 && ready) Write("READYOK");
+    if (text.rfind("SETSTATE", 0) == 0) std::sscanf(text.c_str(), "SETSTATE %*d %d", &endIndex);
+    if (text.rfind("GO", 0) != 0) continue;
+    if (delayMs > 0) Sleep(delayMs);
+    const auto& shot = plan[std::min<size_t>(static_cast<size_t>(endIndex), plan.size() - 1)];
+    char reply[128];
+    std::snprintf(reply, sizeof reply, "BESTSHOT %f %f 0", shot.first, shot.second);
+    const std::string kind = ++go == faultAt ? fault : "";
+    if (kind == "crash") std::exit(3);
+    while (kind == "hang") pause();
+    if (kind == "late") Sleep(450);
+    if (kind == "garbage") Write("BESTSHOT 1.0 banana 0");
+    if (kind == "double") Write(std::string(reply) + reply);
+    if (kind.empty() || kind == "late") Write(reply);
   }
 }

@@ -1,32 +1,87 @@
-// Helpers shared by the match runner's tests: temporary folders, files,
-// test-double engine command lines, games over the stand-in physics.
+// Helpers shared by the match runner's tests.
 #pragma once
 
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "match/game.h"
+#include "tests/match/stand_in_physics.h"
 
-std::string MakeTempDir();
-std::string ReadFile(const std::string& path);
-void WriteTextFile(const std::string& path, const std::string& text);
+inline std::string MakeTempDir() {
+  const char* base = std::getenv("TMPDIR");
+  std::string name = std::string(base && *base ? base : "/tmp") + "/match-test-XXXXXX";
+  return mkdtemp(name.data()) ? name : "/tmp";
+}
 
-// The fake engine's command line with these arguments (see fake_engine.cpp).
-std::string FakeEngine(const std::string& args);
+inline std::string ReadFile(const std::string& path) {
+  std::stringstream text;
+  text << std::ifstream(path, std::ios::binary).rdbuf();
+  return text.str();
+}
 
-// The messages the fake engine logged with --log, one per read.
-std::vector<std::string> LoggedReads(const std::string& logPath);
+inline std::string FakeEngine(const std::string& args) { return FAKE_ENGINE " " + args; }
 
-// Whether a process with the pid written in pidFile still exists.
-bool PidFileProcessAlive(const std::string& pidFile);
+// The messages a fake engine logged with --log, one per read.
+inline std::vector<std::string> LoggedReads(const std::string& logPath) {
+  std::vector<std::string> reads;
+  std::istringstream in(ReadFile(logPath));
+  for (std::string read; std::getline(in, read, '\x1e');) reads.push_back(read);
+  return reads;
+}
 
-// A game of `ends` ends over the stand-in physics with short time limits
-// and noise 0.
-GameSetup StandInSetup(const std::string& engineA, const std::string& engineB, int ends);
+inline bool PidFileProcessAlive(const std::string& pidFile) {
+  const int pid = std::atoi(ReadFile(pidFile).c_str());
+  const std::string stat = pid > 0 ? ReadFile("/proc/" + std::to_string(pid) + "/stat") : "";
+  // A zombie (ended, not yet reaped by whoever inherited it) counts as gone.
+  const size_t paren = stat.rfind(')');
+  return paren != std::string::npos && stat.compare(paren + 1, 3, " Z ") != 0;
+}
+
+// Short time limits and no noise, so that every stone lands where planned.
+inline GameSetup StandInSetup(const std::string& engineA, const std::string& engineB, int ends) {
+  GameSetup setup;
+  setup.engineCommand[0] = engineA;
+  setup.engineCommand[1] = engineB;
+  setup.settings.ends = ends;
+  setup.settings.noise = 0.0f;
+  setup.settings.goTimeoutMs = 3000.0;
+  setup.settings.pauseMs = 1;
+  setup.physics = StandInPhysics();
+  return setup;
+}
 
 struct CommandResult {
   int status = -1;  // exit status, or -1 when it did not exit normally
   std::string output;
 };
-// Runs a shell command line and collects its standard output.
-CommandResult RunCommand(const std::string& commandLine);
+
+inline CommandResult RunCommand(const std::string& commandLine) {
+  CommandResult result;
+  FILE* pipe = popen(commandLine.c_str(), "r");
+  if (!pipe) return result;
+  char chunk[4096];
+  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;)
+    result.output.append(chunk, n);
+  const int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+// The Python expression expr evaluated over the JSON file at path (as r),
+// printed; a traceback when the file is not strict JSON (NaN and Infinity
+// refused, as other readers would).
+inline std::string RecordQuery(const std::string& path, const std::string& expr) {
+  std::string out = RunCommand(
+                        "python3 -c 'import json,sys; r = json.load(open(sys.argv[1]), "
+                        "parse_constant=int); print(eval(sys.argv[2]))' " +
+                        path + " \"" + expr + "\" 2>&1")
+                        .output;
+  if (!out.empty() && out.back() == '\n') out.pop_back();
+  return out;
+}
