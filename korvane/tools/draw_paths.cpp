@@ -11,6 +11,7 @@
 
 #include "korvane/korvane.h"
 #include "korvane/sheet.h"
+#include "korvane/tools/fixed_shots.h"
 
 namespace {
 
@@ -32,15 +33,6 @@ struct Shot {
   ShotPos target;
   float power;  // < 0: a draw
 };
-
-ShotPos At(float x, float y, int curl) {
-  ShotPos p;
-  std::memset(&p, 0, sizeof p);
-  p.x = x;
-  p.y = y;
-  p.curl = static_cast<uint8_t>(curl);
-  return p;
-}
 
 double Px(double x, int panel) { return panel * (kSheetWidth * kScale + kPanelGap) + x * kScale; }
 double Py(double y) { return kTitleHeight + (kTopY - y) * kScale; }
@@ -127,11 +119,11 @@ void PlayAndDraw(int panel, const Shot& shot) {
 
 int main() {
   const Shot shots[] = {
-      {"Draw, curl 0", 0, 0, {}, At(2.375f, 4.88f, 0), -1},
-      {"Draw, curl 1", 1, 0, {}, At(2.375f, 4.88f, 1), -1},
-      {"Guard", 1, 1, {{2.3f, 4.6f}}, At(2.3f, 8.2f, 0), -1},
-      {"Takeout, shooter rolls out", 1, 1, {{2.5f, 4.6f}}, At(2.62f, 4.6f, 1), 16.0f},
-      {"Double takeout", 3, 3, {{1.9f, 5.4f}, {0, 0}, {2.85f, 5.0f}}, At(2.08f, 5.4f, 0), 16.0f},
+      {"Draw, curl 0", 0, 0, {}, Target(2.375f, 4.88f, 0), -1},
+      {"Draw, curl 1", 1, 0, {}, Target(2.375f, 4.88f, 1), -1},
+      {"Guard", 1, 1, {{2.3f, 4.6f}}, Target(2.3f, 8.2f, 0), -1},
+      {"Takeout, shooter rolls out", 1, 1, {{2.5f, 4.6f}}, Target(2.62f, 4.6f, 1), 16.0f},
+      {"Double takeout", 3, 3, {{1.9f, 5.4f}, {}, {2.85f, 5.0f}}, Target(2.08f, 5.4f, 0), 16.0f},
   };
   const int panels = static_cast<int>(sizeof shots / sizeof shots[0]);
   const double width = panels * (kSheetWidth * kScale + kPanelGap);
