@@ -5,6 +5,7 @@
 #include <random>
 #include <string>
 
+#include "match/atomic_file.h"
 #include "match/game.h"
 #include "match/line_score.h"
 #include "match/options.h"
@@ -15,7 +16,11 @@
 
 namespace {
 
+#ifdef _WIN32
+constexpr const char* kEngineName = "curling-engine.exe";
+#else
 constexpr const char* kEngineName = "curling-engine";
+#endif
 
 void Print(const std::string& text) {
   std::fputs(text.c_str(), stdout);

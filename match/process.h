@@ -1,15 +1,25 @@
 // A child process driven through its standard input and output, as a game
 // server drives an engine: start it, write raw bytes, read whatever arrives
-// within a deadline, end it. Linux only (fork/exec, pipes, poll).
+// within a deadline, end it. One source per platform: process_posix.cpp
+// (fork/exec, pipes, poll) and process_win32.cpp (CreateProcess, pipes, a
+// job object).
 #pragma once
 
 #include <string>
 #include <vector>
 
 struct ChildProcess {
-  int pid = -1;         // -1 when not started
-  int inputFd = -1;     // our end of the child's standard input (non-blocking)
-  int outputFd = -1;    // our end of the child's standard output (non-blocking)
+  int pid = -1;  // -1 when not started
+#ifdef _WIN32
+  void* process = nullptr;
+  void* job = nullptr;        // holds the child and all it starts; closing it ends them
+  void* input = nullptr;      // our end of the child's standard input
+  void* inputPeek = nullptr;  // a read end of that pipe, to see how much is unread
+  void* output = nullptr;     // our end of the child's standard output
+#else
+  int inputFd = -1;   // our end of the child's standard input (non-blocking)
+  int outputFd = -1;  // our end of the child's standard output (non-blocking)
+#endif
   bool exited = false;  // reaped; exitDescription says how it ended
   std::string exitDescription;
 };
@@ -20,9 +30,10 @@ enum class ReadStatus {
   kClosed,   // the child closed its output (normally: it ended)
 };
 
-// Starts argv[0] (looked up in PATH unless it holds a '/') with these
-// arguments, without a shell. stderrPath: the file the child's standard
-// error is appended to; empty means /dev/null (engines are chatty there).
+// Starts argv[0] (looked up in PATH unless it holds a '/'; on Windows by
+// CreateProcess's own search) with these arguments, without a shell.
+// stderrPath: the file the child's standard error is appended to; empty
+// means the null device (engines are chatty there).
 // False when argv is empty or fork or pipe fail; a program that cannot be
 // executed shows as a child that ends at once with status 127.
 bool StartProgram(const std::vector<std::string>& argv, const std::string& stderrPath,

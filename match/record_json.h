@@ -1,5 +1,4 @@
-// The game record as JSON, and a file write that never leaves a half
-// written file behind (a reader sees the old or the new file, whole).
+// The game record as JSON.
 #pragma once
 
 #include <string>
@@ -15,7 +14,3 @@ std::string GameToJson(const GameRecord& game);
 // JSON string literal of text (quotes included); bytes that are not
 // printable ASCII are escaped as \u00XX.
 std::string JsonString(const std::string& text);
-
-// Writes text to path + ".tmp", flushes it to disk and renames it over
-// path. False on any failure (the old file, if any, is then untouched).
-bool WriteFileAtomically(const std::string& path, const std::string& text);

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Cross-builds the 32-bit Windows folder (build-win/bin: curling-engine.exe,
-# Korvane.dll and the physics tools) and tests it under Wine:
+# Korvane.dll, curling-match.exe and the physics tools) and tests it under
+# Wine:
 # - the engine's process tests, built for Linux, run against
 #   curling-engine.exe with the 32-bit test-double Korvane.dll;
 # - the fixed noise-0 shots end where they end with the Linux library;
-# - a GO with the real 32-bit library gives a well-formed reply.
+# - a GO with the real 32-bit library gives a well-formed reply;
+# - curling-match.exe plays a short game, and one against an engine that
+#   cannot be started, to the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,6 +31,8 @@ export WINEDEBUG=-all
 export WINEPREFIX="${WINEPREFIX:-$PWD/build-win/wineprefix}"
 wine="$(command -v wine)"
 trap 'wineserver -k 2>/dev/null || true' EXIT
+# A server left running in this prefix would never let `wineserver -w` end.
+wineserver -k 2>/dev/null || true
 # Creating the prefix takes a while; do it before anything is timed.
 wineboot --init >/dev/null 2>&1 || true
 wineserver -w
@@ -73,4 +78,27 @@ reply="$({ printf 'SETSTATE 12 0 10 0\n'; sleep 0.5; printf 'GO\n'; } |
   "$wine" build-win/bin/curling-engine.exe 2>/dev/null)"
 echo "$reply"
 [[ "$reply" =~ ^BESTSHOT\ -?[0-9]+\.[0-9]{6}\ -?[0-9]+\.[0-9]{6}\ [01]$ ]]
+echo "== short games with curling-match.exe"
+rm -rf build-win/match-check
+mkdir -p build-win/match-check
+"$wine" build-win/bin/curling-match.exe --ends 2 --seed 5 \
+  --record build-win/match-check/game.json --svg build-win/match-check </dev/null
+"$wine" build-win/bin/curling-match.exe --ends 1 --seed 5 --record build-win/match-check/lost.json \
+  build-win/bin/curling-engine.exe no-such-engine.exe </dev/null
+python3 - build-win/match-check <<'EOF'
+import json, os, sys
+folder = sys.argv[1]
+def stones(name):
+    game = json.load(open(os.path.join(folder, name)))
+    assert game["complete"], name + ": game not complete"
+    return [s for e in game["ends"] for s in e["stones"]]
+played = stones("game.json")
+assert len(played) >= 32 and all(s["status"] == "played" for s in played), "a stone was not played"
+pictures = [f for f in os.listdir(folder) if f.endswith(".svg")]
+assert len(pictures) == len(played), "one picture per stone"
+lost = stones("lost.json")
+assert all((s["status"] == "played") == (s["engine"] == "A") for s in lost), "only B's stones lost"
+print(f"{len(played)} stones played, {len(pictures)} pictures; the missing engine lost its 8")
+EOF
+
 echo "windows build passed: build-win/bin is ready to copy"

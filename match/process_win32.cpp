@@ -1,0 +1,214 @@
+// Win32 implementation of process.h. Anonymous pipes have no non-blocking
+// mode, so reads wait by polling PeekNamedPipe, and writes go out only when
+// the pipe has room for them (the runner keeps a read end of the child's
+// input pipe to see how much is unread), so that no call ever blocks past
+// its deadline. The child runs in a job object that kills it, and anything
+// it started, when the runner closes the job or dies.
+#include <windows.h>
+
+#include <chrono>
+#include <thread>
+
+#include "match/process.h"
+
+namespace {
+
+constexpr DWORD kPipeBytes = 64 * 1024;
+constexpr DWORD kReadChunkBytes = 4096;
+constexpr int kPollMs = 1;
+
+using Clock = std::chrono::steady_clock;
+
+int MsLeft(Clock::time_point deadline) {
+  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+  return left.count() < 0 ? 0 : static_cast<int>(left.count());
+}
+
+void CloseIfOpen(void** handle) {
+  if (*handle != nullptr) CloseHandle(*handle);
+  *handle = nullptr;
+}
+
+// One argument quoted so that the child's C runtime splits it back unchanged.
+void AppendQuoted(const std::string& arg, std::string* line) {
+  if (!line->empty()) line->push_back(' ');
+  if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) {
+    *line += arg;
+    return;
+  }
+  line->push_back('"');
+  size_t backslashes = 0;
+  for (char c : arg) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes before a quote are doubled, and the quote escaped.
+    line->append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    backslashes = 0;
+    line->push_back(c);
+  }
+  line->append(2 * backslashes, '\\');  // before the closing quote
+  line->push_back('"');
+}
+
+DWORD Unread(void* peek) {
+  DWORD available = 0;
+  if (!PeekNamedPipe(peek, nullptr, 0, nullptr, &available, nullptr)) return 0;
+  return available;
+}
+
+}  // namespace
+
+bool StartProgram(const std::vector<std::string>& argv, const std::string& stderrPath,
+                  ChildProcess* child) {
+  *child = ChildProcess{};
+  if (argv.empty()) return false;
+  std::string line;
+  for (const std::string& a : argv) AppendQuoted(a, &line);
+
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE inRead = nullptr, inWrite = nullptr, outRead = nullptr, outWrite = nullptr;
+  if (!CreatePipe(&inRead, &inWrite, &inherit, kPipeBytes)) return false;
+  if (!CreatePipe(&outRead, &outWrite, &inherit, kPipeBytes)) {
+    CloseHandle(inRead);
+    CloseHandle(inWrite);
+    return false;
+  }
+  // Our ends stay out of the child.
+  SetHandleInformation(inWrite, HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+  HANDLE peek = nullptr;
+  DuplicateHandle(GetCurrentProcess(), inRead, GetCurrentProcess(), &peek, 0, FALSE,
+                  DUPLICATE_SAME_ACCESS);
+  const char* errPath = stderrPath.empty() ? "NUL" : stderrPath.c_str();
+  HANDLE err = CreateFileA(errPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = inRead;
+  startup.hStdOutput = outWrite;
+  startup.hStdError = err != INVALID_HANDLE_VALUE ? err : nullptr;
+  PROCESS_INFORMATION info{};
+  const BOOL started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED,
+                                      nullptr, nullptr, &startup, &info);
+  CloseHandle(inRead);
+  CloseHandle(outWrite);
+  if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
+  child->input = inWrite;
+  child->inputPeek = peek;
+  child->output = outRead;
+  if (!started) {
+    // As on POSIX: a program that cannot be run is a child that ended at once.
+    child->pid = 0;
+    child->exited = true;
+    child->exitDescription = "could not be run (error " + std::to_string(GetLastError()) + ")";
+    return true;
+  }
+  HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  if (job != nullptr) {
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    AssignProcessToJobObject(job, info.hProcess);
+  }
+  ResumeThread(info.hThread);
+  CloseHandle(info.hThread);
+  child->pid = static_cast<int>(info.dwProcessId);
+  child->process = info.hProcess;
+  child->job = job;
+  return true;
+}
+
+bool WriteAll(ChildProcess* child, const std::string& text, int timeoutMs) {
+  if (child->input == nullptr) return false;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  // The runner's own read end keeps the pipe open after the child is gone,
+  // so a dead child shows here, not as a broken pipe.
+  while (!HasExited(child)) {
+    if (Unread(child->inputPeek) + text.size() <= kPipeBytes) {
+      DWORD written = 0;
+      return WriteFile(child->input, text.data(), static_cast<DWORD>(text.size()), &written,
+                       nullptr) &&
+             written == text.size();
+    }
+    if (MsLeft(deadline) == 0) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
+  }
+  return false;
+}
+
+bool WaitUntilConsumed(const ChildProcess& child, int timeoutMs) {
+  if (child.inputPeek == nullptr) return false;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    if (Unread(child.inputPeek) == 0) return true;
+    if (child.exited || WaitForSingleObject(child.process, 0) == WAIT_OBJECT_0) return false;
+    if (MsLeft(deadline) == 0) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
+  }
+}
+
+ReadStatus ReadSome(ChildProcess* child, int timeoutMs, std::string* out) {
+  if (child->output == nullptr) return ReadStatus::kClosed;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    DWORD available = 0;
+    if (!PeekNamedPipe(child->output, nullptr, 0, nullptr, &available, nullptr)) {
+      return ReadStatus::kClosed;  // every write end is closed: the child has ended
+    }
+    if (available > 0) {
+      char buffer[kReadChunkBytes];
+      DWORD got = 0;
+      const DWORD ask = available < kReadChunkBytes ? available : kReadChunkBytes;
+      if (!ReadFile(child->output, buffer, ask, &got, nullptr) || got == 0) {
+        return ReadStatus::kClosed;
+      }
+      out->append(buffer, got);
+      return ReadStatus::kData;
+    }
+    if (MsLeft(deadline) == 0) return ReadStatus::kTimeout;
+    std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
+  }
+}
+
+bool HasExited(ChildProcess* child) {
+  if (child->process == nullptr || child->exited) return child->exited;
+  DWORD code = 0;
+  if (WaitForSingleObject(child->process, 0) == WAIT_OBJECT_0 &&
+      GetExitCodeProcess(child->process, &code)) {
+    child->exited = true;
+    child->exitDescription = "exited with status " + std::to_string(code);
+  }
+  return child->exited;
+}
+
+void StopProcess(ChildProcess* child, int graceMs) {
+  CloseIfOpen(&child->input);
+  CloseIfOpen(&child->inputPeek);
+  if (child->process != nullptr && !child->exited) {
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(graceMs);
+    while (!HasExited(child) && MsLeft(deadline) > 0)
+      std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
+    if (!child->exited) {
+      TerminateProcess(child->process, 1);
+      WaitForSingleObject(child->process, INFINITE);
+      child->exited = true;
+      child->exitDescription = "ended by the runner";
+    }
+  }
+  CloseIfOpen(&child->job);  // ends whatever the child left running
+  CloseIfOpen(&child->process);
+  CloseIfOpen(&child->output);
+}
+
+std::string OwnExecutableDir() {
+  char path[MAX_PATH];
+  const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+  if (n == 0 || n >= sizeof path) return "";
+  std::string self(path, n);
+  const size_t slash = self.find_last_of("\\/");
+  return slash == std::string::npos ? "" : self.substr(0, slash);
+}
