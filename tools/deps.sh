@@ -3,7 +3,8 @@
 # Everything comes from Debian's own archive; nothing else is downloaded.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev "$@")
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
+  nlohmann-json3-dev libcli11-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
