@@ -1,0 +1,24 @@
+// How to start one engine: the program, its arguments, where and with what
+// environment. Built from `--engine name=... cmd=... arg=...` words or from
+// today's plain command line; the same for every game it plays.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+struct EngineSpec {
+  std::string name;               // shown in tables, records and pictures; "" until named
+  std::string program;            // looked up in PATH unless it contains a path separator
+  std::vector<std::string> args;  // passed as they are: no quoting, no shell
+  std::string dir;                // working directory; "" for the runner's own
+  int threads = 0;                // OMP_NUM_THREADS for the engine when > 0
+  std::vector<std::pair<std::string, std::string>> env;  // set on top of the runner's environment
+};
+
+// A plain command line, split at runs of spaces into the program and its
+// arguments (no quoting, no shell); name stays "".
+EngineSpec EngineSpecFromCommandLine(const std::string& command);
+
+// The program and its arguments joined by single spaces, for messages.
+std::string CommandLineOf(const EngineSpec& spec);
