@@ -1,0 +1,123 @@
+// Elo from a score and the Elo difference of two engines with its interval
+// and likelihood of superiority, from per-game results or from game pairs.
+#include "tournament/stats.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Two-sided 95 % quantile of the standard normal distribution: Phi(z) = 0.975.
+constexpr double kZ95 = 1.959963984540054;
+
+double NonNegative(int64_t count) { return count > 0 ? static_cast<double>(count) : 0.0; }
+
+// The estimate shared by both variance models, from the mean score mu, its
+// standard error se (sigma / sqrt(samples)) and the games behind them.
+EloEstimate FromMean(double mu, double se, double los, double drawRatio, int64_t games) {
+  EloEstimate e;
+  e.score = mu;
+  e.elo = ClampedEloFromScore(mu);
+  e.low = ClampedEloFromScore(mu - kZ95 * se);
+  e.high = ClampedEloFromScore(mu + kZ95 * se);
+  e.los = los;
+  e.drawRatio = drawRatio;
+  e.games = games;
+  return e;
+}
+
+EloEstimate NoGames() {
+  EloEstimate e;
+  e.low = -kEloClamp;
+  e.high = kEloClamp;
+  return e;
+}
+
+}  // namespace
+
+double EloFromScore(double score) {
+  if (score <= 0.0) return -std::numeric_limits<double>::infinity();
+  if (score >= 1.0) return std::numeric_limits<double>::infinity();
+  return -400.0 * std::log10(1.0 / score - 1.0);
+}
+
+double ScoreFromElo(double elo) { return 1.0 / (1.0 + std::pow(10.0, -elo / 400.0)); }
+
+// Clamping the Elo rather than the score keeps both ends exactly opposite
+// (1 - 0.001 is not exact in binary).
+double ClampedEloFromScore(double score) {
+  if (std::isnan(score)) return 0.0;
+  return std::clamp(EloFromScore(score), -kEloClamp, kEloClamp);
+}
+
+double NormalCdf(double z) { return 0.5 * (1.0 + std::erf(z / std::sqrt(2.0))); }
+
+int64_t PairCount(const Pentanomial& penta) {
+  int64_t n = 0;
+  for (int64_t c : penta.count) n += std::max<int64_t>(c, 0);
+  return n;
+}
+
+int64_t GameCount(const Wdl& wdl) {
+  return std::max<int64_t>(wdl.wins, 0) + std::max<int64_t>(wdl.draws, 0) +
+         std::max<int64_t>(wdl.losses, 0);
+}
+
+int PentanomialSlot(double firstGamePoints, double secondGamePoints) {
+  auto halves = [](double p) {
+    if (p == 0.0) return 0;
+    if (p == 0.5) return 1;
+    if (p == 1.0) return 2;
+    return -100;
+  };
+  const int k = halves(firstGamePoints) + halves(secondGamePoints);
+  return k >= 0 ? k : -1;
+}
+
+// Trinomial model: each game is one sample of X in {1, 1/2, 0}.
+//   mu = (W + D/2) / N
+//   sigma^2 = (W (1 - mu)^2 + D (1/2 - mu)^2 + L (0 - mu)^2) / N
+//   se = sigma / sqrt(N)
+// LOS as cutechess-cli prints it, from the decisive games only (draws carry
+// no information on who is stronger in this approximation):
+//   LOS = (1 + erf((W - L) / sqrt(2 (W + L)))) / 2
+EloEstimate EstimateFromWdl(const Wdl& wdl) {
+  const double w = NonNegative(wdl.wins), d = NonNegative(wdl.draws), l = NonNegative(wdl.losses);
+  const double n = w + d + l;
+  if (n <= 0.0) return NoGames();
+  const double mu = (w + 0.5 * d) / n;
+  const double var = (w * (1 - mu) * (1 - mu) + d * (0.5 - mu) * (0.5 - mu) + l * mu * mu) / n;
+  const double se = std::sqrt(std::max(var, 0.0) / n);
+  const double decisive = w + l;
+  const double los =
+      decisive > 0.0 ? 0.5 * (1.0 + std::erf((w - l) / std::sqrt(2.0 * decisive))) : 0.5;
+  return FromMean(mu, se, los, d / n, GameCount(wdl));
+}
+
+// Pentanomial model: each pair is one sample of X = k/4 in {0, 1/4, 1/2,
+// 3/4, 1}, the pair's mean points per game. The two games of a pair are
+// correlated (same seeds and opening), so the pair, not the game, is the
+// independent sample:
+//   mu = sum_k n_k (k/4) / P,  sigma^2 = sum_k n_k (k/4 - mu)^2 / P,
+//   se = sigma / sqrt(P),  LOS = Phi((mu - 1/2) / se).
+EloEstimate EstimateFromPentanomial(const Pentanomial& penta, const Wdl& wdl) {
+  const double pairs = static_cast<double>(PairCount(penta));
+  if (pairs <= 0.0) return NoGames();
+  double mu = 0.0;
+  for (int k = 0; k < 5; ++k) mu += NonNegative(penta.count[k]) * (k / 4.0);
+  mu /= pairs;
+  double var = 0.0;
+  for (int k = 0; k < 5; ++k) var += NonNegative(penta.count[k]) * (k / 4.0 - mu) * (k / 4.0 - mu);
+  var /= pairs;
+  const double se = std::sqrt(std::max(var, 0.0) / pairs);
+  double los = 0.5;
+  if (se > 0.0) {
+    los = NormalCdf((mu - 0.5) / se);
+  } else if (mu != 0.5) {
+    los = mu > 0.5 ? 1.0 : 0.0;
+  }
+  const double games = static_cast<double>(GameCount(wdl));
+  const double drawRatio = games > 0.0 ? NonNegative(wdl.draws) / games : 0.0;
+  return FromMean(mu, se, los, drawRatio, 2 * PairCount(penta));
+}
