@@ -105,14 +105,6 @@ std::string SprtParamsError(const SprtParams& params);
 SprtState SprtFromPentanomial(const Pentanomial& penta, const SprtParams& params);
 const char* SprtResultName(SprtResult r);  // "continue", "H0", "H1"
 
-// The constrained maximum-likelihood distribution behind the SPRT, exposed
-// for the tests: given outcome values a_i and an empirical distribution
-// phat_i (summing to 1, the a_i ascending with phat at both ends > 0), the
-// distribution p maximizing sum phat_i ln p_i subject to sum p_i a_i = s.
-// Empty when s is not strictly between the smallest and largest a_i.
-std::vector<double> ConstrainedMle(const std::vector<double>& values,
-                                   const std::vector<double>& phat, double s);
-
 // Maximum-likelihood ratings (Bradley-Terry with draws as half a win) for
 // n engines from all their games; ratings in Elo, mean 0. Engines with no
 // games get 0. Also the 95 % interval per engine where it can be computed.

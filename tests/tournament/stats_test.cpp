@@ -109,14 +109,9 @@ TEST(Elo, DegenerateCountsGiveDocumentedFiniteValues) {
 }
 
 TEST(Elo, PentanomialSlotOfTwoGames) {
-  EXPECT_EQ(PentanomialSlot(0.0, 0.0), 0);
-  EXPECT_EQ(PentanomialSlot(0.5, 0.0), 1);
-  EXPECT_EQ(PentanomialSlot(1.0, 0.0), 2);
-  EXPECT_EQ(PentanomialSlot(0.5, 0.5), 2);
-  EXPECT_EQ(PentanomialSlot(0.5, 1.0), 3);
-  EXPECT_EQ(PentanomialSlot(1.0, 1.0), 4);
-  EXPECT_EQ(PentanomialSlot(0.25, 1.0), -1);
-  EXPECT_EQ(PentanomialSlot(NAN, 0.0), -1);
+  const double points[][3] = {{0, 0, 0},   {0.5, 0, 1}, {1, 0, 2},     {0.5, 0.5, 2},
+                              {0.5, 1, 3}, {1, 1, 4},   {0.25, 1, -1}, {NAN, 0, -1}};
+  for (const auto& p : points) EXPECT_EQ(PentanomialSlot(p[0], p[1]), p[2]) << p[0] << p[1];
 }
 
 // ---- SPRT ----
@@ -242,28 +237,6 @@ TEST(Sprt, MirroredCountsGiveOppositeLlr) {
   EXPECT_NEAR(a, -b, 1e-9);
 }
 
-TEST(Sprt, ConstrainedMleMeetsBothConstraints) {
-  const std::vector<double> values{0, 0.25, 0.5, 0.75, 1};
-  const std::vector<double> phat{0.1, 0.2, 0.3, 0.3, 0.1};
-  for (double s : {0.3, 0.5, 0.525, 0.9}) {
-    const std::vector<double> p = ConstrainedMle(values, phat, s);
-    ASSERT_EQ(p.size(), 5u);
-    double sum = 0, mean = 0;
-    for (int k = 0; k < 5; ++k) {
-      EXPECT_GT(p[k], 0.0);
-      sum += p[k];
-      mean += p[k] * values[k];
-    }
-    EXPECT_NEAR(sum, 1.0, 1e-12);
-    EXPECT_NEAR(mean, s, 1e-12);
-  }
-  // At the empirical mean the constraint binds nothing.
-  const std::vector<double> same = ConstrainedMle(values, phat, 0.525);
-  for (int k = 0; k < 5; ++k) EXPECT_NEAR(same[k], phat[k], 1e-12);
-  EXPECT_TRUE(ConstrainedMle(values, phat, 1.0).empty());
-  EXPECT_TRUE(ConstrainedMle(values, phat, -0.1).empty());
-}
-
 TEST(Sprt, ParametersThatMakeNoTestAreRefused) {
   struct Case {
     SprtParams params;
@@ -331,18 +304,6 @@ TEST(Ratings, ThreeEnginesFittedScoresEqualActualScores) {
   EXPECT_GT(r[1].elo, r[2].elo);
 }
 
-// Two engines, 10 games scoring 0.7: the difference is EloFromScore(0.7) and
-// each rating (half the difference from the mean) carries half the binomial
-// standard error of the difference, 1 / sqrt(n s (1 - s)) natural units.
-TEST(Ratings, TwoEnginesReduceToTheScore) {
-  const std::vector<Rating> r = MaximumLikelihoodRatings(2, Games(0, 1, 7, 0, 3));
-  EXPECT_NEAR(r[0].elo - r[1].elo, EloFromScore(0.7), 1e-9);
-  EXPECT_NEAR(r[0].elo, -r[1].elo, 1e-9);
-  const double half = kZ * 400 / std::log(10.0) / (2 * std::sqrt(10 * 0.7 * 0.3));
-  EXPECT_NEAR(r[0].high - r[0].elo, half, 1e-6);
-  EXPECT_NEAR(r[1].elo - r[1].low, half, 1e-6);
-}
-
 TEST(Ratings, DegenerateGamesGiveFiniteDocumentedRatings) {
   // Engine 0 won everything, engine 3 never played, bad records are skipped.
   const std::vector<GameScore> games = Join({
@@ -372,14 +333,20 @@ TEST(Ratings, DegenerateGamesGiveFiniteDocumentedRatings) {
   EXPECT_EQ(none[1].high, 0.0);
 }
 
-// Groups that never met are rated separately, each around its own mean.
-TEST(Ratings, SeparateGroupsEachHaveMeanZero) {
+// Two pairs of engines that never met are rated separately, each around
+// its own mean; within a pair the difference is the Elo of the score and
+// each rating carries half the binomial standard error of the difference,
+// 1 / sqrt(n s (1 - s)) natural units.
+TEST(Ratings, SeparatePairsReduceToTheirScores) {
   const std::vector<Rating> r =
-      MaximumLikelihoodRatings(4, Join({Games(0, 1, 6, 0, 4), Games(2, 3, 1, 1, 8)}));
-  EXPECT_NEAR(r[0].elo + r[1].elo, 0.0, 1e-9);
-  EXPECT_NEAR(r[2].elo + r[3].elo, 0.0, 1e-9);
-  EXPECT_NEAR(r[0].elo - r[1].elo, EloFromScore(0.6), 1e-9);
+      MaximumLikelihoodRatings(4, Join({Games(0, 1, 7, 0, 3), Games(2, 3, 1, 1, 8)}));
+  EXPECT_NEAR(r[0].elo, -r[1].elo, 1e-9);
+  EXPECT_NEAR(r[2].elo, -r[3].elo, 1e-9);
+  EXPECT_NEAR(r[0].elo - r[1].elo, EloFromScore(0.7), 1e-9);
   EXPECT_NEAR(r[2].elo - r[3].elo, EloFromScore(0.15), 1e-9);
+  const double half = kZ * 400 / std::log(10.0) / (2 * std::sqrt(10 * 0.7 * 0.3));
+  EXPECT_NEAR(r[0].high - r[0].elo, half, 1e-6);
+  EXPECT_NEAR(r[1].elo - r[1].low, half, 1e-6);
 }
 
 }  // namespace
