@@ -72,9 +72,11 @@ EloEstimate EstimateFromWdl(const Wdl& wdl);
 // the point, LOS is 1, 0 or 0.5 as mu is above, below or at 1/2.
 EloEstimate EstimateFromPentanomial(const Pentanomial& penta, const Wdl& wdl);
 
-// Sums: the pentanomial of a list of pairs, and the per-game results of the
-// first engine that a pentanomial cannot give back (a pair scoring 1 may be
-// two draws or a win and a loss), hence both are kept by the runner.
+// Totals of pairs and of games (a pentanomial cannot give back the games'
+// W/D/L: a pair scoring 1 may be two draws or a win and a loss, hence the
+// runner keeps both). Negative counts count 0; sums saturate at INT64_MAX
+// rather than overflow.
+int64_t SaturatingAdd(int64_t a, int64_t b);  // max(a, 0) + max(b, 0), saturated
 int64_t PairCount(const Pentanomial& penta);
 int64_t GameCount(const Wdl& wdl);
 // The pentanomial slot of one pair from the first engine's points in its two
@@ -112,12 +114,15 @@ struct GameScore {
   int first = 0, second = 0;
   double firstPoints = 0.5;  // 1, 0.5 or 0
 };
+constexpr int kMaxRatedEngines = 256;
 struct Rating {
   double elo = 0.0, low = 0.0, high = 0.0;
   int64_t games = 0;
   double points = 0.0;
 };
 // Details (see ratings.cpp for the equations):
+// - engineCount outside [1, kMaxRatedEngines] gives an empty list (the fit
+//   costs O(n^3) per step and n^2 memory).
 // - A game naming an engine outside [0, engineCount), an engine against
 //   itself, or points outside [0, 1] (or NaN) is bad input and is skipped.
 // - The mean 0 holds within each group of engines connected by games (a

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -347,6 +348,52 @@ TEST(Ratings, SeparatePairsReduceToTheirScores) {
   const double half = kZ * 400 / std::log(10.0) / (2 * std::sqrt(10 * 0.7 * 0.3));
   EXPECT_NEAR(r[0].high - r[0].elo, half, 1e-6);
   EXPECT_NEAR(r[1].elo - r[1].low, half, 1e-6);
+}
+
+// Random counts from none to INT64_MAX, zeros mixed in, and random games
+// among five engines: nothing may turn into NaN or infinity, the intervals
+// hold their estimate and the SPRT decision follows its LLR.
+TEST(Stats, RandomInputStaysFiniteAndOrdered) {
+  std::mt19937_64 rng(2026);
+  auto count = [&rng]() -> int64_t {
+    switch (rng() % 5) {
+      case 0:
+        return 0;
+      case 1:
+        return static_cast<int64_t>(rng() % 5);
+      case 2:
+        return static_cast<int64_t>(rng() % 1000);
+      case 3:
+        return static_cast<int64_t>(rng() >> (1 + rng() % 63));
+      default:
+        return rng() % 50 == 0 ? std::numeric_limits<int64_t>::max() : 1;
+    }
+  };
+  for (int i = 0; i < 5000; ++i) {
+    Pentanomial p;
+    for (int64_t& c : p.count) c = count();
+    const Wdl w{count(), count(), count()};
+    for (const EloEstimate& e : {EstimateFromWdl(w), EstimateFromPentanomial(p, w)}) {
+      ASSERT_TRUE(AllFinite(e)) << i;
+      ASSERT_TRUE(e.low <= e.elo && e.elo <= e.high) << i;
+      ASSERT_TRUE(e.los >= 0.0 && e.los <= 1.0) << i;
+    }
+    const SprtState s = SprtFromPentanomial(p, SprtParams{-5.0 + i % 7, 3.0 + i % 5, 0.05, 0.1});
+    ASSERT_TRUE(std::isfinite(s.llr)) << i;
+    const SprtResult expected = s.llr > s.upper   ? SprtResult::kH1
+                                : s.llr < s.lower ? SprtResult::kH0
+                                                  : SprtResult::kContinue;
+    ASSERT_EQ(s.result, expected) << i;
+  }
+  const double points[] = {0.0, 0.5, 1.0};
+  for (int i = 0; i < 300; ++i) {
+    std::vector<GameScore> games(rng() % 40);
+    for (GameScore& g : games) g = {int(rng() % 5), int(rng() % 5), points[rng() % 3]};
+    for (const Rating& r : MaximumLikelihoodRatings(5, games)) {
+      ASSERT_TRUE(std::isfinite(r.elo) && r.low <= r.elo && r.elo <= r.high) << i;
+      ASSERT_LT(std::fabs(r.elo), 1e4) << i;
+    }
+  }
 }
 
 }  // namespace
