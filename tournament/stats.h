@@ -60,7 +60,7 @@ struct EloEstimate {
 //   cutechess's "+-" figure), LOS = (1 + erf((W - L) / sqrt(2 (W + L)))) / 2.
 // No games: score 0.5, elo 0, interval [-kEloClamp, +kEloClamp] (anything is
 // possible), LOS 0.5. Zero variance (all results alike): the interval shrinks
-// to the point estimate. W = L (no decisive games at all included): LOS 0.5.
+// to the point estimate. No decisive game: LOS 0.5.
 EloEstimate EstimateFromWdl(const Wdl& wdl);
 // From pair outcomes (pentanomial variance, per pair as fishtest does):
 //   x_k = k/4 (the pair's mean points per game), P pairs,

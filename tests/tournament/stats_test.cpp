@@ -226,18 +226,6 @@ TEST(Sprt, DecisionFollowsTheBounds) {
   EXPECT_STREQ(SprtResultName(SprtResult::kH1), "H1");
 }
 
-// Seen from the other engine (counts reversed, bounds negated and swapped)
-// the evidence is the same with the opposite sign: catches a slot read the
-// wrong way round.
-TEST(Sprt, MirroredCountsGiveOppositeLlr) {
-  const Pentanomial p{{3, 17, 40, 25, 9}};
-  const Pentanomial mirrored{{9, 25, 40, 17, 3}};
-  const double a = SprtFromPentanomial(p, SprtParams{-2, 6, 0.05, 0.05}).llr;
-  const double b = SprtFromPentanomial(mirrored, SprtParams{-6, 2, 0.05, 0.05}).llr;
-  EXPECT_NE(a, 0.0);
-  EXPECT_NEAR(a, -b, 1e-9);
-}
-
 TEST(Sprt, ParametersThatMakeNoTestAreRefused) {
   struct Case {
     SprtParams params;
