@@ -3,6 +3,8 @@
 #include <chrono>
 #include <cstdint>
 
+#include "platform/entropy.h"
+
 namespace {
 
 constexpr uint32_t kSeedMultiplier = 1812433253u;
@@ -10,10 +12,7 @@ constexpr uint32_t kMatrixA = 0x9908b0dfu;
 constexpr uint32_t kUpperMask = 0x80000000u;
 constexpr uint32_t kLowerMask = 0x7fffffffu;
 
-// The cheap token of libstdc++ (one getentropy call per draw); other
-// standard libraries reject it and get their default source.
-constexpr const char* kCheapToken = "getentropy";
-// Odd constant of the fallback's Weyl sequence (2^32 / golden ratio).
+// Odd constant of the last fallback's Weyl sequence (2^32 / golden ratio).
 constexpr uint32_t kWeylStep = 0x9e3779b9u;
 
 // Seeding recurrence up to and including word last:
@@ -27,31 +26,23 @@ void SeedUpTo(Mt19937* mt, int last) {
   mt->seeded = last + 1;
 }
 
-}  // namespace
-
-void OpenSeedSource(SeedSource* source) {
-  try {
-    source->device.emplace(kCheapToken);
-    return;
-  } catch (...) {
+// A seed for when the system's source has failed: from the standard
+// library's default device while it works, else from the clock, mixed.
+uint32_t FallbackSeed(SeedSource* source) {
+  if (!source->deviceTried) {
+    source->deviceTried = true;
+    source->fallbackState =
+        static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count() ^
+                              reinterpret_cast<std::uintptr_t>(source));
+    try {
+      source->device.emplace();
+    } catch (...) {
+    }
   }
-  try {
-    source->device.emplace();
-    return;
-  } catch (...) {
-  }
-  source->device.reset();
-  source->fallbackState =
-      static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count() ^
-                            reinterpret_cast<std::uintptr_t>(source));
-}
-
-uint32_t DrawSeed(SeedSource* source) {
   if (source->device) {
     try {
       return (*source->device)();
     } catch (...) {
-      // A source that fails mid-search falls back rather than throwing.
       source->device.reset();
     }
   }
@@ -60,6 +51,24 @@ uint32_t DrawSeed(SeedSource* source) {
   z = (z ^ (z >> 16)) * 0x85ebca6bu;
   z = (z ^ (z >> 13)) * 0xc2b2ae35u;
   return z ^ (z >> 16);
+}
+
+}  // namespace
+
+void OpenSeedSource(SeedSource* source) {
+  source->next = kSeedBatch;
+  source->device.reset();
+  source->deviceTried = false;
+}
+
+uint32_t DrawSeed(SeedSource* source) {
+  if (source->next >= kSeedBatch) {
+    if (!SystemRandomBytes(source->batch, sizeof source->batch)) {
+      for (uint32_t& seed : source->batch) seed = FallbackSeed(source);
+    }
+    source->next = 0;
+  }
+  return source->batch[source->next++];
 }
 
 void SeedMt19937(Mt19937* mt, uint32_t seed) {

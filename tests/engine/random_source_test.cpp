@@ -1,11 +1,16 @@
 // The engine's lazily seeded Mersenne Twister must give std::mt19937's output
 // exactly, whether seeded alone or in a batch, and through the standard
-// distributions as well.
+// distributions as well; the system's random bytes must fill exactly what was
+// asked, and the seeds fetched in batches must never repeat a batch.
 #include "strategy/random_source.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
+#include <vector>
+
+#include "platform/entropy.h"
 
 #include "strategy/rollout.h"
 
@@ -43,6 +48,41 @@ TEST(Mt19937, MatchesStdMt19937AloneAndInBatches) {
       const ShotPos b = DrawRandomTarget(theirs, expected);
       ASSERT_TRUE(a.x == b.x && a.y == b.y && a.curl == b.curl) << seed << " " << draw;
     }
+  }
+}
+
+TEST(SystemRandomBytes, FillsExactlyTheRequestInChunks) {
+  constexpr unsigned char kCanary = 0xa5;
+  for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{32}, kEntropyChunkBytes - 1,
+                           kEntropyChunkBytes, kEntropyChunkBytes + 1, 4 * kEntropyChunkBytes + 3}) {
+    std::vector<unsigned char> bytes(size + 8, kCanary);
+    ASSERT_TRUE(SystemRandomBytes(bytes.data(), size)) << size;
+    for (std::size_t i = size; i < bytes.size(); ++i) ASSERT_EQ(bytes[i], kCanary) << size;
+    // Past the first chunk as well, the bytes are not left as they were.
+    if (size >= 32) {
+      int untouched = 0;
+      for (std::size_t i = size - 32; i < size; ++i) untouched += bytes[i] == kCanary;
+      EXPECT_LT(untouched, 8) << size;
+    }
+  }
+}
+
+TEST(SeedSource, EveryBatchIsFreshAndSourcesAreIndependent) {
+  SeedSource a, b;
+  OpenSeedSource(&a);
+  OpenSeedSource(&b);
+  std::set<uint32_t> seen;
+  std::vector<uint32_t> drawn;
+  for (int i = 0; i < 3 * kSeedBatch; ++i) {
+    drawn.push_back(DrawSeed(&a));
+    seen.insert(drawn.back());
+    seen.insert(DrawSeed(&b));
+  }
+  // 384 draws of 32 bits: one repeat by chance has odds of about 1 in 60,000,
+  // two are out of the question; a batch handed out twice makes 64.
+  EXPECT_GE(seen.size(), drawn.size() * 2 - 1);
+  for (int i = 0; i + kSeedBatch < static_cast<int>(drawn.size()); ++i) {
+    ASSERT_NE(drawn[i], drawn[i + kSeedBatch]) << i;
   }
 }
 
