@@ -18,6 +18,7 @@ int RunEngine() {
     // End of input or a broken console: nothing more can arrive, so end
     // normally and let the library's exit handlers run.
     if (!ReadMessage(message, sizeof message - 1)) return 0;
-    HandleMessage(message);
+    // Nobody reads the replies any more: the session is over just the same.
+    if (HandleMessage(message) == Handled::kOutputClosed) return 0;
   }
 }

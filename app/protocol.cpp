@@ -14,82 +14,88 @@ namespace {
 constexpr int kStoneCount = 16;
 
 // Tokens 1..32: x0 y0 x1 y1 ... x15 y15, each stored as soon as it is read.
-bool HandlePosition(const char* line, char* buffer) {
+Handled HandlePosition(const char* line, char* buffer) {
   for (int i = 0; i < kStoneCount; ++i) {
     for (int axis = 0; axis < 2; ++axis) {
-      if (!GetToken(buffer, kTextBufferSize, line, 2 * i + 1 + axis)) return false;
+      if (!GetToken(buffer, kTextBufferSize, line, 2 * i + 1 + axis)) {
+        return Handled::kArgumentMissing;
+      }
       gameState.stones[i][axis] = ParseReal(buffer);
     }
   }
-  return true;
+  return Handled::kComplete;
 }
 
 // Tokens 1..4: shotIndex, endIndex, lastEnd and the side flag (1 or not 1).
-bool HandleSetState(const char* line, char* buffer) {
+Handled HandleSetState(const char* line, char* buffer) {
   int32_t* const fields[] = {&gameState.shotIndex, &gameState.endIndex, &gameState.lastEnd};
   for (int i = 0; i < 3; ++i) {
-    if (!GetToken(buffer, kTextBufferSize, line, i + 1)) return false;
+    if (!GetToken(buffer, kTextBufferSize, line, i + 1)) return Handled::kArgumentMissing;
     *fields[i] = ParseInt(buffer);
   }
-  if (!GetToken(buffer, kTextBufferSize, line, 4)) return false;
+  if (!GetToken(buffer, kTextBufferSize, line, 4)) return Handled::kArgumentMissing;
   gameState.sideToMove = ParseInt(buffer) == 1 ? 1 : 0;
-  return true;
+  return Handled::kComplete;
 }
 
 // Token 1: the score of the current end. An end index without a slot in the
 // table (outside 0..9) leaves the record as it is.
-bool HandleScore(const char* line, char* buffer) {
-  if (!GetToken(buffer, kTextBufferSize, line, 1)) return false;
+Handled HandleScore(const char* line, char* buffer) {
+  if (!GetToken(buffer, kTextBufferSize, line, 1)) return Handled::kArgumentMissing;
   const int32_t end = gameState.endIndex;
   constexpr int32_t kEndSlots = sizeof(gameState.endScore) / sizeof(gameState.endScore[0]);
   if (end >= 0 && end < kEndSlots) gameState.endScore[end] = ParseInt(buffer);
-  return true;
+  return Handled::kComplete;
 }
 
-void HandleGo(char* buffer) {
+Handled Reply(const char* text) {
+  return WriteReply(text) ? Handled::kComplete : Handled::kOutputClosed;
+}
+
+Handled HandleGo(char* buffer) {
   ShotVec vec;
   DecideShot(gameState, &vec);
   std::snprintf(buffer, kTextBufferSize, "BESTSHOT %f %f %d", static_cast<double>(vec.vx),
                 static_cast<double>(vec.vy), static_cast<int>(vec.curl));
-  WriteReply(buffer);
+  return Reply(buffer);
 }
 
 }  // namespace
 
-bool HandleCommand(const char* line) {
+Handled HandleCommand(const char* line) {
   static char cmd[kTextBufferSize];
   static char buffer[kTextBufferSize];
   GetToken(cmd, sizeof cmd, line, 0);
-  if (MatchesKeyword(cmd, "NEWGAME")) return true;
   if (MatchesKeyword(cmd, "ISREADY")) {
     ResetGameState(&gameState);
-    WriteReply("READYOK");
-    return true;
+    return Reply("READYOK");
   }
   if (MatchesKeyword(cmd, "POSITION")) return HandlePosition(line, buffer);
   if (MatchesKeyword(cmd, "SETSTATE")) return HandleSetState(line, buffer);
-  if (MatchesKeyword(cmd, "GO")) {
-    HandleGo(buffer);
-    return true;
-  }
+  if (MatchesKeyword(cmd, "GO")) return HandleGo(buffer);
   if (MatchesKeyword(cmd, "SCORE")) return HandleScore(line, buffer);
-  return true;
+  // NEWGAME, like any unknown word, changes nothing.
+  return Handled::kComplete;
 }
 
-bool HandleMessage(char* message) {
+Handled HandleMessage(char* message) {
   std::fprintf(stderr, "recieved: %s\n", message);
   std::fflush(stderr);
-  bool complete = true;
+  Handled result = Handled::kComplete;
   char* line = message;
   while (*line != '\0') {
     // Find where the next line starts before the cut hides it.
     char* next = line + std::strcspn(line, "\r\n");
     if (*next != '\0') ++next;
     CutAtLineEnd(line);
-    if (*line != '\0') complete = HandleCommand(line) && complete;
+    if (*line != '\0') {
+      const Handled handled = HandleCommand(line);
+      if (handled == Handled::kOutputClosed) return handled;
+      if (handled == Handled::kArgumentMissing) result = handled;
+    }
     line = next;
   }
-  return complete;
+  return result;
 }
 
 bool ReadMessage(char* message, std::size_t size) { return ConsoleRead(message, size) > 0; }

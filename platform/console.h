@@ -7,8 +7,10 @@
 
 // Makes the standard error stream pass its bytes through unchanged (the
 // Windows C runtime would put a carriage return before every line feed), so
-// that the diagnostics are the same bytes on every platform. Call before
-// anything is written there.
+// that the diagnostics are the same bytes on every platform, and makes a
+// write to a pipe whose reader has gone fail instead of ending the process
+// (POSIX sends SIGPIPE, whose default action kills it): the engine then ends
+// normally, as at the end of its input. Call before anything is written.
 void ConsoleSetUp();
 
 // Reads once from the standard input into dest, at most capacity bytes.
@@ -16,6 +18,8 @@ void ConsoleSetUp();
 // the read failed. Nothing is added to dest (no terminating zero).
 long ConsoleRead(char* dest, std::size_t capacity);
 
-// Writes length bytes of text to the standard output in one call. True when
-// the call reported success.
+// Writes length bytes of text to the standard output, in one call unless
+// the system takes fewer bytes (then the rest follows at once). True when
+// every byte was taken; false when a write failed, for one because nobody
+// reads the output any more.
 bool ConsoleWrite(const char* text, std::size_t length);

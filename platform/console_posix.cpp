@@ -1,10 +1,16 @@
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 #include "platform/console.h"
 
-void ConsoleSetUp() {}
+void ConsoleSetUp() {
+  struct sigaction ignore = {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  sigaction(SIGPIPE, &ignore, nullptr);
+}
 
 long ConsoleRead(char* dest, std::size_t capacity) {
   ssize_t got;
@@ -16,5 +22,13 @@ long ConsoleRead(char* dest, std::size_t capacity) {
 }
 
 bool ConsoleWrite(const char* text, std::size_t length) {
-  return write(STDOUT_FILENO, text, length) == static_cast<ssize_t>(length);
+  while (length > 0) {
+    const ssize_t put = write(STDOUT_FILENO, text, length);
+    if (put < 0 && errno == EINTR) continue;
+    // EPIPE (the reader has gone) lands here, as does any other failure.
+    if (put <= 0) return false;
+    text += put;
+    length -= static_cast<std::size_t>(put);
+  }
+  return true;
 }

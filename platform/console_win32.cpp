@@ -6,6 +6,7 @@
 
 #include "platform/console.h"
 
+// Windows has no SIGPIPE: a write to a pipe without a reader simply fails.
 void ConsoleSetUp() { _setmode(_fileno(stderr), _O_BINARY); }
 
 long ConsoleRead(char* dest, std::size_t capacity) {
@@ -19,8 +20,14 @@ long ConsoleRead(char* dest, std::size_t capacity) {
 }
 
 bool ConsoleWrite(const char* text, std::size_t length) {
-  DWORD written = 0;
-  const BOOL ok = WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text, static_cast<DWORD>(length),
-                            &written, nullptr);
-  return ok && written == length;
+  const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+  while (length > 0) {
+    const DWORD ask = length > MAXDWORD ? MAXDWORD : static_cast<DWORD>(length);
+    DWORD written = 0;
+    // ERROR_NO_DATA or ERROR_BROKEN_PIPE (the reader has gone) lands here.
+    if (!WriteFile(output, text, ask, &written, nullptr) || written == 0) return false;
+    text += written;
+    length -= written;
+  }
+  return true;
 }

@@ -23,8 +23,8 @@ ShotPos NextRandomTarget(RandomShotSource* source) {
   if (source->next == kRandomShotBatch) {
     uint32_t seeds[kRandomShotBatch];
     for (uint32_t& seed : seeds) seed = DrawSeed(&source->seeds);
-    Mt19937 engines[kRandomShotBatch];
-    SeedMt19937Batch(engines, seeds, kRandomShotBatch, kSeedWordsPerTarget);
+    PreparedMt19937 engines[kRandomShotBatch];
+    PrepareMt19937Batch(engines, seeds, kRandomShotBatch);
     for (int k = 0; k < kRandomShotBatch; ++k) {
       source->targets[k] = DrawRandomTarget(source->distributions, engines[k]);
     }

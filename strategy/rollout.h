@@ -34,14 +34,11 @@ ShotPos DrawRandomTarget(RandomTargetDistributions& d, Engine& engine) {
   return pos;
 }
 
-// Random targets drawn ahead in small batches, one per thread and search.
-// Every target still comes from its own freshly seeded MT19937 with its own
-// seed from the thread's non-deterministic source; the batch only lets the
+// Random targets drawn ahead in batches, one per thread and search. Every
+// target still comes from its own freshly seeded MT19937 with its own seed
+// from the thread's non-deterministic source; the batch only lets the
 // engines' seeding run side by side.
-constexpr int kRandomShotBatch = 8;
-// Seed words that the five draws of one target need: word i of the first
-// twist reads seed words i, i + 1 and i + 397.
-constexpr int kSeedWordsPerTarget = kMtShift + 6;
+constexpr int kRandomShotBatch = 32;
 
 struct RandomShotSource {
   SeedSource seeds;

@@ -4,7 +4,14 @@
 // - BM_SimulatorCalls/<shot>/<threads>: the same simulator calls alone, in
 //   the same parallel split (state copies, CreateShot, CreateHitShot and
 //   Simulation, with the random targets drawn beforehand): the engine's own
-//   overhead is the difference.
+//   overhead is the difference. A fresh pool of targets is drawn before each
+//   iteration, untimed, so that the bare calls play a new sample of shots
+//   every time, as the GO does, rather than one fixed sample.
+// - BM_RandomTargets/<shot>/<threads>: the part of that overhead which the
+//   engine cannot shed: drawing, in the same split, the random targets that a
+//   GO at that shot plays, each from its own freshly seeded MT19937 with a
+//   seed from the system (the seeding recurrence alone is about 400 dependent
+//   steps per target).
 // - BM_EngineProcessRss: peak resident memory (VmHWM) of a curling-engine
 //   process that has answered one GO at shot 11.
 // The searches' reports are sent to /dev/null while they run.
@@ -117,7 +124,6 @@ void BM_SimulatorCalls(benchmark::State& bench) {
   std::mt19937 mt(2026);
   RandomTargetDistributions d;
   std::vector<ShotPos> targets(kTargetPool);
-  for (ShotPos& t : targets) t = DrawRandomTarget(d, mt);
   const bool takeout = position.shotIndex <= kLastPlacementShot;
   const float power = position.shotIndex >= kFirstHeavyHitShot ? kHeavyHitPower : kLightHitPower;
   const int32_t target = position.shotIndex == 1 ? 0 : 5;
@@ -125,9 +131,30 @@ void BM_SimulatorCalls(benchmark::State& bench) {
     if (takeout) {
       TakeoutCalls(position, target, power);
     } else {
+      bench.PauseTiming();
+      for (ShotPos& t : targets) t = DrawRandomTarget(d, mt);
+      bench.ResumeTiming();
       CandidateCalls(position, targets);
     }
   }
+}
+
+// The random targets of one GO at the position's shot, drawn as its
+// rollouts draw them, in the same split over the threads.
+void BM_RandomTargets(benchmark::State& bench) {
+  const int32_t shot = static_cast<int32_t>(bench.range(0));
+  omp_set_num_threads(static_cast<int>(bench.range(1)));
+  const int count = CandidateCountFor(shot) * kRolloutsPerCandidate * (kStonesPerEnd - 1 - shot);
+  for (auto _ : bench) {
+#pragma omp parallel
+    {
+      RandomShotSource shots;
+      OpenRandomShotSource(&shots);
+#pragma omp for schedule(static)
+      for (int i = 0; i < count; ++i) benchmark::DoNotOptimize(NextRandomTarget(&shots));
+    }
+  }
+  bench.counters["targets"] = count;
 }
 
 long ReadVmHwmKiB(pid_t pid) {
@@ -176,6 +203,9 @@ void ShotArgs(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_Go)->Apply(ShotArgs);
 BENCHMARK(BM_SimulatorCalls)->Apply(ShotArgs);
+BENCHMARK(BM_RandomTargets)->ArgsProduct({{11, 12, 13, 14}, {1, 2}})->Apply([](auto* b) {
+  b->ArgNames({"shot", "threads"})->Unit(benchmark::kMillisecond)->UseRealTime();
+});
 BENCHMARK(BM_EngineProcessRss)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -80,6 +80,29 @@ TEST(EngineProcess, OddInputGetsNoReply) {
   EXPECT_EQ(run.out, "READYOKREADYOKREADYOK");
 }
 
+TEST(EngineProcess, EndsNormallyOnceItsOutputHasNoReader) {
+  // A reply that finds no reader ends the engine as the end of its input
+  // would, though the input stays open: status 0 (not death by SIGPIPE), the
+  // library's exit handler run (it writes the counts), and the rest of the
+  // message left alone (the GO after the failed reply makes no calls).
+  const struct {
+    std::string message;
+    long simulations;
+  } cases[] = {{"ISREADY\nSETSTATE 11 3 10 0\nGO\n", 0},
+               {"SETSTATE 11 3 10 0\nGO\nGO\nISREADY\n", 20000}};
+  for (const auto& c : cases) {
+    const std::string countsFile = MakeTempDir() + "/counts";
+    EngineSession engine;
+    ASSERT_TRUE(StartEngine(&engine, kDouble, {{"KORVANE_DOUBLE_COUNTS", countsFile}}, kEngine));
+    CloseChildOutput(&engine.child);
+    ASSERT_TRUE(WriteToChild(&engine.child, c.message));
+    EXPECT_EQ(AwaitChild(&engine.child, kStepTimeoutMs), 0) << c.message;
+    std::map<std::string, long> counts = ReadCounts(countsFile);
+    EXPECT_EQ(counts.count("Simulation"), 1u) << c.message;
+    EXPECT_EQ(counts["Simulation"], c.simulations) << c.message;
+  }
+}
+
 TEST(EngineProcess, LibraryComesFromTheSearchPathOrTheExecutablesFolder) {
   const std::string copy = MakeTempDir() + "/" + BaseName(kEngine);
   ASSERT_TRUE(CopyFile(kEngine, copy));

@@ -82,7 +82,7 @@ TEST(Protocol, EachMessageChangesOnlyItsFields) {
     std::string message = c.message;
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    const bool complete = HandleMessage(message.data());
+    const bool complete = HandleMessage(message.data()) == Handled::kComplete;
     testing::internal::GetCapturedStderr();
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(complete, c.complete) << c.message;

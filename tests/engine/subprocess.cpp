@@ -93,8 +93,18 @@ bool StartChild(ChildProcess* child, const std::string& program,
   posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
   posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
   posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+  // An ignored signal stays ignored across exec: the child gets SIGPIPE's
+  // default action back, as a game server's child would have it.
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t defaults;
+  sigemptyset(&defaults);
+  sigaddset(&defaults, SIGPIPE);
+  posix_spawnattr_setsigdefault(&attributes, &defaults);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
   const int rc =
-      posix_spawn(&child->pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+      posix_spawn(&child->pid, program.c_str(), &actions, &attributes, argv.data(), envp.data());
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   close(in[0]);
   close(out[1]);
@@ -121,6 +131,10 @@ bool WaitForStdout(ChildProcess* child, const std::string& marker, int count, in
 int FinishChild(ChildProcess* child, int timeoutMs) {
   if (child->input >= 0) close(child->input);
   child->input = -1;
+  return AwaitChild(child, timeoutMs);
+}
+
+int AwaitChild(ChildProcess* child, int timeoutMs) {
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   while (MillisecondsLeft(deadline) > 0 && PumpOutput(child, MillisecondsLeft(deadline))) {
   }
@@ -136,5 +150,12 @@ int FinishChild(ChildProcess* child, int timeoutMs) {
   int status = 0;
   while (waitpid(child->pid, &status, 0) < 0 && errno == EINTR) {
   }
+  if (child->input >= 0) close(child->input);
+  child->input = -1;
   return !hung && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void CloseChildOutput(ChildProcess* child) {
+  if (child->output >= 0) close(child->output);
+  child->output = -1;
 }

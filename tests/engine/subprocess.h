@@ -26,7 +26,7 @@ struct EnvSetting {
 };
 
 // Starts program (a path: no search) with the arguments and this process's
-// environment changed by settings. False when it could not be started.
+// environment changed by settings, and SIGPIPE at its default action. False when it could not be started.
 bool StartChild(ChildProcess* child, const std::string& program,
                 const std::vector<EnvSetting>& settings,
                 const std::vector<std::string>& arguments = {});
@@ -46,6 +46,14 @@ bool WaitForStdout(ChildProcess* child, const std::string& marker, int count, in
 // returns its exit status; -1 when it had to be killed after timeoutMs or
 // ended by a signal.
 int FinishChild(ChildProcess* child, int timeoutMs);
+
+// Waits for the child to end by itself, its standard input left open, while
+// collecting its output; then the same as FinishChild.
+int AwaitChild(ChildProcess* child, int timeoutMs);
+
+// Closes our read end of the child's standard output: its next write there
+// finds no reader.
+void CloseChildOutput(ChildProcess* child);
 
 // Occurrences of marker in text.
 int CountOccurrences(const std::string& text, const std::string& marker);
