@@ -45,8 +45,8 @@ TEST(CreateHitShot, PassesWithinOneMillimetreWithThePowerLeft) {
       ShotVec v;
       ASSERT_EQ(CreateHitShot(Target(x, y, curl), static_cast<float>(power), &v), 1);
       const korvane::Motion m = Delivery(v);
-      const double speed = std::sqrt(2.0 * korvane::kDeceleration * power);
-      const korvane::Kinematics k = korvane::StateAt(m, (m.speed - speed) / korvane::kDeceleration);
+      const double speed = korvane::SpeedForTravel(power);
+      const korvane::Kinematics k = korvane::StateAt(m, korvane::TimeAtSpeed(m, speed));
       EXPECT_LT(std::hypot(k.x - x, k.y - y), kMaxMiss) << x << "," << y << " power " << power;
     });
   }
