@@ -15,16 +15,18 @@ constexpr double kMinClosing = 1e-9;
 // Smallest step the refinement takes, s: keeps two stones that touch while
 // sliding apart from stalling the loop.
 constexpr double kMinStep = 1e-9;
+// Step of a pair that overlaps without closing, s.
+constexpr double kOverlapStep = 1e-3;
 // Slack of the swept-region test over the contact distance, m.
 constexpr double kCullMargin = 1e-6;
 // Work bounds per shot; past them the stones touching each other stop (see
 // StopTouching) and the others play on under the extra budget. Real shots
 // stay far below (a crowded end needs a few hundred refinements and a few
 // contacts); only records of stones piled on one another get near.
-constexpr int kMaxRefinements = 20000;
-constexpr int kMaxCollisions = 200;
-constexpr int kExtraRefinements = 2000;
-constexpr int kExtraCollisions = 20;
+constexpr int kMaxRefinements = 4000;
+constexpr int kMaxCollisions = 120;
+constexpr int kExtraRefinements = 200;
+constexpr int kExtraCollisions = 10;
 
 // Lines a moving stone may not touch (side lines) or wholly cross (back
 // lines), as offsets of the stone's centre.
@@ -291,6 +293,9 @@ void RunToRest(Field* f, FrameSink* sink) {
     // that grow instead of the smallest one.
     double step = SafeStep(g + kContactGap, u, acc);
     if (step < kMinStep) step = kMinStep;
+    // Stones overlapping (only from a record of stones piled on one another)
+    // that do not close would otherwise crawl apart in the smallest steps.
+    if (g < -kContactGap && step < kOverlapStep) step = kOverlapStep;
     const double next = t + step;
     if (!(next <= LastMotion(*f, e))) {
       q.entry[best] = q.entry[--q.size];  // this contact can no longer happen

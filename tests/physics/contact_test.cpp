@@ -124,3 +124,90 @@ TEST(Chatter, SweepOfFreezeTapAndHitShotsNeverReachesALimit) {
   EXPECT_EQ(moving, 0);
   EXPECT_EQ(outOfPlay, 0);
 }
+
+namespace {
+
+// The position and vector seen in a mirror about the centre line, curl flipped.
+void Mirror(GameState* s, ShotVec* v) {
+  for (int i = 0; i < s->shotIndex; ++i) {
+    if (!IsOut(*s, i)) s->stones[i][0] = 4.75f - s->stones[i][0];
+  }
+  v->vx = -v->vx;
+  v->curl = v->curl == 0 ? 1 : 0;
+}
+
+// Largest distance between stone i of a and stone map(i) of b, where b's
+// x coordinates are mirrored when `mirrored`.
+template <typename Map>
+double Deviation(const GameState& a, const GameState& b, int count, bool mirrored, Map map) {
+  double worst = 0;
+  for (int i = 0; i < count; ++i) {
+    const int j = map(i);
+    if (IsOut(a, i) || IsOut(b, j)) {
+      if (IsOut(a, i) != IsOut(b, j)) return INFINITY;
+      continue;
+    }
+    const double bx = mirrored ? 4.75 - b.stones[j][0] : b.stones[j][0];
+    worst = std::fmax(worst, std::hypot(a.stones[i][0] - bx, a.stones[i][1] - b.stones[j][1]));
+  }
+  return worst;
+}
+
+}  // namespace
+
+// A stone sent straight down the centre line into two stones that nearly
+// touch on either side of it meets both at one instant: they leave as
+// mirror images, whichever of them has the lower number.
+TEST(SimultaneousContacts, StraightShotIntoTwoStonesSendsThemOffAsMirrorImages) {
+  for (double gap : {0.0002, 0.0, 0.01}) {
+    for (bool swapped : {false, true}) {
+      korvane::Field f;
+      const double half = korvane::kStoneRadius + gap / 2;
+      korvane::PlaceAtRest(&f.body[swapped ? 2 : 1], 2.375 - half, 6.0);
+      korvane::PlaceAtRest(&f.body[swapped ? 1 : 2], 2.375 + half, 6.0);
+      f.body[0].present = f.body[0].moved = true;
+      f.body[0].motion = korvane::MakeMotion(0, 2.375, 9.0, 0, -2.5, 0);
+      korvane::RunToRest(&f, nullptr);
+      double lx, ly, rx, ry, sx, sy;
+      korvane::RestPoint(f.body[swapped ? 2 : 1].motion, &lx, &ly);
+      korvane::RestPoint(f.body[swapped ? 1 : 2].motion, &rx, &ry);
+      korvane::RestPoint(f.body[0].motion, &sx, &sy);
+      EXPECT_NEAR(lx + rx, 4.75, 1e-3) << gap << " " << swapped;
+      EXPECT_NEAR(ly, ry, 1e-3) << gap << " " << swapped;
+      EXPECT_NEAR(sx, 2.375, 1e-3) << gap << " " << swapped;
+    }
+  }
+}
+
+// Positions of every kind played, mirrored and renumbered: rest points
+// agree within a millimetre.
+TEST(SimultaneousContacts, MirrorImageAndRenumberingGiveTheSameRestPoints) {
+  Lcg lcg;
+  int mirrorMiss = 0, renumberMiss = 0;
+  constexpr int kShots = 3000;
+  for (int k = 0; k < kShots; ++k) {
+    GameState s;
+    ShotVec v;
+    ContactShot(&lcg, k % 3, &s, &v);
+    const int n = s.shotIndex;
+    GameState played = s, mirrored = s, renumbered = s;
+    ShotVec mv = v;
+    Mirror(&mirrored, &mv);
+    // Stones in the reverse order; the delivered stone keeps its number.
+    for (int i = 0; i < n; ++i) {
+      renumbered.stones[i][0] = s.stones[n - 1 - i][0];
+      renumbered.stones[i][1] = s.stones[n - 1 - i][1];
+    }
+    Simulation(&played, v, 0.0f, nullptr, -1);
+    Simulation(&mirrored, mv, 0.0f, nullptr, -1);
+    Simulation(&renumbered, v, 0.0f, nullptr, -1);
+    const auto same = [](int i) { return i; };
+    const auto reversed = [n](int i) { return i == n ? n : n - 1 - i; };
+    const double dm = Deviation(played, mirrored, n + 1, true, same);
+    const double dr = Deviation(played, renumbered, n + 1, false, reversed);
+    if (dm > 1e-3 && mirrorMiss++ < 3) std::printf("shot %d: mirror off by %g m\n", k, dm);
+    if (dr > 1e-3 && renumberMiss++ < 3) std::printf("shot %d: renumbering off by %g m\n", k, dr);
+  }
+  EXPECT_EQ(mirrorMiss, 0);
+  EXPECT_EQ(renumberMiss, 0);
+}
