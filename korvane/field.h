@@ -25,7 +25,7 @@ struct Body {
 
 struct Field {
   Body body[kStoneCount];
-  double endTime = 0;      // s, when the last stone came to rest
+  double endTime = 0;     // s, when the last stone came to rest
   int collisions = 0;     // contacts resolved
   int refinements = 0;    // bounds refined
   int limitsReached = 0;  // times the work budget ran out and touching stones stopped

@@ -26,11 +26,11 @@ namespace korvane {
 
 // One stone's free motion from time t0 until it rests at tStop.
 struct Motion {
-  double t0 = 0;      // s
-  double x0 = 0;      // m
-  double y0 = 0;      // m
-  double speed = 0;   // m/s at t0
-  double dirX = 0;    // unit heading at t0
+  double t0 = 0;     // s
+  double x0 = 0;     // m
+  double y0 = 0;     // m
+  double speed = 0;  // m/s at t0
+  double dirX = 0;   // unit heading at t0
   double dirY = -1;
   double beta = 0;    // signed turn constant; 0 for a stone without spin
   double travel = 0;  // m, path left at t0

@@ -23,8 +23,8 @@ constexpr int kSweepShots = 12000;
 #else
 constexpr int kSweepShots = 120000;
 #endif
-constexpr int kPathEvery = 40;      // every so many sweep shots also checks its frames
-constexpr int kMaxContacts = 100;   // per shot from a position without overlaps
+constexpr int kPathEvery = 40;         // every so many sweep shots also checks its frames
+constexpr int kMaxContacts = 100;      // per shot from a position without overlaps
 constexpr double kStillMoving = 0.01;  // m moved in the last frame interval
 
 struct Outcome {
@@ -42,8 +42,7 @@ Outcome Play(const GameState& start, ShotVec v, bool frames) {
     return o;
   }
   std::vector<PathFrame> path(2000);
-  korvane::PlayShot(&o.after, v, 0.0f, path.data(), static_cast<int>(path.size()), &rng,
-                    &o.stats);
+  korvane::PlayShot(&o.after, v, 0.0f, path.data(), static_cast<int>(path.size()), &rng, &o.stats);
   int last = 0;
   while (last + 1 < static_cast<int>(path.size()) && path[last + 1].time >= 0) ++last;
   // The final frame shows the stones after the rules; a stone removed there

@@ -1,17 +1,18 @@
 // The rules a shot is played under and the score of an end.
+#include "korvane/rules.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cmath>
 #include <cstring>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include "helpers.h"
-#include "korvane/rules.h"
 
 using namespace korvane_test;
 
@@ -135,10 +136,10 @@ TEST(Removal, RulesHoldOnTheStoredFloatsNearEveryLine) {
     double otherX, otherY;  // where the later shot draws to, clear of the stone
   };
   const Line lines[] = {
-      {kStoneRadius, 7.0, 0, 3.5, 5.0},              // left side line
-      {4.75 - kStoneRadius, 7.0, 1, 1.2, 5.0},       // right side line
-      {3.3, 3.05 - kStoneRadius, 0, 2.375, 9.0},     // back line, off the centre line
-      {0.6, 11.28 - kStoneRadius, 0, 4.0, 6.0},      // far hog line, off the centre line
+      {kStoneRadius, 7.0, 0, 3.5, 5.0},           // left side line
+      {4.75 - kStoneRadius, 7.0, 1, 1.2, 5.0},    // right side line
+      {3.3, 3.05 - kStoneRadius, 0, 2.375, 9.0},  // back line, off the centre line
+      {0.6, 11.28 - kStoneRadius, 0, 4.0, 6.0},   // far hog line, off the centre line
   };
   // Float steps either way in vx and in vy. Off the centre line a step of vx
   // turns the rest point by nanometres across a back or hog line, a step of
