@@ -78,7 +78,8 @@ void ContactShot(Lcg* lcg, int kind, GameState* state, ShotVec* vec) {
   }
   const int target = static_cast<int>(lcg->Next(0, state->shotIndex - 0.001f));
   const float angle = lcg->Next(-1.05f, 1.05f);  // from the thrower's side, radians
-  const float reach = 2 * kRadius + (kind == kFreeze ? lcg->Next(0, 0.02f) : 0.0f);
+  // A freeze aims at most 5 cm into the stone, so that it arrives at a crawl.
+  const float reach = 2 * kRadius + (kind == kFreeze ? lcg->Next(-0.05f, 0.01f) : 0.0f);
   const float x = state->stones[target][0] + reach * std::sin(angle);
   const float y = state->stones[target][1] + reach * std::cos(angle);
   const int curl = lcg->Next(0, 1) < 0.5f ? 0 : 1;
