@@ -102,9 +102,30 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
   const double r0 = m.travel / std::sqrt(1.0 + beta * beta);
   const double b = std::fabs(beta);
   const double spiral = b * r0 / kE;
-  // For |beta| <= 1/4 (ours is 0.04) that tail is far inside the spiral's bound.
-  const double tail = b > 0.25 ? r0 * std::exp(-0.5 * kPi / b) : 0.0;
-  m.sweep = (spiral > tail ? spiral : tail) * kSweepMargin;
+  m.segX0 = x;
+  m.segY0 = y;
+  m.segX1 = m.restX;
+  m.segY1 = m.restY;
+  if (b > 0.25) {
+    m.sweep = std::fmax(spiral, r0 * std::exp(-0.5 * kPi / b)) * kSweepMargin;
+    return m;
+  }
+  // For |beta| <= 1/4 (ours is 0.04) that tail is far inside the spiral's
+  // bound, and while phi < pi/2 the path lies on one side of the segment:
+  // with K = 1 / (1 - i beta), cross(c - z0, z - z0) = -|K|^2 L0 L sin(phi),
+  // to the right of it for beta > 0. So the segment moves half the bulge
+  // that way and the sweep is the other half.
+  const double dx = m.restX - x, dy = m.restY - y;
+  const double len = std::sqrt(dx * dx + dy * dy);
+  const double half = 0.5 * spiral;
+  if (len > 0) {
+    const double side = beta > 0 ? half / len : -half / len;
+    m.segX0 += side * dy;
+    m.segY0 -= side * dx;
+    m.segX1 += side * dy;
+    m.segY1 -= side * dx;
+  }
+  m.sweep = half * kSweepMargin;
   return m;
 }
 

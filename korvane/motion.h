@@ -17,7 +17,8 @@
 // so the rest point is linear in Q = L0 e0 and a draw is solved exactly.
 // Seen from c the path is a logarithmic spiral of radius r = L / |1 - i beta|
 // turned by phi = beta ln(r0 / r); it stays within |beta| r0 / e of the
-// straight segment from its start to c: the sweep used to rule out contacts.
+// straight segment from its start to c, all on one side of it: the sweep
+// used to rule out contacts.
 // Time enters only through v(t): v^(1+p) falls linearly at (1+p) k down to
 // v_c, then v falls linearly at a_c. README.md derives it.
 #pragma once
@@ -38,7 +39,11 @@ struct Motion {
   double tStop = 0;   // s, when it rests
   double restX = 0;   // m, where it comes to rest
   double restY = 0;
-  double sweep = 0;  // m: the path keeps within this of the segment start..rest
+  // The rest of the path keeps within `sweep` (m) of the segment from
+  // (segX0, segY0) to (segX1, segY1): start..rest, moved half the spiral's
+  // bulge toward the side it bulges to.
+  double segX0 = 0, segY0 = 0, segX1 = 0, segY1 = 0;
+  double sweep = 0;
 };
 
 // Position and velocity of a stone at one instant.
