@@ -72,7 +72,7 @@ double SpeedForTravel(double travel) {
 }
 
 double TimeAtSpeed(const Motion& m, double v) {
-  if (m.speed > kVc && v >= kVc) return m.t0 + (Pow1p(m.speed) - Pow1p(v)) / ((1.0 + kP) * kK);
+  if (m.speed > kVc && v >= kVc) return m.t0 + (m.speedPow - Pow1p(v)) / ((1.0 + kP) * kK);
   const double floor = m.speed < kVc ? m.speed : kVc;
   return m.tFloor + (floor - v) / kFloorDecel;
 }
@@ -90,11 +90,13 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
     m.dirY = vy / v;
   }
   m.travel = TravelLeft(m.speed);
+  m.speedPow = Pow1p(m.speed);
+  m.shrink = 1.0 / (1.0 + beta * beta);
   m.tFloor = t0;
   if (m.speed > kVc) m.tFloor = TimeAtSpeed(m, kVc);
   m.tStop = TimeAtSpeed(m, 0.0);
   // c = z0 + e0 L0 / (1 - i beta) = z0 + e0 L0 (1 + i beta) / (1 + beta^2)
-  const double scale = m.travel / (1.0 + beta * beta);
+  const double scale = m.travel * m.shrink;
   m.restX = x + scale * (m.dirX - beta * m.dirY);
   m.restY = y + scale * (m.dirY + beta * m.dirX);
   // r |sin phi| <= r |beta| ln(r0 / r) <= |beta| r0 / e; beyond a quarter
@@ -134,7 +136,7 @@ Kinematics StateAt(const Motion& m, double t) {
   double v, travel;
   if (t < m.tFloor) {
     // v^(1+p) falls linearly in time.
-    const double w = Pow1p(m.speed) - (1.0 + kP) * kK * (t - m.t0);
+    const double w = m.speedPow - (1.0 + kP) * kK * (t - m.t0);
     v = std::pow(w, 1.0 / (1.0 + kP));
     travel = (w * v + 0.5 * kP * kVc2p) * kInvTravelScale;
   } else {
@@ -153,7 +155,7 @@ Kinematics StateAt(const Motion& m, double t) {
   // Heading now: h = e0 exp(i phase); z = c - L h (1 + i beta) / (1 + beta^2).
   const double hx = m.dirX * c - m.dirY * s;
   const double hy = m.dirX * s + m.dirY * c;
-  const double scale = travel / (1.0 + m.beta * m.beta);
+  const double scale = travel * m.shrink;
   k.x = m.restX - scale * (hx - m.beta * hy);
   k.y = m.restY - scale * (hy + m.beta * hx);
   k.vx = v * hx;

@@ -33,11 +33,13 @@ struct Motion {
   double speed = 0;  // m/s at t0
   double dirX = 0;   // unit heading at t0
   double dirY = -1;
-  double beta = 0;    // signed turn constant; 0 for a stone without spin
-  double travel = 0;  // m, path left at t0
-  double tFloor = 0;  // s, when the speed reaches the floor speed v_c
-  double tStop = 0;   // s, when it rests
-  double restX = 0;   // m, where it comes to rest
+  double beta = 0;      // signed turn constant; 0 for a stone without spin
+  double travel = 0;    // m, path left at t0
+  double speedPow = 0;  // v0^(1+p), which falls linearly in time
+  double shrink = 1;    // 1 / (1 + beta^2)
+  double tFloor = 0;    // s, when the speed reaches the floor speed v_c
+  double tStop = 0;     // s, when it rests
+  double restX = 0;     // m, where it comes to rest
   double restY = 0;
   // The rest of the path keeps within `sweep` (m) of the segment from
   // (segX0, segY0) to (segX1, segY1): start..rest, moved half the spiral's
