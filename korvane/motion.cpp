@@ -84,11 +84,16 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
   m.y0 = y;
   m.beta = beta;
   const double v = std::sqrt(vx * vx + vy * vy);
-  if (v > 0) {
-    m.speed = v;
-    m.dirX = vx / v;
-    m.dirY = vy / v;
+  if (!(v > 0)) {
+    // At rest (every stone in the record before the shot): nothing to sweep.
+    m.tFloor = m.tStop = t0;
+    m.restX = m.segX0 = m.segX1 = x;
+    m.restY = m.segY0 = m.segY1 = y;
+    return m;
   }
+  m.speed = v;
+  m.dirX = vx / v;
+  m.dirY = vy / v;
   m.travel = TravelLeft(m.speed);
   m.speedPow = Pow1p(m.speed);
   m.shrink = 1.0 / (1.0 + beta * beta);
