@@ -168,6 +168,14 @@ Kinematics StateAt(const Motion& m, double t) {
   return k;
 }
 
+void RestFrom(double x, double y, double vx, double vy, double beta, double* rx, double* ry) {
+  // c = z0 + (v0 e0) L0 / (v0 (1 - i beta))
+  const double v = std::sqrt(vx * vx + vy * vy);
+  const double scale = v > 0 ? TravelLeft(v) / (v * (1.0 + beta * beta)) : 0.0;
+  *rx = x + scale * (vx - beta * vy);
+  *ry = y + scale * (vy + beta * vx);
+}
+
 void RestPoint(const Motion& m, double* x, double* y) {
   *x = m.restX;
   *y = m.restY;

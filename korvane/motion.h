@@ -66,6 +66,10 @@ Kinematics StateAt(const Motion& m, double t);
 // Where the stone comes to rest.
 void RestPoint(const Motion& m, double* x, double* y);
 
+// Where a stone leaving (x, y) with velocity (vx, vy) comes to rest on open
+// ice, without the rest of its motion.
+void RestFrom(double x, double y, double vx, double vy, double beta, double* rx, double* ry);
+
 // Launch velocity from the release point whose stone rests at (x, y).
 // Every finite target has one; speeds above maxSpeed are scaled down to it
 // along the same line, and the function then answers false.

@@ -115,7 +115,7 @@ bool PerturbedDelivery(ShotVec vec, double dx, double dy, double* vx, double* vy
   // Move the unobstructed resting point by (dx, dy) and solve the closed
   // form backwards for the delivery that rests there.
   double rx, ry;
-  RestPoint(MakeMotion(0, kReleaseX, kReleaseY, ux, uy, beta), &rx, &ry);
+  RestFrom(kReleaseX, kReleaseY, ux, uy, beta, &rx, &ry);
   if (!DrawVelocity(rx + dx, ry + dy, beta, kMaxLaunchSpeed, vx, vy)) usable = false;
   return usable;
 }
