@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "korvane/contact.h"
 #include "korvane/sweep.h"
 
 namespace korvane {
@@ -9,15 +10,23 @@ namespace {
 
 // A contact closer than this counts as touching, m.
 constexpr double kContactGap = 1e-8;
+// Closing speeds below this are rounding, not a contact, m/s.
+constexpr double kMinClosing = 1e-9;
 // Smallest step the refinement takes, s: keeps two stones that touch while
 // sliding apart from stalling the loop.
 constexpr double kMinStep = 1e-9;
+// Step of a pair that overlaps without closing, s.
+constexpr double kOverlapStep = 1e-3;
 // Slack of the swept-region test over the contact distance, m.
 constexpr double kCullMargin = 1e-6;
-// Work bounds per shot; beyond them the stones freeze where they are. Real
-// shots stay far below (a crowded end needs a few hundred refinements).
-constexpr int kMaxRefinements = 200000;
-constexpr int kMaxCollisions = 1000;
+// Work bounds per shot; past them the stones touching each other stop (see
+// StopTouching) and the others play on under the extra budget. Real shots
+// stay far below (a crowded end needs a few hundred refinements and a few
+// contacts); only records of stones piled on one another get near.
+constexpr int kMaxRefinements = 4000;
+constexpr int kMaxCollisions = 120;
+constexpr int kExtraRefinements = 200;
+constexpr int kExtraCollisions = 10;
 
 // Lines a moving stone may not touch (side lines) or wholly cross (back
 // lines), as offsets of the stone's centre.
@@ -41,11 +50,11 @@ struct Queue {
 
 bool MovingAt(const Body& b, double t) { return b.present && t < b.motion.tStop; }
 
-// Bound on a stone's acceleration: |dv/dt| = a and |v dtheta/dt| = beta a,
-// both constant while it moves.
+// Bound on a stone's acceleration: |dv/dt| = a(v) <= a_c and the sideways
+// |v dtheta/dt| = |beta| v^2 / L <= 2 |beta| a_c (largest at the floor speed).
 double AccelBound(const Body& b, double t) {
   if (!MovingAt(b, t)) return 0;
-  return kDeceleration * std::sqrt(1.0 + b.motion.beta * b.motion.beta);
+  return MaxDeceleration() * std::sqrt(1.0 + 4.0 * b.motion.beta * b.motion.beta);
 }
 
 // Gap g (m) of an entry at time t, its rate of change u (m/s) and a bound A
@@ -129,74 +138,6 @@ void Push(const Field& f, Queue* q, int i, int j, double t) {
   if (MayTouch(f, i, j)) q->entry[q->size++] = Entry{i, j, t};
 }
 
-// Entries for stone i from time t: every present stone (when one of the two
-// moves) and, while i moves, the four lines.
-void AddEntriesFor(const Field& f, Queue* q, int i, int skip, double t) {
-  if (!f.body[i].present) return;
-  const bool moving = MovingAt(f.body[i], t);
-  for (int j = 0; j < kStoneCount; ++j) {
-    if (j == i || j == skip || !f.body[j].present) continue;
-    if (moving || MovingAt(f.body[j], t)) Push(f, q, i < j ? i : j, i < j ? j : i, t);
-  }
-  if (moving) {
-    for (int w = 1; w <= kWallCount; ++w) Push(f, q, i, -w, t);
-  }
-}
-
-void DropEntriesOf(Queue* q, int i, int j) {
-  int kept = 0;
-  for (int k = 0; k < q->size; ++k) {
-    const Entry& e = q->entry[k];
-    if (e.i == i || e.j == i || e.i == j || e.j == j) continue;
-    q->entry[kept++] = e;
-  }
-  q->size = kept;
-}
-
-// Equal masses, impulse along the line of centres with restitution e:
-// each stone's normal velocity changes by (1 + e)/2 of the closing speed.
-void Collide(Field* f, int i, int j, double t) {
-  Body& bi = f->body[i];
-  Body& bj = f->body[j];
-  const Kinematics ki = StateAt(bi.motion, t);
-  const Kinematics kj = StateAt(bj.motion, t);
-  double nx = kj.x - ki.x;
-  double ny = kj.y - ki.y;
-  double d = std::sqrt(nx * nx + ny * ny);
-  if (!(d > 0)) {
-    // Coincident centres (only from a bad record): push along the motion.
-    nx = ki.vx - kj.vx;
-    ny = ki.vy - kj.vy;
-    d = std::sqrt(nx * nx + ny * ny);
-    if (!(d > 0)) {
-      nx = 0;
-      ny = -1;
-      d = 1;
-    }
-  }
-  nx /= d;
-  ny /= d;
-  const double closing = (ki.vx - kj.vx) * nx + (ki.vy - kj.vy) * ny;
-  double ivx = ki.vx, ivy = ki.vy, jvx = kj.vx, jvy = kj.vy;
-  if (closing > 0) {
-    const double impulse = 0.5 * (1.0 + kRestitution) * closing;
-    ivx -= impulse * nx;
-    ivy -= impulse * ny;
-    jvx += impulse * nx;
-    jvy += impulse * ny;
-  }
-  // A stone keeps its spin while it moves; one struck at rest has none.
-  const double betaI = MovingAt(bi, t) ? bi.motion.beta : 0.0;
-  const double betaJ = MovingAt(bj, t) ? bj.motion.beta : 0.0;
-  bi.motion = MakeMotion(t, ki.x, ki.y, ivx, ivy, betaI);
-  bj.motion = MakeMotion(t, kj.x, kj.y, jvx, jvy, betaJ);
-  bi.moved = bi.moved || bi.motion.speed > 0;
-  bj.moved = bj.moved || bj.motion.speed > 0;
-  bi.struck = true;
-  bj.struck = true;
-  ++f->collisions;
-}
-
 void LeaveSheet(Field* f, int i, double t) {
   Body& b = f->body[i];
   const Kinematics k = StateAt(b.motion, t);
@@ -224,14 +165,67 @@ void EmitUntil(const Field& f, FrameSink* sink, double t) {
   }
 }
 
-// Stops every stone where it is at time t.
-void Freeze(Field* f, double t) {
-  for (Body& b : f->body) {
-    if (!b.present) continue;
-    const Kinematics k = StateAt(b.motion, t);
-    b.motion = MakeMotion(t, k.x, k.y, 0, 0, 0);
+// The safety limit: every moving stone that touches another stops where it
+// is; when none touches, the stones of the entry being refined stop. Stones
+// moving freely elsewhere keep going.
+void StopTouching(Field* f, const Entry& e, double t) {
+  Kinematics k[kStoneCount];
+  for (int i = 0; i < kStoneCount; ++i) k[i] = StateAt(f->body[i].motion, t);
+  unsigned stop = 0;
+  for (int i = 0; i < kStoneCount; ++i) {
+    if (!MovingAt(f->body[i], t)) continue;
+    for (int j = 0; j < kStoneCount; ++j) {
+      if (j == i || !f->body[j].present) continue;
+      const double d = std::hypot(k[j].x - k[i].x, k[j].y - k[i].y);
+      if (!(d > 2.0 * kStoneRadius + kTouchGap)) stop |= 1u << i;
+    }
   }
-  f->truncated = true;
+  if (stop == 0) {
+    stop = 1u << e.i;
+    if (e.j >= 0) stop |= 1u << e.j;
+  }
+  for (int i = 0; i < kStoneCount; ++i) {
+    Body& b = f->body[i];
+    if ((stop >> i & 1u) && MovingAt(b, t)) b.motion = MakeMotion(t, k[i].x, k[i].y, 0, 0, 0);
+  }
+  ++f->limitsReached;
+}
+
+// Entries for every stone that moves at t, each pair once.
+void BuildQueue(const Field& f, Queue* q, double t) {
+  q->size = 0;
+  for (int i = 0; i < kStoneCount; ++i) {
+    if (!MovingAt(f.body[i], t)) continue;
+    for (int j = 0; j < kStoneCount; ++j) {
+      if (j == i || !f.body[j].present) continue;
+      if (MovingAt(f.body[j], t) && j < i) continue;
+      Push(f, q, i < j ? i : j, i < j ? j : i, t);
+    }
+    for (int w = 1; w <= kWallCount; ++w) Push(f, q, i, -w, t);
+  }
+}
+
+// Drops the entries of the stones in `group` and adds theirs anew from t.
+void RenewEntries(const Field& f, Queue* q, unsigned group, double t) {
+  int kept = 0;
+  for (int k = 0; k < q->size; ++k) {
+    const Entry& e = q->entry[k];
+    if ((group >> e.i & 1u) || (e.j >= 0 && (group >> e.j & 1u))) continue;
+    q->entry[kept++] = e;
+  }
+  q->size = kept;
+  for (int i = 0; i < kStoneCount; ++i) {
+    if (!(group >> i & 1u) || !f.body[i].present) continue;
+    const bool moving = MovingAt(f.body[i], t);
+    for (int j = 0; j < kStoneCount; ++j) {
+      if (j == i || !f.body[j].present) continue;
+      if ((group >> j & 1u) && j < i) continue;  // added from j
+      if (moving || MovingAt(f.body[j], t)) Push(f, q, i < j ? i : j, i < j ? j : i, t);
+    }
+    if (moving) {
+      for (int w = 1; w <= kWallCount; ++w) Push(f, q, i, -w, t);
+    }
+  }
 }
 
 }  // namespace
@@ -255,18 +249,10 @@ void BodyPosition(const Body& b, double t, double* x, double* y) {
 
 void RunToRest(Field* f, FrameSink* sink) {
   Queue q;
-  for (int i = 0; i < kStoneCount; ++i) {
-    if (!MovingAt(f->body[i], 0)) continue;
-    // Pairs of two movers are added once, from the lower index.
-    for (int j = 0; j < kStoneCount; ++j) {
-      if (j == i || !f->body[j].present) continue;
-      if (MovingAt(f->body[j], 0) && j < i) continue;
-      Push(*f, &q, i < j ? i : j, i < j ? j : i, 0);
-    }
-    for (int w = 1; w <= kWallCount; ++w) Push(*f, &q, i, -w, 0);
-  }
+  BuildQueue(*f, &q, 0);
   double now = 0;
-  int refinements = 0;
+  int refinements = 0, contacts = 0;
+  int refinementBudget = kMaxRefinements, contactBudget = kMaxCollisions;
   while (q.size > 0) {
     int best = 0;
     for (int k = 1; k < q.size; ++k) {
@@ -274,31 +260,42 @@ void RunToRest(Field* f, FrameSink* sink) {
     }
     Entry& e = q.entry[best];
     const double t = e.safe;
-    if (++refinements > kMaxRefinements || f->collisions >= kMaxCollisions) {
+    ++f->refinements;
+    if (++refinements > refinementBudget || f->collisions - contacts >= contactBudget) {
+      // Past the budget only the stones in contact stop; the rest play on
+      // under a small extra budget. Each time at least one stone stops.
       EmitUntil(*f, sink, t);
-      Freeze(f, t);
+      StopTouching(f, e, t);
+      BuildQueue(*f, &q, t);
       now = t;
-      break;
+      refinements = 0;
+      contacts = f->collisions;
+      refinementBudget = kExtraRefinements;
+      contactBudget = kExtraCollisions;
+      continue;
     }
     double g, u, acc;
     GapAt(*f, e, t, &g, &u, &acc);
-    if (g <= kContactGap && u < 0) {
+    if (g <= kContactGap && u < -kMinClosing) {
       EmitUntil(*f, sink, t);
       now = t;
       const int i = e.i, j = e.j;
       if (j >= 0) {
-        Collide(f, i, j, t);
-        DropEntriesOf(&q, i, j);
-        AddEntriesFor(*f, &q, i, -1, t);
-        AddEntriesFor(*f, &q, j, i, t);
+        RenewEntries(*f, &q, ResolveContacts(f, i, j, t), t);
       } else {
         LeaveSheet(f, i, t);
-        DropEntriesOf(&q, i, i);
+        RenewEntries(*f, &q, 1u << i, t);
       }
       continue;
     }
-    double step = SafeStep(g, u, acc);
+    // The bound may close to -kContactGap: the contact is then still caught
+    // within the tolerance, and stones sliding along each other take steps
+    // that grow instead of the smallest one.
+    double step = SafeStep(g + kContactGap, u, acc);
     if (step < kMinStep) step = kMinStep;
+    // Stones overlapping (only from a record of stones piled on one another)
+    // that do not close would otherwise crawl apart in the smallest steps.
+    if (g < -kContactGap && step < kOverlapStep) step = kOverlapStep;
     const double next = t + step;
     if (!(next <= LastMotion(*f, e))) {
       q.entry[best] = q.entry[--q.size];  // this contact can no longer happen

@@ -25,9 +25,10 @@ struct Body {
 
 struct Field {
   Body body[kStoneCount];
-  double endTime = 0;      // s, when the last stone came to rest
-  int collisions = 0;      // contacts resolved
-  bool truncated = false;  // the event budget ran out; stones froze where they were
+  double endTime = 0;     // s, when the last stone came to rest
+  int collisions = 0;     // contacts resolved
+  int refinements = 0;    // bounds refined
+  int limitsReached = 0;  // times the work budget ran out and touching stones stopped
 };
 
 // Receives the sheet at sampled instants while the shot runs.

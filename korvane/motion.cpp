@@ -15,22 +15,34 @@ constexpr double kFarTarget = 1e6;
 // Headroom on the sweep bound for rounding, relative.
 constexpr double kSweepMargin = 1.0 + 1e-9;
 
-// The complex factor 1 / (a (2 - i beta)) = (2 + i beta) / (a (4 + beta^2)).
-void PathFactor(double beta, double* kr, double* ki) {
-  const double scale = 1.0 / (kDeceleration * (4.0 + beta * beta));
-  *kr = 2.0 * scale;
-  *ki = beta * scale;
-}
+// The powers v^(1+p) and v^(2+p) are written with square roots, which IEEE
+// arithmetic rounds the same way on every platform.
+static_assert(kFrictionExponent == 0.25, "Pow1p and Pow2p assume p = 1/4");
+constexpr double kP = kFrictionExponent;
+double Pow1p(double v) { return v * std::sqrt(std::sqrt(v)); }
+double Pow2p(double v) { return v * v * std::sqrt(std::sqrt(v)); }
 
-// Launch velocity w = Q / sqrt(|Q|) for the complex quantity Q = v0^2 e0.
-void VelocityFromSquare(double qr, double qi, double* vx, double* vy) {
+// k = g mu(1 m/s): a(v) = k v^-p above the floor speed.
+constexpr double kK = kGravity * kFrictionAtOneMetre;
+constexpr double kVc = kFrictionFloorSpeed;
+const double kFloorDecel = kK / std::sqrt(std::sqrt(kVc));  // a_c = k v_c^-p
+const double kVc2p = Pow2p(kVc);
+const double kVc1p = Pow1p(kVc);
+// Path left at the floor speed, v_c^2 / (2 a_c) = v_c^(2+p) / (2 k).
+const double kFloorTravel = kVc * kVc / (2.0 * kFloorDecel);
+
+constexpr double kInvTravelScale = 1.0 / ((2.0 + kP) * kK);
+const double kInvFloorScale = 1.0 / (2.0 * kFloorDecel);
+
+// Launch velocity v0 e0 for the complex quantity Q = L0 e0.
+void VelocityFromTravel(double qr, double qi, double* vx, double* vy) {
   const double q = std::hypot(qr, qi);
   if (!(q > 0)) {
     *vx = 0;
     *vy = 0;
     return;
   }
-  const double s = 1.0 / std::sqrt(q);
+  const double s = SpeedForTravel(q) / q;
   *vx = qr * s;
   *vy = qi * s;
 }
@@ -43,7 +55,27 @@ double CurlBeta(unsigned char curl) {
   return curl == 0 ? -kCurlRate : kCurlRate;
 }
 
-double TravelLeft(double speed) { return speed * speed / (2.0 * kDeceleration); }
+double Deceleration(double speed) {
+  return speed > kVc ? kK / std::sqrt(std::sqrt(speed)) : kFloorDecel;
+}
+
+double MaxDeceleration() { return kFloorDecel; }
+
+double TravelLeft(double speed) {
+  if (!(speed > kVc)) return speed * speed / (2.0 * kFloorDecel);
+  return (Pow2p(speed) + 0.5 * kP * kVc2p) / ((2.0 + kP) * kK);
+}
+
+double SpeedForTravel(double travel) {
+  if (!(travel > kFloorTravel)) return std::sqrt(2.0 * kFloorDecel * (travel > 0 ? travel : 0.0));
+  return std::pow((2.0 + kP) * kK * travel - 0.5 * kP * kVc2p, 1.0 / (2.0 + kP));
+}
+
+double TimeAtSpeed(const Motion& m, double v) {
+  if (m.speed > kVc && v >= kVc) return m.t0 + (m.speedPow - Pow1p(v)) / ((1.0 + kP) * kK);
+  const double floor = m.speed < kVc ? m.speed : kVc;
+  return m.tFloor + (floor - v) / kFloorDecel;
+}
 
 Motion MakeMotion(double t0, double x, double y, double vx, double vy, double beta) {
   Motion m;
@@ -52,54 +84,96 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
   m.y0 = y;
   m.beta = beta;
   const double v = std::sqrt(vx * vx + vy * vy);
-  if (v > 0) {
-    m.speed = v;
-    m.dirX = vx / v;
-    m.dirY = vy / v;
+  if (!(v > 0)) {
+    // At rest (every stone in the record before the shot): nothing to sweep.
+    m.tFloor = m.tStop = t0;
+    m.restX = m.segX0 = m.segX1 = x;
+    m.restY = m.segY0 = m.segY1 = y;
+    return m;
   }
-  m.tStop = t0 + m.speed / kDeceleration;
-  double kr, ki;
-  PathFactor(beta, &kr, &ki);
-  const double v2 = m.speed * m.speed;
-  const double dr = v2 * m.dirX;
-  const double di = v2 * m.dirY;
-  m.restX = x + dr * kr - di * ki;
-  m.restY = y + dr * ki + di * kr;
-  // r |sin phi| <= r |beta| / 2 ln(r0 / r) <= |beta| r0 / (2 e); beyond a
-  // quarter turn (r < r0 exp(-pi / |beta|)) the point is within r of c.
-  const double r0 = v2 * std::sqrt(kr * kr + ki * ki);
+  m.speed = v;
+  m.dirX = vx / v;
+  m.dirY = vy / v;
+  m.travel = TravelLeft(m.speed);
+  m.speedPow = Pow1p(m.speed);
+  m.shrink = 1.0 / (1.0 + beta * beta);
+  m.tFloor = t0;
+  if (m.speed > kVc) m.tFloor = TimeAtSpeed(m, kVc);
+  m.tStop = TimeAtSpeed(m, 0.0);
+  // c = z0 + e0 L0 / (1 - i beta) = z0 + e0 L0 (1 + i beta) / (1 + beta^2)
+  const double scale = m.travel * m.shrink;
+  m.restX = x + scale * (m.dirX - beta * m.dirY);
+  m.restY = y + scale * (m.dirY + beta * m.dirX);
+  // r |sin phi| <= r |beta| ln(r0 / r) <= |beta| r0 / e; beyond a quarter
+  // turn (r < r0 exp(-pi / (2 |beta|))) the point is within r of c.
+  const double r0 = m.travel / std::sqrt(1.0 + beta * beta);
   const double b = std::fabs(beta);
-  const double spiral = 0.5 * b * r0 / kE;
-  const double tail = b > 0 ? r0 * std::exp(-kPi / b) : 0.0;
-  m.sweep = (spiral > tail ? spiral : tail) * kSweepMargin;
+  const double spiral = b * r0 / kE;
+  m.segX0 = x;
+  m.segY0 = y;
+  m.segX1 = m.restX;
+  m.segY1 = m.restY;
+  if (b > 0.25) {
+    m.sweep = std::fmax(spiral, r0 * std::exp(-0.5 * kPi / b)) * kSweepMargin;
+    return m;
+  }
+  // For |beta| <= 1/4 (ours is 0.04) that tail is far inside the spiral's
+  // bound, and while phi < pi/2 the path lies on one side of the segment:
+  // with K = 1 / (1 - i beta), cross(c - z0, z - z0) = -|K|^2 L0 L sin(phi),
+  // to the right of it for beta > 0. So the segment moves half the bulge
+  // that way and the sweep is the other half.
+  const double dx = m.restX - x, dy = m.restY - y;
+  const double len = std::sqrt(dx * dx + dy * dy);
+  const double half = 0.5 * spiral;
+  if (len > 0) {
+    const double side = beta > 0 ? half / len : -half / len;
+    m.segX0 += side * dy;
+    m.segY0 -= side * dx;
+    m.segX1 += side * dy;
+    m.segY1 -= side * dx;
+  }
+  m.sweep = half * kSweepMargin;
   return m;
 }
 
 Kinematics StateAt(const Motion& m, double t) {
   Kinematics k;
-  if (!(t < m.tStop)) {
+  double v, travel;
+  if (t < m.tFloor) {
+    // v^(1+p) falls linearly in time.
+    const double w = m.speedPow - (1.0 + kP) * kK * (t - m.t0);
+    v = std::pow(w, 1.0 / (1.0 + kP));
+    travel = (w * v + 0.5 * kP * kVc2p) * kInvTravelScale;
+  } else {
+    v = (m.speed < kVc ? m.speed : kVc) - kFloorDecel * (t - m.tFloor);
+    travel = v * v * kInvFloorScale;
+  }
+  if (!(t < m.tStop) || !(v > 0) || !(travel > 0)) {
     RestPoint(m, &k.x, &k.y);
     k.vx = 0;
     k.vy = 0;
     return k;
   }
-  const double v = m.speed - kDeceleration * (t - m.t0);
-  const double phase = m.beta * std::log(m.speed / v);
+  const double phase = m.beta * std::log(m.travel / travel);
   const double c = std::cos(phase);
   const double s = std::sin(phase);
-  // Heading now: e0 * exp(i phase).
+  // Heading now: h = e0 exp(i phase); z = c - L h (1 + i beta) / (1 + beta^2).
   const double hx = m.dirX * c - m.dirY * s;
   const double hy = m.dirX * s + m.dirY * c;
-  double kr, ki;
-  PathFactor(m.beta, &kr, &ki);
-  // (v0^2 - v^2 exp(i phase)) * e0 = v0^2 e0 - v^2 h
-  const double dr = m.speed * m.speed * m.dirX - v * v * hx;
-  const double di = m.speed * m.speed * m.dirY - v * v * hy;
-  k.x = m.x0 + dr * kr - di * ki;
-  k.y = m.y0 + dr * ki + di * kr;
+  const double scale = travel * m.shrink;
+  k.x = m.restX - scale * (hx - m.beta * hy);
+  k.y = m.restY - scale * (hy + m.beta * hx);
   k.vx = v * hx;
   k.vy = v * hy;
   return k;
+}
+
+void RestFrom(double x, double y, double vx, double vy, double beta, double* rx, double* ry) {
+  // c = z0 + (v0 e0) L0 / (v0 (1 - i beta))
+  const double v = std::sqrt(vx * vx + vy * vy);
+  const double scale = v > 0 ? TravelLeft(v) / (v * (1.0 + beta * beta)) : 0.0;
+  *rx = x + scale * (vx - beta * vy);
+  *ry = y + scale * (vy + beta * vx);
 }
 
 void RestPoint(const Motion& m, double* x, double* y) {
@@ -108,7 +182,7 @@ void RestPoint(const Motion& m, double* x, double* y) {
 }
 
 bool DrawVelocity(double x, double y, double beta, double maxSpeed, double* vx, double* vy) {
-  // Q = v0^2 e0 = (target - release) * a * (2 - i beta)
+  // Q = L0 e0 = (target - release) (1 - i beta)
   double dx = x - kReleaseX;
   double dy = y - kReleaseY;
   // A target so far away that Q would overflow: only its direction matters.
@@ -117,42 +191,42 @@ bool DrawVelocity(double x, double y, double beta, double maxSpeed, double* vx, 
     dx /= far;
     dy /= far;
   }
-  double qr = kDeceleration * (2.0 * dx + beta * dy);
-  double qi = kDeceleration * (2.0 * dy - beta * dx);
+  double qr = dx + beta * dy;
+  double qi = dy - beta * dx;
   const double q = std::hypot(qr, qi);
-  const double qMax = maxSpeed * maxSpeed;
+  const double qMax = TravelLeft(maxSpeed);
   const bool reachable = q <= qMax && !(far > kFarTarget);
   if (!reachable) {
     qr *= qMax / q;
     qi *= qMax / q;
   }
-  VelocityFromSquare(qr, qi, vx, vy);
+  VelocityFromTravel(qr, qi, vx, vy);
   return reachable;
 }
 
 bool HitVelocity(double x, double y, double travel, double beta, double maxSpeed, double* vx,
                  double* vy) {
-  // At the target the speed is vt with vt^2 = c = 2 a travel. Writing
-  // rho = v0^2, the displacement is D = e0 (rho - c exp(i phi)) / (a (2 - i beta))
-  // with phi = beta/2 ln(rho / c). |D a (2 - i beta)| = M fixes rho (one real
+  // With c = travel the path left at the target and rho = L0 the path left
+  // at release, the displacement is D = e0 (rho - c exp(i phi)) / (1 - i beta)
+  // with phi = beta ln(rho / c). |D (1 - i beta)| = M fixes rho (one real
   // equation, increasing in rho); the argument then fixes e0.
   const double dx = x - kReleaseX;
   const double dy = y - kReleaseY;
-  const double pr = kDeceleration * (2.0 * dx + beta * dy);
-  const double pi = kDeceleration * (2.0 * dy - beta * dx);
+  const double pr = dx + beta * dy;
+  const double pi = dy - beta * dx;
   const double m2 = pr * pr + pi * pi;
-  const double c = 2.0 * kDeceleration * travel;
+  const double c = travel;
   if (!(c > 0)) return DrawVelocity(x, y, beta, maxSpeed, vx, vy);
-  const double rhoMax = maxSpeed * maxSpeed;
+  const double rhoMax = TravelLeft(maxSpeed);
   // h(rho) = rho^2 - 2 rho c cos(phi) + c^2 - M^2 is convex and increasing
   // for rho >= c; Newton from rho = M + c (where h >= 0) descends onto the root.
   double rho = std::sqrt(m2) + c;
   constexpr int kMaxNewtonSteps = 30;
   for (int step = 0; step < kMaxNewtonSteps && rho <= 4.0 * rhoMax; ++step) {
-    const double phi = 0.5 * beta * std::log(rho / c);
+    const double phi = beta * std::log(rho / c);
     const double cp = std::cos(phi);
     const double h = rho * rho - 2.0 * rho * c * cp + c * c - m2;
-    const double dh = 2.0 * rho - 2.0 * c * cp + c * beta * std::sin(phi);
+    const double dh = 2.0 * rho - 2.0 * c * cp + 2.0 * c * beta * std::sin(phi);
     const double next = rho - h / dh;
     if (!(next > c)) {
       rho = c;
@@ -167,21 +241,21 @@ bool HitVelocity(double x, double y, double travel, double beta, double maxSpeed
     DrawVelocity(x, y, beta, maxSpeed, vx, vy);
     return false;
   }
-  const double phi = 0.5 * beta * std::log(rho / c);
+  const double phi = beta * std::log(rho / c);
   // e0 = (P / |P|) / ((rho - c e^{i phi}) / |...|)
   const double br = rho - c * std::cos(phi);
   const double bi = -c * std::sin(phi);
   const double bn = std::hypot(br, bi);
   const double pn = std::sqrt(m2);
+  const double v0 = SpeedForTravel(rho);
   if (!(bn > 0) || !(pn > 0)) {
     *vx = 0;
-    *vy = -std::sqrt(rho);
+    *vy = -v0;
     return pn > 0 || c > 0;
   }
   // e0 = P * conj(B) / (|P| |B|)
   const double ex = (pr * br + pi * bi) / (pn * bn);
   const double ey = (pi * br - pr * bi) / (pn * bn);
-  const double v0 = std::sqrt(rho);
   *vx = v0 * ex;
   *vy = v0 * ey;
   return true;

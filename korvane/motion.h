@@ -1,19 +1,26 @@
 // Closed-form motion of a single curling stone on open ice.
 //
-// The stone slows at a constant rate a and its heading turns at
-// dtheta/dt = beta * a / v. With speed v as the variable, and positions as
-// complex numbers z = x + i y, the path integrates to
+// Friction follows the power law measured on rink ice: the deceleration is
+// a(v) = k v^-p above the floor speed v_c and a_c = k v_c^-p below it
+// (k = g mu(1 m/s)). The path still ahead of a stone moving at v is then
 //
-//   z(v) = z0 + e0 * (v0^2 - v^2 * exp(i * beta * ln(v0 / v))) / (a * (2 - i * beta))
+//   L(v) = (v^(2+p) + (p/2) v_c^(2+p)) / ((2+p) k)    (v >= v_c)
+//   L(v) = v^2 / (2 a_c)                              (v <= v_c)
 //
-// where e0 is the unit heading at release and v0 the speed then; the stone
-// rests at z0 + e0 * v0^2 / (a * (2 - i * beta)). README.md derives it.
+// and the heading turns by beta per e-fold of that path, theta = beta ln(L0/L).
+// With positions as complex numbers z = x + i y, e0 the unit heading at
+// release and L the path left, dz/dL = -e0 (L0/L)^(i beta) integrates to
 //
-// Seen from the resting point c the path is a logarithmic spiral:
-// z - c = -e0 v^2 exp(i phi) / (a (2 - i beta)), so the distance to c is
-// r = v^2 / (a |2 - i beta|) and the direction turns by phi = (beta / 2) ln(r0 / r).
-// The path therefore stays within r |sin phi| <= |beta| r0 / (2 e) of the
-// straight segment from the start to c: the sweep used to rule out contacts.
+//   z(L) = c - e0 L exp(i beta ln(L0/L)) / (1 - i beta),
+//   c    = z0 + e0 L0 / (1 - i beta)           (where the stone rests),
+//
+// so the rest point is linear in Q = L0 e0 and a draw is solved exactly.
+// Seen from c the path is a logarithmic spiral of radius r = L / |1 - i beta|
+// turned by phi = beta ln(r0 / r); it stays within |beta| r0 / e of the
+// straight segment from its start to c, all on one side of it: the sweep
+// used to rule out contacts.
+// Time enters only through v(t): v^(1+p) falls linearly at (1+p) k down to
+// v_c, then v falls linearly at a_c. README.md derives it.
 #pragma once
 
 namespace korvane {
@@ -26,11 +33,19 @@ struct Motion {
   double speed = 0;  // m/s at t0
   double dirX = 0;   // unit heading at t0
   double dirY = -1;
-  double beta = 0;   // signed turn constant; 0 for a stone without spin
-  double tStop = 0;  // s, t0 + speed / a
-  double restX = 0;  // m, where it comes to rest
+  double beta = 0;      // signed turn constant; 0 for a stone without spin
+  double travel = 0;    // m, path left at t0
+  double speedPow = 0;  // v0^(1+p), which falls linearly in time
+  double shrink = 1;    // 1 / (1 + beta^2)
+  double tFloor = 0;    // s, when the speed reaches the floor speed v_c
+  double tStop = 0;     // s, when it rests
+  double restX = 0;     // m, where it comes to rest
   double restY = 0;
-  double sweep = 0;  // m: the path keeps within this of the segment start..rest
+  // The rest of the path keeps within `sweep` (m) of the segment from
+  // (segX0, segY0) to (segX1, segY1): start..rest, moved half the spiral's
+  // bulge toward the side it bulges to.
+  double segX0 = 0, segY0 = 0, segX1 = 0, segY1 = 0;
+  double sweep = 0;
 };
 
 // Position and velocity of a stone at one instant.
@@ -51,6 +66,10 @@ Kinematics StateAt(const Motion& m, double t);
 // Where the stone comes to rest.
 void RestPoint(const Motion& m, double* x, double* y);
 
+// Where a stone leaving (x, y) with velocity (vx, vy) comes to rest on open
+// ice, without the rest of its motion.
+void RestFrom(double x, double y, double vx, double vy, double beta, double* rx, double* ry);
+
 // Launch velocity from the release point whose stone rests at (x, y).
 // Every finite target has one; speeds above maxSpeed are scaled down to it
 // along the same line, and the function then answers false.
@@ -62,7 +81,16 @@ bool DrawVelocity(double x, double y, double beta, double maxSpeed, double* vx, 
 bool HitVelocity(double x, double y, double travel, double beta, double maxSpeed, double* vx,
                  double* vy);
 
-// Path length still ahead of a stone moving at speed v, m.
+// Path length still ahead of a stone moving at speed v, m, and its inverse.
 double TravelLeft(double speed);
+double SpeedForTravel(double travel);
+
+// Deceleration at speed v, m/s^2 (the friction coefficient times g), and the
+// largest any stone ever has: at and below the floor speed.
+double Deceleration(double speed);
+double MaxDeceleration();
+
+// When a stone of motion m has slowed to speed v (v <= m.speed).
+double TimeAtSpeed(const Motion& m, double v);
 
 }  // namespace korvane

@@ -32,12 +32,15 @@ constexpr int kStonesPerEnd = 16;
 constexpr int kEndSlots = 10;
 constexpr int kGuardZoneShots = 5;  // shots 0 .. 4 are under the free guard zone
 
-// Motion model. Deceleration from pebbled-ice friction, mu = a / g ~ 0.0079.
-constexpr double kDeceleration = 0.0778;  // m/s^2
-constexpr double kGravity = 9.81;         // m/s^2
-// Curl: the heading turns at dtheta/dt = kCurlRate * a / v, so the turn
-// constant beta = kCurlRate is dimensionless (see README.md).
-constexpr double kCurlRate = 0.08;
+// Friction, measured on rink ice (Yang et al. 2023, Lubricants 11:370):
+// mu = c (v / 1 m/s)^-p for v above kFrictionFloorSpeed, constant below it.
+constexpr double kGravity = 9.81;               // m/s^2
+constexpr double kFrictionAtOneMetre = 0.0085;  // mu at 1 m/s
+constexpr double kFrictionExponent = 0.25;      // p
+constexpr double kFrictionFloorSpeed = 0.2;     // m/s, v_c
+// Curl: the heading turns by kCurlRate radians per e-fold of the path still
+// ahead, theta = beta ln(L0 / L), so beta is dimensionless (see README.md).
+constexpr double kCurlRate = 0.04;
 // Coefficient of restitution of granite on granite along the line of centres.
 constexpr double kRestitution = 0.90;
 

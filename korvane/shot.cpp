@@ -30,24 +30,29 @@ void SetUpField(GameState* state, Field* field) {
   }
 }
 
-// Final positions under the removal rules. Stones that moved must rest in
-// play; the delivered stone short of the hog line stays only if it struck
-// another stone.
+// Final positions under the removal rules, judged on the coordinates as
+// they will be stored: a rest point in play in double precision may round
+// to a float out of play, and would then be removed by the next shot
+// without being touched. Stones that moved must rest in play; the
+// delivered stone short of the hog line stays only if it struck another.
 void ApplyRemovals(const Field& field, int thrownIndex, GameState* state) {
   for (int i = 0; i <= thrownIndex; ++i) {
     const Body& b = field.body[i];
-    double x = kOutX, y = kOutY;
+    float x = static_cast<float>(kOutX), y = static_cast<float>(kOutY);
     if (b.present) {
-      RestPoint(b.motion, &x, &y);
+      double rx, ry;
+      RestPoint(b.motion, &rx, &ry);
+      x = static_cast<float>(rx);
+      y = static_cast<float>(ry);
       const bool kept = i == thrownIndex ? (InPlay(x, y) || (b.struck && OnSheet(x, y)))
                                          : (!b.moved || InPlay(x, y));
       if (!kept) {
-        x = kOutX;
-        y = kOutY;
+        x = static_cast<float>(kOutX);
+        y = static_cast<float>(kOutY);
       }
     }
-    state->stones[i][0] = static_cast<float>(x);
-    state->stones[i][1] = static_cast<float>(y);
+    state->stones[i][0] = x;
+    state->stones[i][1] = y;
   }
 }
 
@@ -110,13 +115,13 @@ bool PerturbedDelivery(ShotVec vec, double dx, double dy, double* vx, double* vy
   // Move the unobstructed resting point by (dx, dy) and solve the closed
   // form backwards for the delivery that rests there.
   double rx, ry;
-  RestPoint(MakeMotion(0, kReleaseX, kReleaseY, ux, uy, beta), &rx, &ry);
+  RestFrom(kReleaseX, kReleaseY, ux, uy, beta, &rx, &ry);
   if (!DrawVelocity(rx + dx, ry + dy, beta, kMaxLaunchSpeed, vx, vy)) usable = false;
   return usable;
 }
 
 int PlayShot(GameState* state, ShotVec vec, float noise, PathFrame* path, int pathCapacity,
-             Rng* rng) {
+             Rng* rng, ShotStats* stats) {
   if (state->shotIndex < 0 || state->shotIndex >= kStonesPerEnd) {
     state->shotIndex = SaturatingIncrement(state->shotIndex);
     return 0;
@@ -152,6 +157,11 @@ int PlayShot(GameState* state, ShotVec vec, float noise, PathFrame* path, int pa
     Resolve(&field, thrown, before, state);
   }
 
+  if (stats) {
+    stats->contacts = field.collisions;
+    stats->refinements = field.refinements;
+    stats->limitsReached = field.limitsReached;
+  }
   state->shotIndex = thrown + 1;
   state->sideToMove = state->sideToMove == 0 ? 1 : 0;
   if (state->shotIndex == kStonesPerEnd) FinishEnd(state);

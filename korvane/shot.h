@@ -7,11 +7,18 @@
 
 namespace korvane {
 
+// What the event loop did during one shot.
+struct ShotStats {
+  int contacts = 0;       // contacts resolved
+  int refinements = 0;    // bounds refined
+  int limitsReached = 0;  // times the work budget ran out (see field.h)
+};
+
 // What Simulation does, with the random engine given. Returns 1, or 0 when
 // the record or the vector could not be used as given (README.md lists the
-// fallbacks).
+// fallbacks). stats, when not null, receives what the event loop did.
 int PlayShot(GameState* state, ShotVec vec, float noise, PathFrame* path, int pathCapacity,
-             Rng* rng);
+             Rng* rng, ShotStats* stats = nullptr);
 
 // The delivery actually played for vec with the error (dx, dy) of the
 // unobstructed resting point, m. False when vec or the error was unusable

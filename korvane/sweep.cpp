@@ -49,16 +49,17 @@ bool SweepsMayMeet(const Motion& a, const Motion& b, double reach) {
       bMinY > aMaxY + reach) {
     return false;
   }
-  const double d = SegmentDistance(a.x0, a.y0, a.restX, a.restY, b.x0, b.y0, b.restX, b.restY);
+  const double d =
+      SegmentDistance(a.segX0, a.segY0, a.segX1, a.segY1, b.segX0, b.segY0, b.segX1, b.segY1);
   // A NaN distance (from a record that is not a number) must not rule out anything.
   return !(d > reach + a.sweep + b.sweep);
 }
 
 void SweepBounds(const Motion& m, double* minX, double* maxX, double* minY, double* maxY) {
-  *minX = (m.x0 < m.restX ? m.x0 : m.restX) - m.sweep;
-  *maxX = (m.x0 > m.restX ? m.x0 : m.restX) + m.sweep;
-  *minY = (m.y0 < m.restY ? m.y0 : m.restY) - m.sweep;
-  *maxY = (m.y0 > m.restY ? m.y0 : m.restY) + m.sweep;
+  *minX = (m.segX0 < m.segX1 ? m.segX0 : m.segX1) - m.sweep;
+  *maxX = (m.segX0 > m.segX1 ? m.segX0 : m.segX1) + m.sweep;
+  *minY = (m.segY0 < m.segY1 ? m.segY0 : m.segY1) - m.sweep;
+  *maxY = (m.segY0 > m.segY1 ? m.segY0 : m.segY1) + m.sweep;
 }
 
 }  // namespace korvane

@@ -1,5 +1,6 @@
 #include "korvane/tools/fixed_shots.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "korvane/korvane.h"
@@ -58,6 +59,35 @@ ShotVec RandomShot(Lcg* lcg) {
   const int curl = lcg->Next(0, 1) < 0.5f ? 0 : 1;
   if (lcg->Next(0, 1) < 0.5f) return DrawTo(x, y, curl);
   return HitAt(x, y, lcg->Next(2.0f, 16.0f), curl);
+}
+
+void ContactShot(Lcg* lcg, int kind, GameState* state, ShotVec* vec) {
+  constexpr float kRadius = 0.145f;
+  *state = EmptyEnd(5 + static_cast<int>(lcg->Next(0, 7.999f)));
+  for (int i = 0; i < state->shotIndex; ++i) {
+    for (bool clear = false; !clear;) {
+      state->stones[i][0] = lcg->Next(1.2f, 3.55f);
+      state->stones[i][1] = lcg->Next(3.2f, 8.5f);
+      clear = true;
+      for (int j = 0; j < i; ++j) {
+        const float dx = state->stones[j][0] - state->stones[i][0];
+        const float dy = state->stones[j][1] - state->stones[i][1];
+        clear = clear && dx * dx + dy * dy > (2 * kRadius + 0.001f) * (2 * kRadius + 0.001f);
+      }
+    }
+  }
+  const int target = static_cast<int>(lcg->Next(0, state->shotIndex - 0.001f));
+  const float angle = lcg->Next(-1.05f, 1.05f);  // from the thrower's side, radians
+  // A freeze aims at most 5 cm into the stone, so that it arrives at a crawl.
+  const float reach = 2 * kRadius + (kind == kFreeze ? lcg->Next(-0.05f, 0.01f) : 0.0f);
+  const float x = state->stones[target][0] + reach * std::sin(angle);
+  const float y = state->stones[target][1] + reach * std::cos(angle);
+  const int curl = lcg->Next(0, 1) < 0.5f ? 0 : 1;
+  if (kind == kFreeze) {
+    *vec = DrawTo(x, y, curl);
+  } else {
+    *vec = HitAt(x, y, kind == kTap ? lcg->Next(0.2f, 2.0f) : lcg->Next(2.0f, 16.0f), curl);
+  }
 }
 
 namespace {

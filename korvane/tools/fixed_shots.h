@@ -27,6 +27,14 @@ struct Lcg {
 };
 ShotVec RandomShot(Lcg* lcg);
 
+// The shots that end with stones pressed together: a random house of 5 to
+// 12 stones that do not touch (past the free guard zone, so that no shot
+// is undone), and a shot at one of them. kind 0 draws to
+// rest against it (a freeze), 1 taps it (0.2 to 2 m of travel left), 2 hits
+// it (2 to 16 m left).
+enum ContactShotKind { kFreeze = 0, kTap = 1, kHit = 2 };
+void ContactShot(Lcg* lcg, int kind, GameState* state, ShotVec* vec);
+
 // Plays every fixed shot with noise 0 and hands each final record to
 // visit; returns the number of shots.
 int PlayFixedShots(void (*visit)(const GameState& after, void* context), void* context);

@@ -6,6 +6,7 @@
 
 #include "helpers.h"
 #include "korvane/rules.h"
+#include "korvane/sweep.h"
 
 using namespace korvane_test;
 
@@ -45,8 +46,8 @@ TEST(CreateHitShot, PassesWithinOneMillimetreWithThePowerLeft) {
       ShotVec v;
       ASSERT_EQ(CreateHitShot(Target(x, y, curl), static_cast<float>(power), &v), 1);
       const korvane::Motion m = Delivery(v);
-      const double speed = std::sqrt(2.0 * korvane::kDeceleration * power);
-      const korvane::Kinematics k = korvane::StateAt(m, (m.speed - speed) / korvane::kDeceleration);
+      const double speed = korvane::SpeedForTravel(power);
+      const korvane::Kinematics k = korvane::StateAt(m, korvane::TimeAtSpeed(m, speed));
       EXPECT_LT(std::hypot(k.x - x, k.y - y), kMaxMiss) << x << "," << y << " power " << power;
     });
   }
@@ -71,4 +72,26 @@ TEST(CreateShot, BadTargetOrPowerGivesAFiniteBoundedVectorAndZero) {
   }
   EXPECT_EQ(CreateShot(Target(2.0, 5.0, 0), nullptr), 0);
   EXPECT_EQ(CreateHitShot(Target(2.0, 5.0, 0), 8.0f, nullptr), 0);
+}
+
+// The collision search rules pairs out by the swept region alone: every
+// point of the remaining path must lie within Motion::sweep of its segment.
+TEST(Sweep, EveryPointOfThePathLiesInTheSweptRegion) {
+  for (double speed : {0.05, 0.3, 1.0, 2.1, 4.0, 10.0}) {
+    for (double beta : {-korvane::kCurlRate, 0.0, korvane::kCurlRate}) {
+      for (double heading : {-1.5, -0.3, 0.0, 2.0}) {
+        const korvane::Motion m = korvane::MakeMotion(1.0, 2.0, 20.0, speed * std::sin(heading),
+                                                      -speed * std::cos(heading), beta);
+        double worst = 0;
+        for (int k = 0; k <= 2000; ++k) {
+          const double t = m.t0 + (m.tStop - m.t0) * k / 2000.0 * (k % 2 ? 1.0 : 0.999999);
+          const korvane::Kinematics p = korvane::StateAt(m, t);
+          const double d =
+              korvane::SegmentDistance(p.x, p.y, p.x, p.y, m.segX0, m.segY0, m.segX1, m.segY1);
+          worst = std::fmax(worst, d - m.sweep);
+        }
+        EXPECT_LE(worst, 1e-12) << speed << " " << beta << " " << heading;
+      }
+    }
+  }
 }

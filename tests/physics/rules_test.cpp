@@ -1,8 +1,12 @@
 // The rules a shot is played under and the score of an end.
+#include "korvane/rules.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <tuple>
 #include <utility>
@@ -116,5 +120,65 @@ TEST(Bookkeeping, ShotAdvancesIndexFlipsSideAndOnlyTheSixteenthScoresTheEnd) {
       if (endIndex >= 0 && endIndex < 10) expected.endScore[endIndex] = -2;
     }
     EXPECT_EQ(std::memcmp(&s, &expected, sizeof s), 0) << shot << " " << endIndex;
+  }
+}
+
+// Launch vectors a few float steps apart put rest points across every
+// line that decides play, some within rounding of it: in play in double
+// precision but not as stored, or the other way round. The stored floats
+// decide: the stone is in play by them or at the reset position, and a
+// later shot that does not touch it leaves it where it is.
+TEST(Removal, RulesHoldOnTheStoredFloatsNearEveryLine) {
+  using korvane::kStoneRadius;
+  struct Line {
+    double x, y;            // a point on the limit of the stone's centre
+    int curl;               // drifting away from a side line, not across it
+    double otherX, otherY;  // where the later shot draws to, clear of the stone
+  };
+  const Line lines[] = {
+      {kStoneRadius, 7.0, 0, 3.5, 5.0},           // left side line
+      {4.75 - kStoneRadius, 7.0, 1, 1.2, 5.0},    // right side line
+      {3.3, 3.05 - kStoneRadius, 0, 2.375, 9.0},  // back line, off the centre line
+      {0.6, 11.28 - kStoneRadius, 0, 4.0, 6.0},   // far hog line, off the centre line
+  };
+  // Float steps either way in vx and in vy. Off the centre line a step of vx
+  // turns the rest point by nanometres across a back or hog line, a step of
+  // vy moves it some micrometres.
+  constexpr int kStepsX = 1500, kStepsY = 20;
+  for (const Line& line : lines) {
+    int inPlay = 0, removed = 0, rounded = 0;
+    const ShotVec centre = Draw(line.x, line.y, line.curl);
+    ShotVec v = centre;
+    v.vy = centre.vy;
+    for (int k = 0; k < kStepsY; ++k) v.vy = std::nextafter(v.vy, -INFINITY);
+    for (int b = -kStepsY; b <= kStepsY; ++b, v.vy = std::nextafter(v.vy, INFINITY)) {
+      v.vx = centre.vx;
+      for (int k = 0; k < kStepsX; ++k) v.vx = std::nextafter(v.vx, -INFINITY);
+      for (int a = -kStepsX; a <= kStepsX; ++a, v.vx = std::nextafter(v.vx, INFINITY)) {
+        double rx, ry;
+        korvane::RestPoint(Delivery(v), &rx, &ry);
+        const bool edge = korvane::InPlay(rx, ry) !=
+                          korvane::InPlay(static_cast<float>(rx), static_cast<float>(ry));
+        rounded += edge;
+        if (!edge && (a + b) % 97 != 0) continue;  // play the edge cases and a sample
+        GameState s = EmptyEnd();
+        Simulation(&s, v, 0.0f, nullptr, -1);
+        if (IsOut(s, 0)) {
+          ++removed;
+          continue;
+        }
+        ++inPlay;
+        ASSERT_TRUE(korvane::InPlay(s.stones[0][0], s.stones[0][1]))
+            << s.stones[0][0] << "," << s.stones[0][1];
+        const GameState before = s;
+        Simulation(&s, Draw(line.otherX, line.otherY, 0), 0.0f, nullptr, -1);
+        EXPECT_EQ(std::memcmp(s.stones[0], before.stones[0], sizeof s.stones[0]), 0);
+      }
+    }
+    std::printf("line at (%.3f, %.3f): %d in play, %d removed, %d within rounding\n", line.x,
+                line.y, inPlay, removed, rounded);
+    EXPECT_GT(inPlay, 0);
+    EXPECT_GT(removed, 0);
+    EXPECT_GT(rounded, 0);
   }
 }
