@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <thread>
 
 #include "match/engine_link.h"
 #include "match/protocol.h"
@@ -193,5 +194,49 @@ TEST(EngineStart, FailsAtOnceNamingTheProgram) {
     EXPECT_NE(game.forfeitReason.find("/nonexistent/engine"), std::string::npos);
     EXPECT_TRUE(game.ends.empty());
     EXPECT_EQ(game.result, seat == 0 ? GameResult::kWinB : GameResult::kWinA);
+  }
+}
+
+// The runner's own pauses after each command are not the engine's time: an
+// engine that answers at once keeps its whole budget although the pauses
+// of one end add up to more than that budget.
+TEST(ThinkingTime, RunsFromGoToTheReplyAndNothingElseIsCharged) {
+  GameSetup setup = StandInSetup(FakeEngine(""), FakeEngine(""), 1);
+  setup.settings.pauseMs = 100;  // two pauses a stone, eight stones a seat
+  setup.settings.budgetMs = 1000;
+  setup.settings.extraEnds = false;
+  const GameRecord game = PlayGame(setup, {});
+  EXPECT_EQ(game.forfeitSeat, -1) << game.forfeitReason;
+  ASSERT_EQ(game.ends.size(), 1u);
+  for (const StoneRecord& stone : game.ends[0].stones) {
+    EXPECT_EQ(stone.status, StoneStatus::kPlayed) << stone.note;
+    EXPECT_LT(stone.thinkMs, setup.settings.pauseMs);  // the watch for a second reply is not in it
+  }
+}
+
+// Games on several threads at once, with engines that leave children
+// behind, play exactly as they do one after another.
+TEST(ConcurrentGames, PlayAsTheyDoAloneAndLeaveNoProcess) {
+  constexpr int kGames = 3;
+  const std::string dir = MakeTempDir();
+  auto setupOf = [&dir](int g) {
+    const std::string spawn = " --spawn " + dir + "/spawned" + std::to_string(g) + ".pid";
+    GameSetup setup = StandInSetup(FakeEngine(Plan({kTee, kOut}) + spawn),
+                                   FakeEngine(Plan({kNearTee, kTee}) + spawn), 2);
+    setup.gameIndex = g;
+    setup.opening.hammer = g % 2 ? kSeatA : kSeatB;
+    return setup;
+  };
+  std::vector<GameRecord> together(kGames);
+  std::vector<std::thread> threads;
+  for (int g = 0; g < kGames; ++g)
+    threads.emplace_back([&, g] { together[g] = PlayGame(setupOf(g), {}); });
+  for (std::thread& t : threads) t.join();
+  for (int g = 0; g < kGames; ++g) {
+    SCOPED_TRACE(g);
+    const GameRecord alone = PlayGame(setupOf(g), {});
+    EXPECT_EQ(together[g].table.endScores, alone.table.endScores);
+    EXPECT_EQ(together[g].forfeitSeat, -1);
+    EXPECT_FALSE(PidFileProcessAlive(dir + "/spawned" + std::to_string(g) + ".pid"));
   }
 }
