@@ -240,3 +240,30 @@ TEST(ConcurrentGames, PlayAsTheyDoAloneAndLeaveNoProcess) {
     EXPECT_FALSE(PidFileProcessAlive(dir + "/spawned" + std::to_string(g) + ".pid"));
   }
 }
+
+// A game from a start situation: the last end of four, A 3 - 2 B, A with
+// the hammer and two stones already in play. The engines are asked from
+// stone 2 and see those stones; the earlier points count in the result.
+TEST(Openings, GameStartsWhereTheOpeningSays) {
+  const std::string dir = MakeTempDir();
+  GameSetup setup = StandInSetup(FakeEngine("--log " + dir + "/a.log " + Plan({kOut})),
+                                 FakeEngine(Plan({kOut})), 4);
+  setup.settings.extraEnds = false;
+  setup.opening.startEnd = 3;
+  setup.opening.pointsA = 3;
+  setup.opening.pointsB = 2;
+  setup.opening.hammer = kSeatA;
+  setup.opening.firstStones = {{2.375f, 5.5f}, {0.0f, 0.0f}};  // B's stone in the house
+  const GameRecord game = PlayGame(setup, {});
+  ASSERT_EQ(game.ends.size(), 1u);
+  EXPECT_EQ(game.ends[0].endIndex, 3);
+  EXPECT_EQ(game.ends[0].firstThrower, kSeatB);
+  ASSERT_EQ(game.ends[0].stones.size(), 14u);
+  EXPECT_EQ(game.ends[0].stones[0].setState, "SETSTATE 2 3 4 1");
+  EXPECT_EQ(game.table.endScores, (std::vector<int>{3, -2, 0, -1}));  // B's stone scores
+  EXPECT_EQ(game.result, GameResult::kDraw);
+  const std::vector<std::string> reads = LoggedReads(dir + "/a.log");
+  ASSERT_GE(reads.size(), 4u);
+  EXPECT_EQ(reads[2], "SETSTATE 3 3 4 0\n");  // A's first stone is stone 3
+  EXPECT_EQ(reads[3].rfind("POSITION 2.375 5.5 0 0 0 0 0 0", 0), 0u) << reads[3];
+}
