@@ -99,7 +99,8 @@ TEST(MisbehavingEngine, LosesItsStonesOrForfeitsAndLeavesNoProcess) {
       {"--fault crash@3", near, kNever, 1e6, false, "PPPPc", 0, -1, "status 3"},
       // Restarted, the engine counts its GOs from 1 again and crashes at
       // its third once more.
-      {"--fault crash@3", near, kNever, 1e6, true, "PPPPcPPPPPcPPPPP", -1, 4, "status 3"},
+      {"--fault crash@3", near, kNever, 1e6, true, "PPPPcPPPPPcPPPPP", -1, 4,
+       "status 3); restarted"},
       {"--fault garbage@2", "--fault double@1" + near, kNever, 1e6, false, "PtgPPPPPPPPPPPPP", -1,
        1, "more than one reply"},
       {"--fault hex@1", near, kNever, 1e6, false, "gPPPPPPPPPPPPPPP", -1, 0, "unreadable"},
