@@ -6,6 +6,7 @@
 #include <string>
 
 #include "match/atomic_file.h"
+#include "match/engine_link.h"
 #include "match/game.h"
 #include "match/line_score.h"
 #include "match/options.h"
@@ -95,6 +96,11 @@ std::string Prepare(MatchOptions* o) {
     engine = OwnExecutableDir() + "/" + kEngineName;
     if (!std::filesystem::exists(engine)) return "no engines given and " + engine + " not found";
   }
+  // A program that cannot be started ends the run before its first game.
+  for (const std::string& engine : o->engines) {
+    const std::string problem = CheckEngineStarts(EngineSpecFromCommandLine(engine));
+    if (!problem.empty()) return problem;
+  }
   if (!o->svgDir.empty() && !MakeDir(o->svgDir)) return "cannot create folder " + o->svgDir;
   const std::string recordDir = std::filesystem::path(o->record).parent_path().string();
   if (!recordDir.empty() && !MakeDir(recordDir)) return "cannot create folder " + recordDir;
@@ -108,13 +114,14 @@ std::string Prepare(MatchOptions* o) {
 GameRecord PlayOne(const MatchOptions& o, int g, const PhysicsCalls& physics) {
   GameSetup setup;
   for (int s = 0; s < 2; ++s) {
-    setup.engineCommand[s] = o.engines[s];
+    setup.engines[s] = EngineSpecFromCommandLine(o.engines[s]);
     if (!o.engineLog.empty())
       setup.engineLog[s] = o.engineLog + "/engine-" + SeatLetter(static_cast<Seat>(s)) + ".log";
   }
   setup.settings = o.settings;
   setup.gameIndex = g;
   setup.seed = o.seed + static_cast<uint64_t>(g);
+  setup.opening.hammer = Opponent(FirstThrowerOfGame(g));
   setup.physics = physics;
   const bool live = o.games == 1;
   Output out{&o, o.record.empty() ? "" : RecordPath(o.record, g, o.games)};
@@ -145,6 +152,9 @@ int RunMatch(int argc, const char* const* argv, const PhysicsCalls& physics) {
   for (int g = 0; g < options.games; ++g) {
     const GameRecord game = PlayOne(options, g, physics);
     AddGame(game, &tally);
+    if (game.forfeitSeat >= 0)
+      Print(std::string("  ") + SeatLetter(static_cast<Seat>(game.forfeitSeat)) +
+            " forfeits: " + game.forfeitReason + "\n");
     Print(options.games == 1 ? FormatFinalBoard(game) : FormatProgress(game, tally, options.games));
   }
   Print(FormatSummary(tally));

@@ -35,11 +35,13 @@ void AddGame(const GameRecord& game, MatchTally* tally) {
   const int b = PointsFor(game.table, kSeatB);
   tally->pointsA += a;
   tally->pointsB += b;
+  // The game's result, not its points: a forfeit is a loss whatever the score.
+  const GameResult result = game.complete ? game.result : ResultOf(game.table);
   double score = 0.5;
-  if (a > b) {
+  if (result == GameResult::kWinA) {
     tally->winsA++;
     score = 1.0;
-  } else if (b > a) {
+  } else if (result == GameResult::kWinB) {
     tally->winsB++;
     score = 0.0;
   } else {

@@ -23,6 +23,10 @@ TEST(MatchCommandLine, RefusesBadArguments) {
     const CommandResult r = RunCommand(CLI_DOUBLE " " + std::string(args) + " 2>&1");
     EXPECT_EQ(r.status, 2) << args << ": " << r.output;
   }
+  // An engine that cannot be started ends the run before a game, at once.
+  const CommandResult r = RunCommand(Runner("--go-timeout 600", FakeEngine(""), "/nonexistent/x"));
+  EXPECT_EQ(r.status, 2) << r.output;
+  EXPECT_NE(r.output.find("cannot start '/nonexistent/x'"), std::string::npos) << r.output;
 }
 
 TEST(MatchCommandLine, PrintsLineScoreAndWritesRecordAndPictures) {
