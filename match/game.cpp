@@ -1,10 +1,13 @@
 #include "match/game.h"
 
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "match/engine_link.h"
 #include "match/protocol.h"
+#include "match/shot_record.h"
+#include "match/version.h"
 
 namespace {
 
@@ -22,6 +25,14 @@ int CountFrames(const std::vector<PathFrame>& frames) {
   int n = 0;
   while (n < kPathCapacity && frames[n].time >= 0.0f) ++n;
   return n;
+}
+
+std::string UtcNow() {
+  const std::time_t now = std::time(nullptr);
+  char text[32] = "";
+  if (const std::tm* utc = std::gmtime(&now))
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", utc);
+  return text;
 }
 
 void Tally(const ShotAnswer& answer, EngineSummary* engine) {
@@ -75,9 +86,15 @@ void PlayStone(EngineLink* link, const PhysicsCalls& physics, GameRecord* game, 
 
   int frameCount = 0;
   if (answer.status == StoneStatus::kPlayed) {
+    // Seeded per stone, so that a replay can re-execute any stone alone.
+    stone.physicsSeed = StoneSeed(game->seed, end->endIndex, k);
+    physics.seed(stone.physicsSeed);
     (*frames)[0].time = -1.0f;
     physics.simulate(state, answer.vec, settings.noise, frames->data(), kPathCapacity);
     frameCount = CountFrames(*frames);
+    stone.path = ThinPath(frames->data(), frameCount);
+    stone.executedKnown =
+        MeasureDelivery(frames->data(), frameCount, k, answer.vec.curl, &stone.executed);
   } else {
     state->stones[k][0] = 0.0f;
     state->stones[k][1] = 0.0f;
@@ -117,6 +134,10 @@ GameRecord PlayGame(const GameSetup& setup, const GameObserver& observer) {
   game.gameIndex = setup.gameIndex;
   game.seed = setup.seed;
   game.settings = setup.settings;
+  game.runnerVersion = kRunnerVersion;
+  game.libraryVersion = setup.physics.version ? setup.physics.version() : "";
+  game.startedAt = UtcNow();
+  game.arguments = setup.arguments;
   const GameSettings& settings = game.settings;
   const int commandWaitMs = static_cast<int>(
       settings.goTimeoutMs < kCommandWaitMs ? settings.goTimeoutMs : kCommandWaitMs);
@@ -130,7 +151,6 @@ GameRecord PlayGame(const GameSetup& setup, const GameObserver& observer) {
   for (int s = 0; s < 2; ++s)
     game.engines[s].readyNote = GreetEngine(&links[s], static_cast<int>(settings.goTimeoutMs));
 
-  setup.physics.seed(setup.seed);
   Seat first = FirstThrowerOfGame(setup.gameIndex);
   for (int endIndex = 0; AnotherEnd(game.table, settings.ends, settings.extraEnds); ++endIndex) {
     PlayEnd(links, setup.physics, &game, endIndex, first, observer);

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "match/physics.h"
 #include "match/record.h"
@@ -33,9 +34,10 @@ struct GameSetup {
   GameSettings settings;
   int gameIndex = 0;
   uint64_t seed = 0;
-  PhysicsCalls physics{};  // all three calls must be set
+  PhysicsCalls physics{};              // simulate, score and seed must be set
+  std::vector<std::string> arguments;  // the runner's command line, for the record
 };
 
-// Plays the game, seeding the physics' random engine on this thread first;
-// ends both engines before returning.
+// Plays the game, seeding the physics' random engine on this thread before
+// every stone (StoneSeed); ends both engines before returning.
 GameRecord PlayGame(const GameSetup& setup, const GameObserver& observer);
