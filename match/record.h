@@ -24,10 +24,14 @@ enum class StoneStatus {
 const char* StatusName(StoneStatus status);
 
 // The motion of one shot, thinned to a few frames per second: enough to
-// draw and animate it, small enough for a whole game in one page.
+// draw and animate it, small enough for a whole game in one page. A moved
+// stone's points start at frame `from` (before it the stone stands where
+// its first point is) and may end early (after its last point it stays
+// where that point is).
 struct MovedStone {
   int stone = 0;                             // index 0 to 15
-  std::vector<std::array<float, 2>> points;  // m, one per kept frame; (0, 0) once out of play
+  int from = 0;                              // index into ShotPath::times
+  std::vector<std::array<float, 2>> points;  // m; (0, 0) once out of play
 };
 struct ShotPath {
   std::vector<float> times;        // s since release, one per kept frame

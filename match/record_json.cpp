@@ -44,7 +44,7 @@ Json PathJson(const ShotPath& path) {
     Json points = Json::array();
     for (const auto& p : m.points)
       points.push_back(Json::array({Coordinate(p[0]), Coordinate(p[1])}));
-    stones.push_back(Json{{"stone", m.stone}, {"points", points}});
+    stones.push_back(Json{{"stone", m.stone}, {"from", m.from}, {"points", points}});
   }
   return Json{{"times", times}, {"stones", stones}};
 }

@@ -106,10 +106,13 @@ ShotPath Path(const Json& v, const std::string& where) {
   for (const Json& s : stones) {
     MovedStone moved;
     moved.stone = Int(s, "stone", where + ": path", 0, 15);
+    const int frames = static_cast<int>(path.times.size());
+    moved.from = Int(s, "from", where + ": path", 0, frames > 0 ? frames - 1 : 0);
     const Json& points = Field(s, "points", where + ": path");
-    if (!points.is_array() || points.size() != path.times.size())
+    if (!points.is_array() || points.empty() ||
+        points.size() > static_cast<size_t>(frames - moved.from))
       throw Bad(where + ": path of stone " + std::to_string(moved.stone) +
-                " has not one point per time");
+                " does not fit its times");
     for (const Json& p : points) moved.points.push_back(Point(p, where + ": path point"));
     path.stones.push_back(moved);
   }

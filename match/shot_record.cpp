@@ -42,17 +42,24 @@ ShotPath ThinPath(const PathFrame* frames, int frameCount) {
   for (int f = 0; f < frameCount; ++f) {
     if (f == frameCount - 1 || frames[f].time + 1e-6 >= next) {
       kept.push_back(f);
-      next = frames[f].time + 1.0 / kKeptFramesPerSecond;
+      while (next <= frames[f].time + 1e-6) next += 1.0 / kKeptFramesPerSecond;
     }
   }
   for (int f : kept) path.times.push_back(frames[f].time);
   for (int i = 0; i < 16; ++i) {
     if (!Moved(frames, frameCount, i)) continue;
+    std::vector<std::array<float, 2>> all;
+    for (int f : kept)
+      all.push_back({ToMillimetre(frames[f].stones[i][0]), ToMillimetre(frames[f].stones[i][1])});
+    // Only the frames in which the stone moves, and the one before.
+    size_t first = 1, last = all.size() - 1;
+    while (first < all.size() && all[first] == all[0]) ++first;
+    while (last > first && all[last - 1] == all[last]) --last;
     MovedStone moved;
     moved.stone = i;
-    for (int f : kept)
-      moved.points.push_back(
-          {ToMillimetre(frames[f].stones[i][0]), ToMillimetre(frames[f].stones[i][1])});
+    moved.from = static_cast<int>(first - 1);
+    moved.points.assign(all.begin() + static_cast<long>(first - 1),
+                        all.begin() + static_cast<long>(last + 1));
     path.stones.push_back(moved);
   }
   return path;

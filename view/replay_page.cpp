@@ -28,7 +28,7 @@ Json StoneData(const GameRecord& game, const EndRecord& end, const StoneRecord& 
   for (const MovedStone& m : s.path.stones) {
     Json points = Json::array();
     for (const auto& p : m.points) points.push_back(Point(p[0], p[1]));
-    paths.push_back(Json{{"stone", m.stone}, {"points", points}});
+    paths.push_back(Json{{"stone", m.stone}, {"from", m.from}, {"points", points}});
   }
   Json times = Json::array();
   for (float t : s.path.times) times.push_back(FloatNumber(t));

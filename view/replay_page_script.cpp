@@ -128,7 +128,8 @@ function animate(pos) {
     for (const path of stone.paths) {
       const g = groups[path.stone];
       if (!g) continue;
-      const a = path.points[f], b = path.points[f2];
+      const at = k => path.points[Math.min(Math.max(k - path.from, 0), path.points.length - 1)];
+      const a = at(f), b = at(f2);
       if (!inPlay(a) || !inPlay(b)) continue;
       g.setAttribute("transform", "translate(" + (a[0] + (b[0] - a[0]) * w) + " " + (a[1] + (b[1] - a[1]) * w) + ")");
     }

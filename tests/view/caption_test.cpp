@@ -24,7 +24,7 @@ StoneRecord Shot(int shot, std::vector<Stone> before, std::vector<Stone> after) 
 
 StoneRecord WithPath(StoneRecord s, std::vector<std::array<float, 2>> points, int stone) {
   s.path.times.assign(points.size(), 0.0f);
-  s.path.stones.push_back(MovedStone{stone, points});
+  s.path.stones.push_back(MovedStone{stone, 0, points});
   return s;
 }
 

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "match/record_json.h"
+#include "match/shot_record.h"
 #include "tests/view/support.h"
 
 namespace {
@@ -18,7 +19,8 @@ GameRecord FullRecord() {
   game.arguments = {"--ends", "2", "caf\xc3\xa9"};
   StoneRecord& s = game.ends[1].stones[3];
   s.path.times = {0.0f, 0.25f, 0.5f};
-  s.path.stones.push_back(MovedStone{3, {{{2.375f, 33.23f}}, {{2.376f, 32.7f}}, {{0.0f, 0.0f}}}});
+  s.path.stones.push_back(
+      MovedStone{3, 0, {{{2.375f, 33.23f}}, {{2.376f, 32.7f}}, {{0.0f, 0.0f}}}});
   s.executedKnown = true;
   s.executed = ShotVec{0.1234567f, -2.25f, 1, {0, 0, 0}};
   game.forfeitSeat = 1;
@@ -79,7 +81,8 @@ TEST(GameRecordJson, RefusesDamagedRecordsWithAMessage) {
       {Replaced(good, "\"engine\":\"A\"", "\"engine\":\"C\""), "neither A nor B"},
       {Replaced(good, "\"curl\":0", "\"curl\":7"), "curl"},
       {Replaced(good, "\"vec\":null", "\"vec\":{\"vx\":1,\"vy\":1,\"curl\":0}"), "only to one"},
-      {Replaced(good, "\"times\":[0.0,0.25,0.5]", "\"times\":[0.0,0.25]"), "one point per time"},
+      {Replaced(good, "\"times\":[0.0,0.25,0.5]", "\"times\":[0.0,0.25]"),
+       "does not fit its times"},
   };
   for (const Case& c : cases) {
     GameRecord game;
@@ -87,4 +90,40 @@ TEST(GameRecordJson, RefusesDamagedRecordsWithAMessage) {
     EXPECT_FALSE(GameFromJson(c.text, &game, &error)) << c.message;
     EXPECT_NE(error.find(c.message), std::string::npos) << error;
   }
+}
+
+// A shot sampled at 10 frames per second: stone 0 thrown at (0.1, -2.0) m/s
+// and slowing, stone 1 struck after 2 s, stone 2 never moving.
+TEST(ShotRecord, KeepsAFewFramesOfTheStonesThatMovedAndMeasuresTheDelivery) {
+  std::vector<PathFrame> frames(31);
+  for (int f = 0; f <= 30; ++f) {
+    const float t = 0.1f * f;
+    PathFrame& p = frames[f];
+    p = PathFrame{};
+    p.time = t;
+    p.stones[0][0] = 2.375f + 0.1f * t;
+    p.stones[0][1] = 33.23f - 2.0f * t + 0.04f * t * t;
+    p.stones[1][0] = 2.0f;
+    p.stones[1][1] = t > 2.0f ? 5.0f - (t - 2.0f) : 5.0f;
+    p.stones[2][0] = 3.0f;
+    p.stones[2][1] = 6.0f;
+  }
+  const ShotPath path = ThinPath(frames.data(), 31);
+  const std::vector<float> times = {0.0f, 0.3f, 0.5f, 0.8f, 1.0f, 1.3f, 1.5f,
+                                    1.8f, 2.0f, 2.3f, 2.5f, 2.8f, 3.0f};
+  ASSERT_EQ(path.times.size(), times.size());
+  for (size_t k = 0; k < times.size(); ++k) EXPECT_NEAR(path.times[k], times[k], 1e-5);
+  ASSERT_EQ(path.stones.size(), 2u);  // stone 2 did not move
+  EXPECT_EQ(path.stones[0].from, 0);
+  EXPECT_EQ(path.stones[0].points.size(), times.size());
+  EXPECT_EQ(path.stones[1].from, 8);  // from 2.0 s, where it still stood
+  EXPECT_FLOAT_EQ(path.stones[1].points.back()[1], 4.0f);
+  EXPECT_FLOAT_EQ(path.stones[0].points[1][1], 32.634f);  // to the millimetre
+
+  ShotVec measured{};
+  ASSERT_TRUE(MeasureDelivery(frames.data(), 31, 0, 1, &measured));
+  EXPECT_NEAR(measured.vx, 0.1, 1e-4);
+  EXPECT_NEAR(measured.vy, -2.0, 1e-4);
+  EXPECT_EQ(measured.curl, 1);
+  EXPECT_FALSE(MeasureDelivery(frames.data(), 2, 0, 1, &measured));
 }

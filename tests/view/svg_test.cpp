@@ -41,7 +41,8 @@ struct Picture {
     std::memcpy(stone.after, at, sizeof at);
     std::memcpy(stone.before, at, sizeof at);
     stone.path.times = {0.0f, 0.25f, 0.5f};
-    stone.path.stones.push_back(MovedStone{2, {{{3.2f, 33.23f}}, {{3.2f, 20.0f}}, {{3.2f, 9.0f}}}});
+    stone.path.stones.push_back(
+        MovedStone{2, 0, {{{3.2f, 33.23f}}, {{3.2f, 20.0f}}, {{3.2f, 9.0f}}}});
   }
 };
 
