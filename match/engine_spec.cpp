@@ -7,10 +7,8 @@ EngineSpec EngineSpecFromCommandLine(const std::string& command) {
   for (size_t i = 0; i <= command.size(); ++i) {
     if (i == command.size() || command[i] == ' ') {
       if (word.empty()) continue;
-      if (first)
-        spec.program = word;
-      else
-        spec.args.push_back(word);
+      if (first) spec.program = word;
+      else spec.args.push_back(word);
       first = false;
       word.clear();
     } else {

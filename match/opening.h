@@ -9,9 +9,9 @@
 #include "match/rules.h"
 
 struct Opening {
-  int startEnd = 0;      // index of the first end played, from 0; earlier ends count as played
-  int pointsA = 0;       // points seat A has scored before startEnd
-  int pointsB = 0;       // points seat B has scored before startEnd
+  int startEnd = 0;     // index of the first end played, from 0; earlier ends count as played
+  int pointsA = 0;      // points seat A has scored before startEnd
+  int pointsB = 0;      // points seat B has scored before startEnd
   Seat hammer = kSeatB;  // seat with the last stone of the first end played
   // Stones already thrown in the first end played, in throwing order (so
   // stone k belongs to the side without the hammer when k is even); (0, 0)
