@@ -7,7 +7,7 @@
 # - the fixed noise-0 shots end where they end with the Linux library;
 # - a GO with the real 32-bit library gives a well-formed reply;
 # - curling-match.exe plays a short game, and one against an engine that
-#   cannot be started, to the end.
+#   cannot be started, to the end; the game's record replays.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -82,7 +82,11 @@ echo "== short games with curling-match.exe"
 rm -rf build-win/match-check
 mkdir -p build-win/match-check
 "$wine" build-win/bin/curling-match.exe --ends 2 --seed 5 \
-  --record build-win/match-check/game.json --svg build-win/match-check </dev/null
+  --record build-win/match-check/game.json --svg build-win/match-check \
+  --html build-win/match-check/game.html </dev/null
+# The record replays to the bit (on the same platform: the two C
+# libraries' math functions may differ in the last bit).
+"$wine" build-win/bin/curling-match.exe replay build-win/match-check/game.json </dev/null
 "$wine" build-win/bin/curling-match.exe --ends 1 --seed 5 --record build-win/match-check/lost.json \
   build-win/bin/curling-engine.exe no-such-engine.exe </dev/null
 python3 - build-win/match-check <<'EOF'

@@ -24,11 +24,18 @@ Json Point(float x, float y) { return Json::array({Coordinate(x), Coordinate(y)}
 Json StoneData(const GameRecord& game, const EndRecord& end, const StoneRecord& s) {
   Json after = Json::array();
   for (const auto& p : s.after) after.push_back(Point(p[0], p[1]));
+  // The page shows the sheet from the far hog line on: a stone's points
+  // before it comes into view are left out (all but the last of them).
   Json paths = Json::array();
   for (const MovedStone& m : s.path.stones) {
+    size_t first = 0;
+    while (first + 1 < m.points.size() && m.points[first + 1][1] > kSvgBottomY + kStoneRadius)
+      ++first;
     Json points = Json::array();
-    for (const auto& p : m.points) points.push_back(Point(p[0], p[1]));
-    paths.push_back(Json{{"stone", m.stone}, {"from", m.from}, {"points", points}});
+    for (size_t k = first; k < m.points.size(); ++k)
+      points.push_back(Point(m.points[k][0], m.points[k][1]));
+    paths.push_back(
+        Json{{"stone", m.stone}, {"from", m.from + static_cast<int>(first)}, {"points", points}});
   }
   Json times = Json::array();
   for (float t : s.path.times) times.push_back(FloatNumber(t));

@@ -47,6 +47,12 @@ function make(tag, attrs) {
   return el;
 }
 
+function numberLabel(i) {
+  const label = make("text", { y: 0.045, "font-size": 0.13, "text-anchor": "middle", "font-family": "sans-serif" });
+  label.textContent = String(i + 1);
+  return label;
+}
+
 function drawLineScore(pos) {
   const table = document.getElementById("linescore");
   let head = "<tr><th>End</th>", rows = { A: "", B: "" }, totals = { A: 0, B: 0 };
@@ -80,9 +86,7 @@ function drawStones(pos) {
                           transform: "translate(" + p[0] + " " + p[1] + ")" });
     if (i === pos.shot - 1) g.appendChild(make("circle", { r: kRingRadius, fill: "none", stroke: "#111", "stroke-width": 0.03, class: "thrown" }));
     g.appendChild(make("circle", { r: kStoneRadius, fill: colourOf(end, i), stroke: "#444", "stroke-width": 0.025 }));
-    const label = make("text", { y: 0.045, "font-size": 0.13, "text-anchor": "middle", "font-family": "sans-serif" });
-    label.textContent = String(i + 1);
-    g.appendChild(label);
+    g.appendChild(numberLabel(i));
     group.appendChild(g);
   }
   for (const path of stone.paths) {
@@ -110,15 +114,28 @@ function drawCaption(pos) {
 function animate(pos) {
   const stone = game.ends[pos.end - 1].stones[pos.shot - 1];
   if (!stone.times.length || !stone.paths.length) return;
+  // From the moment the first moving stone comes into view.
+  const begin = Math.min(...stone.paths.map(p => stone.times[p.from]));
   const duration = stone.times[stone.times.length - 1];
-  const speedUp = Math.max(kMinSpeedUp, duration * 1000 / kMaxAnimationMs);
+  const speedUp = Math.max(kMinSpeedUp, (duration - begin) * 1000 / kMaxAnimationMs);
   const groups = {};
   for (const g of document.querySelectorAll("#stones g")) groups[g.getAttribute("data-stone")] = g;
+  // Stones that end out of play are drawn only while they move, without
+  // data-stone: they are not part of the position.
+  const end = game.ends[pos.end - 1];
+  for (const path of stone.paths) {
+    if (groups[path.stone]) continue;
+    const ghost = make("g", { class: "ghost", visibility: "hidden" });
+    ghost.appendChild(make("circle", { r: kStoneRadius, fill: colourOf(end, path.stone), stroke: "#444", "stroke-width": 0.025 }));
+    ghost.appendChild(numberLabel(path.stone));
+    document.getElementById("stones").appendChild(ghost);
+    groups[path.stone] = ghost;
+  }
   const start = performance.now();
   root.setAttribute("data-animating", "true");
   const frame = now => {
     if (animation === null) return;
-    const t = (now - start) / 1000 * speedUp;
+    const t = begin + (now - start) / 1000 * speedUp;
     if (t >= duration) { finishAnimation(); return; }
     let f = 0;
     while (f + 1 < stone.times.length && stone.times[f + 1] <= t) ++f;
@@ -130,7 +147,9 @@ function animate(pos) {
       if (!g) continue;
       const at = k => path.points[Math.min(Math.max(k - path.from, 0), path.points.length - 1)];
       const a = at(f), b = at(f2);
-      if (!inPlay(a) || !inPlay(b)) continue;
+      const visible = inPlay(a) && inPlay(b);
+      if (g.getAttribute("class") === "ghost") g.setAttribute("visibility", visible ? "visible" : "hidden");
+      if (!visible) continue;
       g.setAttribute("transform", "translate(" + (a[0] + (b[0] - a[0]) * w) + " " + (a[1] + (b[1] - a[1]) * w) + ")");
     }
     animation = requestAnimationFrame(frame);
@@ -141,7 +160,8 @@ function animate(pos) {
 function finishAnimation() {
   if (animation !== null) cancelAnimationFrame(animation);
   animation = null;
-  for (const g of document.querySelectorAll("#stones g"))
+  for (const g of document.querySelectorAll("#stones g.ghost")) g.remove();
+  for (const g of document.querySelectorAll("#stones g[data-stone]"))
     g.setAttribute("transform", "translate(" + g.getAttribute("data-x") + " " + g.getAttribute("data-y") + ")");
   root.setAttribute("data-animating", "false");
 }
