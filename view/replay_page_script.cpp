@@ -180,12 +180,14 @@ function show(pos, animated) {
 }
 
 function step(delta) {
+  if (!game.ends.length) return;
   let pos = { end: shown.end, shot: shown.shot + delta };
   if (pos.shot > stonesIn(shown.end) && shown.end < game.ends.length) pos = { end: shown.end + 1, shot: 0 };
   if (pos.shot < 0 && shown.end > 1) pos = { end: shown.end - 1, shot: stonesIn(shown.end - 1) };
   show(pos, delta > 0 && pos.end === shown.end);
 }
 function endStep(delta) {
+  if (!game.ends.length) return;
   if (delta > 0) show(shown.end < game.ends.length ? { end: shown.end + 1, shot: 0 } : { end: shown.end, shot: stonesIn(shown.end) });
   else show(shown.shot > 0 ? { end: shown.end, shot: 0 } : { end: shown.end - 1, shot: 0 });
 }
@@ -212,6 +214,7 @@ game.labels.forEach((label, k) => {
   legend.appendChild(swatch);
   legend.appendChild(document.createTextNode(label));
 });
+legend.appendChild(document.createTextNode("   \u25CF in the line score: the hammer"));
 document.getElementById("result").textContent = game.result;
 show(parseFragment(), false);
 )JS";
