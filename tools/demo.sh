@@ -12,5 +12,5 @@ mkdir -p out/demo
 build/bin/curling-match --ends "${DEMO_ENDS:-4}" --seed "${DEMO_SEED:-2026}" \
   --record out/demo/game.json --html out/demo/game.html --svg out/demo "$@"
 build/bin/curling-match replay out/demo/game.json
-echo "replay page: out/demo/game.html (open it in a browser)"
+echo "open out/demo/game.html in a browser to watch the game"
 echo "record: out/demo/game.json   pictures: out/demo/*.svg"
