@@ -81,12 +81,15 @@ std::string Escaped(const std::string& text) {
   return out;
 }
 
-// JSON inside a script element: "</" would end the element early.
+// JSON inside a script element: "</script" or "<!--" would change how the
+// page is read. '<' only occurs inside JSON strings, where \u003c means it.
 std::string ScriptSafe(const std::string& json) {
   std::string out;
-  for (size_t k = 0; k < json.size(); ++k) {
-    out += json[k];
-    if (json[k] == '<' && k + 1 < json.size() && json[k + 1] == '/') out += '\\';
+  for (char c : json) {
+    if (c == '<')
+      out += "\\u003c";
+    else
+      out += c;
   }
   return out;
 }

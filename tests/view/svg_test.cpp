@@ -109,7 +109,7 @@ TEST(HousePicture, DrawsNumberedStonesPathLegendAndACaptionBandNoLineCrosses) {
 // end the page's script early or inject markup.
 TEST(ReplayPage, NeedsNothingFromOutsideAndEscapesNames) {
   GameRecord game = NoisyStandInGame();
-  game.engines[1].name = "</script><img src=x>";
+  game.engines[1].name = "<!--<script></script><img src=x>";
   const std::string html = ReplayPageHtml(game);
   for (const char* outside : {"src=\"", "href=", "http://", "https://", "@import", "url("}) {
     std::string rest = html;
@@ -119,7 +119,8 @@ TEST(ReplayPage, NeedsNothingFromOutsideAndEscapesNames) {
     EXPECT_EQ(rest.find(outside), std::string::npos) << outside;
   }
   EXPECT_EQ(html.find("</script><img"), std::string::npos);
-  EXPECT_NE(html.find("<\\/script><img src=x>"), std::string::npos);  // inside the JSON
+  EXPECT_NE(html.find("\\u003c!--\\u003cscript>\\u003c/script>\\u003cimg src=x>"),
+            std::string::npos);  // inside the JSON
 
   const std::string index =
       IndexPageHtml("run <1>", "A 1 - 0 B\n", {{3, "A (x)", "B <y>", "A wins", "g-3.html"}});
