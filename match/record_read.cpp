@@ -161,7 +161,10 @@ EndRecord ReadEnd(const Json& j, const std::string& where) {
   for (size_t k = 0; k < stones.size(); ++k) {
     const std::string at = where + " stone " + std::to_string(k + 1);
     e.stones.push_back(ReadStone(stones[k], at));
-    if (e.stones.back().shotIndex != static_cast<int>(k)) throw Bad(at + ": stones out of order");
+    // A game started from a position records an end from its first stone
+    // played; from there the stones follow one another.
+    if (k > 0 && e.stones.back().shotIndex != e.stones[0].shotIndex + static_cast<int>(k))
+      throw Bad(at + ": stones out of order");
   }
   return e;
 }
@@ -213,7 +216,8 @@ void ReadGame(const Json& j, GameRecord* g) {
   for (size_t k = 0; k < ends.size(); ++k) {
     const std::string at = "end " + std::to_string(k + 1);
     g->ends.push_back(ReadEnd(ends[k], at));
-    if (g->ends.back().endIndex != static_cast<int>(k)) throw Bad(at + ": ends out of order");
+    if (k > 0 && g->ends.back().endIndex != g->ends[0].endIndex + static_cast<int>(k))
+      throw Bad(at + ": ends out of order");
     g->table.endScores.push_back(g->ends.back().scoreForA);
   }
   g->complete = Flag(j, "complete", "record");

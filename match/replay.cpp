@@ -44,8 +44,9 @@ GameState StateBefore(const GameRecord& game, const EndRecord& end, const StoneR
   state.endIndex = end.endIndex;
   state.lastEnd = LastEndToSend(game.settings.ends, end.endIndex);
   state.sideToMove = static_cast<uint8_t>(SideFlag(s.seat));
-  for (int k = 0; k < end.endIndex && k < kScoreSlots; ++k)
-    state.endScore[k] = game.ends[k].scoreForA;
+  for (const EndRecord& earlier : game.ends)
+    if (earlier.endIndex >= 0 && earlier.endIndex < end.endIndex && earlier.endIndex < kScoreSlots)
+      state.endScore[earlier.endIndex] = earlier.scoreForA;
   std::memcpy(state.stones, s.before, sizeof state.stones);
   return state;
 }
@@ -75,8 +76,11 @@ std::string CheckStone(const GameRecord& game, const EndRecord& end, const Stone
 ReplayOutcome ReplayGame(const GameRecord& game, const PhysicsCalls& physics) {
   ReplayOutcome out;
   for (const EndRecord& end : game.ends) {
+    // An end starts from an empty sheet, or (a game started from a
+    // position) from the stones its first recorded stone found.
     float empty[16][2] = {};
     const float(*previous)[16][2] = &empty;
+    if (!end.stones.empty() && end.stones[0].shotIndex > 0) previous = &end.stones[0].before;
     for (const StoneRecord& s : end.stones) {
       std::string why = ChainBreak(s.before, *previous);
       if (why.empty()) why = CheckStone(game, end, s, physics);

@@ -51,15 +51,29 @@ Json GameData(const GameRecord& game) {
   Json ends = Json::array();
   for (const EndRecord& e : game.ends) {
     if (!e.finished) continue;
+    if (e.stones.empty()) continue;
     Json stones = Json::array();
     for (const StoneRecord& s : e.stones) stones.push_back(StoneData(game, e, s));
+    Json start = Json::array();
+    for (const auto& p : e.stones[0].before) start.push_back(Point(p[0], p[1]));
     ends.push_back(Json{{"end", e.endIndex + 1},
+                        {"firstShot", e.stones[0].shotIndex},
+                        {"start", start},
                         {"first", std::string(1, SeatLetter(e.firstThrower))},
                         {"hammer", std::string(1, SeatLetter(Opponent(e.firstThrower)))},
                         {"score", e.scoreForA},
                         {"stones", stones}});
   }
+  // Points scored before the first recorded end (a game started from a
+  // position): the totals less the recorded ends.
+  int before[2] = {PointsFor(game.table, kSeatA), PointsFor(game.table, kSeatB)};
+  for (const EndRecord& e : game.ends) {
+    if (!e.finished) continue;
+    before[0] -= e.scoreForA > 0 ? e.scoreForA : 0;
+    before[1] -= e.scoreForA < 0 ? -e.scoreForA : 0;
+  }
   return Json{{"game", game.gameIndex + 1},
+              {"before", {before[0], before[1]}},
               {"labels", {EngineLabel(game, kSeatA), EngineLabel(game, kSeatB)}},
               {"colours", {kColourA, kColourB}},
               {"result", game.complete ? FormatResult(game) : "game not finished"},

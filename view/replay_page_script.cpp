@@ -26,17 +26,26 @@ const kStoneRadius = 0.145, kRingRadius = 0.2, kMaxAnimationMs = 2000, kMinSpeed
 let shown = { end: 1, shot: 0 };
 let animation = null;
 
+// A position is an end's number (as in the record) and the number of its
+// stones thrown, from the end's first recorded shot (0 unless the game
+// started from a position) to its last.
 const esc = s => String(s).replace(/[&<>]/g, c => ({ "&": "&amp;", "<": "&lt;", ">": "&gt;" })[c]);
-function stonesIn(e) { return game.ends[e - 1].stones.length; }
+const firstEnd = () => game.ends[0];
+const lastEnd = () => game.ends[game.ends.length - 1];
+function endAt(number) { return game.ends.find(e => e.end === number); }
+function neighbour(end, delta) { return game.ends[game.ends.indexOf(end) + delta]; }
+function lastShot(end) { return end.firstShot + end.stones.length; }
+const startOf = end => ({ end: end.end, shot: end.firstShot });
+const finishOf = end => ({ end: end.end, shot: lastShot(end) });
 function clamp(pos) {
-  const ends = game.ends.length;
-  if (ends === 0) return { end: 1, shot: 0 };
-  const end = Math.min(Math.max(pos.end, 1), ends);
-  return { end: end, shot: Math.min(Math.max(pos.shot, 0), stonesIn(end)) };
+  if (!game.ends.length) return { end: 1, shot: 0 };
+  const end = game.ends.find(e => e.end >= pos.end) || lastEnd();
+  return { end: end.end, shot: Math.min(Math.max(pos.shot, end.firstShot), lastShot(end)) };
 }
 function parseFragment() {
   const m = /^#e(\d+)s(\d+)$/.exec(location.hash);
-  return m ? clamp({ end: Number(m[1]), shot: Number(m[2]) }) : { end: 1, shot: 0 };
+  if (m) return clamp({ end: Number(m[1]), shot: Number(m[2]) });
+  return game.ends.length ? startOf(firstEnd()) : { end: 1, shot: 0 };
 }
 function seatOf(end, i) { return (i % 2 === 0) === (end.first === "A") ? "A" : "B"; }
 function colourOf(end, i) { return game.colours[seatOf(end, i) === "A" ? 0 : 1]; }
@@ -46,7 +55,6 @@ function make(tag, attrs) {
   for (const k in attrs) el.setAttribute(k, attrs[k]);
   return el;
 }
-
 function numberLabel(i) {
   const label = make("text", { y: 0.045, "font-size": 0.13, "text-anchor": "middle", "font-family": "sans-serif" });
   label.textContent = String(i + 1);
@@ -55,66 +63,71 @@ function numberLabel(i) {
 
 function drawLineScore(pos) {
   const table = document.getElementById("linescore");
-  let head = "<tr><th>End</th>", rows = { A: "", B: "" }, totals = { A: 0, B: 0 };
-  game.ends.forEach((end, k) => {
+  let head = "<tr><th>End</th>", rows = { A: "", B: "" }, totals = { A: game.before[0], B: game.before[1] };
+  for (const end of game.ends) {
     const cls = end.end === pos.end ? " current" : "";
     head += "<th class='" + cls + "'>" + end.end + "</th>";
-    const over = end.end < pos.end || (end.end === pos.end && pos.shot === stonesIn(pos.end));
+    const over = end.end < pos.end || (end.end === pos.end && pos.shot === lastShot(end));
     for (const seat of ["A", "B"]) {
       const pts = seat === "A" ? Math.max(end.score, 0) : Math.max(-end.score, 0);
       if (over) totals[seat] += pts;
       const hammer = end.hammer === seat ? " hammer" : "";
       rows[seat] += "<td class='" + cls + hammer + "'>" + (over ? pts : "") + "</td>";
     }
-  });
+  }
   table.innerHTML = head + "<th>Total</th></tr>" +
     "<tr><th>" + esc(game.labels[0]) + "</th>" + rows.A + "<td>" + totals.A + "</td></tr>" +
     "<tr><th>" + esc(game.labels[1]) + "</th>" + rows.B + "<td>" + totals.B + "</td></tr>";
 }
 
+// The stones of a position and the shot that led to it (none at its start).
+function positionOf(pos) {
+  const end = endAt(pos.end);
+  const k = pos.shot - end.firstShot;
+  return k === 0 ? { end: end, stones: end.start, shot: null } : { end: end, stones: end.stones[k - 1].after, shot: end.stones[k - 1] };
+}
+
 function drawStones(pos) {
-  const group = document.getElementById("stones");
+  const group = document.getElementById("stones"), paths = document.getElementById("paths");
   group.textContent = "";
-  document.getElementById("paths").textContent = "";
-  if (pos.shot === 0) return;
-  const end = game.ends[pos.end - 1];
-  const stone = end.stones[pos.shot - 1];
+  paths.textContent = "";
+  if (!game.ends.length) return;
+  const at = positionOf(pos);
   for (let i = 0; i < pos.shot; ++i) {
-    const p = stone.after[i];
+    const p = at.stones[i];
     if (!inPlay(p)) continue;
     const g = make("g", { "data-stone": i, "data-x": String(p[0]), "data-y": String(p[1]),
                           transform: "translate(" + p[0] + " " + p[1] + ")" });
-    if (i === pos.shot - 1) g.appendChild(make("circle", { r: kRingRadius, fill: "none", stroke: "#111", "stroke-width": 0.03, class: "thrown" }));
-    g.appendChild(make("circle", { r: kStoneRadius, fill: colourOf(end, i), stroke: "#444", "stroke-width": 0.025 }));
+    if (at.shot && i === pos.shot - 1) g.appendChild(make("circle", { r: kRingRadius, fill: "none", stroke: "#111", "stroke-width": 0.03, class: "thrown" }));
+    g.appendChild(make("circle", { r: kStoneRadius, fill: colourOf(at.end, i), stroke: "#444", "stroke-width": 0.025 }));
     g.appendChild(numberLabel(i));
     group.appendChild(g);
   }
-  for (const path of stone.paths) {
+  for (const path of at.shot ? at.shot.paths : []) {
     const points = path.points.filter(inPlay).map(p => p[0] + "," + p[1]).join(" ");
-    if (points) document.getElementById("paths").appendChild(make("polyline", { points: points, fill: "none", stroke: colourOf(end, path.stone), "stroke-width": 0.03, "stroke-dasharray": "0.08 0.05", opacity: 0.8 }));
+    if (points) paths.appendChild(make("polyline", { points: points, fill: "none", stroke: colourOf(at.end, path.stone), "stroke-width": 0.03, "stroke-dasharray": "0.08 0.05", opacity: 0.8 }));
   }
 }
 
 function drawCaption(pos) {
-  const end = game.ends[pos.end - 1];
   const headline = document.getElementById("headline"), story = document.getElementById("story");
-  if (!end) { headline.textContent = "No finished end in this record."; story.textContent = ""; return; }
-  if (pos.shot === 0) {
-    headline.textContent = "End " + end.end + ", before the first stone";
-    story.textContent = end.hammer + " has the hammer; " + end.first + " throws first.";
+  if (!game.ends.length) { headline.textContent = "No finished end in this record."; story.textContent = ""; return; }
+  const at = positionOf(pos);
+  if (at.shot) {
+    headline.textContent = at.shot.headline;
+    story.textContent = at.shot.story;
     return;
   }
-  const stone = end.stones[pos.shot - 1];
-  headline.textContent = stone.headline;
-  story.textContent = stone.story;
+  headline.textContent = "End " + at.end.end + (pos.shot ? ", as it starts after stone " + pos.shot : ", before the first stone");
+  story.textContent = at.end.hammer + " has the hammer; " + at.end.first + " threw first.";
 }
 
 // Moves the stones of the last shot along their paths, faster than life,
-// then leaves them where the record says.
+// from the moment the first moving stone comes into view; then leaves them
+// where the record says.
 function animate(pos) {
-  const stone = game.ends[pos.end - 1].stones[pos.shot - 1];
-  if (!stone.times.length || !stone.paths.length) return;
-  // From the moment the first moving stone comes into view.
+  const stone = positionOf(pos).shot;
+  if (!stone || !stone.times.length || !stone.paths.length) return;
   const begin = Math.min(...stone.paths.map(p => stone.times[p.from]));
   const duration = stone.times[stone.times.length - 1];
   const speedUp = Math.max(kMinSpeedUp, (duration - begin) * 1000 / kMaxAnimationMs);
@@ -122,7 +135,7 @@ function animate(pos) {
   for (const g of document.querySelectorAll("#stones g")) groups[g.getAttribute("data-stone")] = g;
   // Stones that end out of play are drawn only while they move, without
   // data-stone: they are not part of the position.
-  const end = game.ends[pos.end - 1];
+  const end = endAt(pos.end);
   for (const path of stone.paths) {
     if (groups[path.stone]) continue;
     const ghost = make("g", { class: "ghost", visibility: "hidden" });
@@ -176,25 +189,27 @@ function show(pos, animated) {
   drawLineScore(shown);
   drawStones(shown);
   drawCaption(shown);
-  if (animated && shown.shot > 0) animate(shown);
+  if (animated && game.ends.length) animate(shown);
 }
 
 function step(delta) {
   if (!game.ends.length) return;
-  let pos = { end: shown.end, shot: shown.shot + delta };
-  if (pos.shot > stonesIn(shown.end) && shown.end < game.ends.length) pos = { end: shown.end + 1, shot: 0 };
-  if (pos.shot < 0 && shown.end > 1) pos = { end: shown.end - 1, shot: stonesIn(shown.end - 1) };
-  show(pos, delta > 0 && pos.end === shown.end);
+  const end = endAt(shown.end);
+  const next = neighbour(end, delta);
+  if (delta > 0 && shown.shot === lastShot(end)) { if (next) show(startOf(next), false); return; }
+  if (delta < 0 && shown.shot === end.firstShot) { if (next) show(finishOf(next), false); return; }
+  show({ end: shown.end, shot: shown.shot + delta }, delta > 0);
 }
 function endStep(delta) {
   if (!game.ends.length) return;
-  if (delta > 0) show(shown.end < game.ends.length ? { end: shown.end + 1, shot: 0 } : { end: shown.end, shot: stonesIn(shown.end) });
-  else show(shown.shot > 0 ? { end: shown.end, shot: 0 } : { end: shown.end - 1, shot: 0 });
+  const end = endAt(shown.end), next = neighbour(end, delta);
+  if (delta > 0) show(next ? startOf(next) : finishOf(end), false);
+  else show(shown.shot > end.firstShot || !next ? startOf(end) : startOf(next), false);
 }
-const lastPosition = () => ({ end: game.ends.length, shot: game.ends.length ? stonesIn(game.ends.length) : 0 });
+const ends = f => () => { if (game.ends.length) show(f(), false); };
 const actions = {
   ArrowRight: () => step(1), ArrowLeft: () => step(-1), PageDown: () => endStep(1),
-  PageUp: () => endStep(-1), Home: () => show({ end: 1, shot: 0 }), End: () => show(lastPosition()),
+  PageUp: () => endStep(-1), Home: ends(() => startOf(firstEnd())), End: ends(() => finishOf(lastEnd())),
 };
 document.addEventListener("keydown", ev => {
   const act = actions[ev.key];

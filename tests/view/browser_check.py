@@ -77,20 +77,27 @@ def check_replay(runner, folder, record):
     print("replay: " + out.strip().splitlines()[0][:120])
 
 
+def end_of(record, number):
+    return next(e for e in record["ends"] if e["end"] == number)
+
+
 def positions(record):
-    """Every position in ArrowRight order: (end, shot) from (1, 0)."""
-    return [(e + 1, s) for e, end in enumerate(record["ends"]) for s in range(len(end["stones"]) + 1)]
+    """Every position in ArrowRight order: (end number, stones thrown), each
+    end from its first recorded stone's shot to its last."""
+    return [(end["end"], s) for end in record["ends"]
+            for first in [end["stones"][0]["shotIndex"]]
+            for s in range(first, first + len(end["stones"]) + 1)]
 
 
-def expected_stones(record, end, shot):
-    if shot == 0:
-        return {}
-    after = record["ends"][end - 1]["stones"][shot - 1]["after"]
-    return {i: tuple(after[i]) for i in range(shot) if after[i] != [0, 0]}
+def expected_stones(record, number, shot):
+    stones = end_of(record, number)["stones"]
+    k = shot - stones[0]["shotIndex"]
+    at = stones[0]["before"] if k == 0 else stones[k - 1]["after"]
+    return {i: tuple(at[i]) for i in range(shot) if at[i] != [0, 0]}
 
 
-def seat_of(record, end, i):
-    first = record["ends"][end - 1]["firstThrower"]
+def seat_of(record, number, i):
+    first = end_of(record, number)["firstThrower"]
     return first if i % 2 == 0 else ("B" if first == "A" else "A")
 
 

@@ -73,6 +73,7 @@ TEST(GameRecordJson, RefusesDamagedRecordsWithAMessage) {
       {Replaced(good, "game record 2", "game record 1"), "format"},
       {Replaced(good, "\"shotIndex\":3", "\"shotIndex\":99"), "shotIndex"},
       {Replaced(good, "\"shotIndex\":3", "\"shotIndex\":4"), "out of order"},
+      {Replaced(good, "\"endIndex\":1", "\"endIndex\":2"), "ends out of order"},
       {Replaced(good, "\"after\":", "\"afterwards\":"), "missing \"after\""},
       {Replaced(good, "\"status\":\"garbage\"", "\"status\":\"lucky\""), "unknown status"},
       {Replaced(good, "\"seed\":\"99\"", "\"seed\":\"-99\""), "seed"},

@@ -86,3 +86,17 @@ TEST(ReplayCommand, ExitStatusSaysWhetherTheRecordReplays) {
     EXPECT_NE(r.output.find(c.says), std::string::npos) << r.output;
   }
 }
+
+// A game started from a position records its first end from the first
+// stone played, and may start after the first end: both read and replay.
+TEST(Replay, GameStartedFromAPositionReadsAndReplays) {
+  GameRecord game = NoisyStandInGame();
+  game.ends.erase(game.ends.begin());
+  game.ends[0].stones.erase(game.ends[0].stones.begin(), game.ends[0].stones.begin() + 5);
+  GameRecord read;
+  std::string error;
+  ASSERT_TRUE(GameFromJson(GameToJson(game), &read, &error)) << error;
+  const ReplayOutcome outcome = ReplayGame(read, StandInPhysics());
+  EXPECT_TRUE(outcome.same) << outcome.firstDifference;
+  EXPECT_EQ(outcome.stonesChecked, 11);
+}
