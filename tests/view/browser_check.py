@@ -30,9 +30,9 @@ WAIT_S = 10.0  # longest wait for the page to reach a position
 COLOURS = {"A": (0xd0, 0x1c, 0x1c), "B": (0xf2, 0xc2, 0x00)}
 NEAR = 40  # per channel
 
-spec = importlib.util.spec_from_file_location("png_probe", os.path.join(HERE, "png_probe.py"))
-png_probe = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(png_probe)
+probe_module = importlib.util.spec_from_file_location("png_probe", os.path.join(HERE, "png_probe.py"))
+png_probe = importlib.util.module_from_spec(probe_module)
+probe_module.loader.exec_module(png_probe)
 
 
 def fail(message):
