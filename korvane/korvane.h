@@ -15,6 +15,11 @@
 
 #include "sim/records.h"
 
+// The version of the model, written into game records; raise it whenever a
+// shot can come to rest anywhere else. (A version function would be a sixth
+// export; the interface stays the five names.)
+#define KORVANE_VERSION "1.0"
+
 #if defined(_WIN32)
 #if defined(KORVANE_BUILDING)
 #define KORVANE_API extern "C" __declspec(dllexport)

@@ -2,8 +2,11 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "match/atomic_file.h"
 #include "match/engine_link.h"
@@ -12,8 +15,12 @@
 #include "match/options.h"
 #include "match/process.h"
 #include "match/record_json.h"
+#include "match/replay.h"
 #include "match/summary.h"
-#include "match/svg.h"
+#include "view/caption.h"
+#include "view/index_page.h"
+#include "view/replay_page.h"
+#include "view/svg.h"
 
 namespace {
 
@@ -53,15 +60,24 @@ std::string LostStoneLine(const StoneView& v) {
 struct Output {
   const MatchOptions* options;
   std::string recordPath;
+  std::string pagePath;
   bool recordFailed = false;
+  bool pageFailed = false;
   bool svgFailed = false;
 };
 
+bool Failed(const Output& out) { return out.recordFailed || out.pageFailed || out.svgFailed; }
+
 void SaveRecord(const GameRecord& game, Output* out) {
-  if (out->recordPath.empty() || out->recordFailed) return;
-  if (!WriteFileAtomically(out->recordPath, GameToJson(game))) {
+  if (!out->recordPath.empty() && !out->recordFailed &&
+      !WriteFileAtomically(out->recordPath, GameToJson(game))) {
     out->recordFailed = true;
     std::fprintf(stderr, "curling-match: cannot write %s\n", out->recordPath.c_str());
+  }
+  if (!out->pagePath.empty() && !out->pageFailed &&
+      !WriteFileAtomically(out->pagePath, ReplayPageHtml(game))) {
+    out->pageFailed = true;
+    std::fprintf(stderr, "curling-match: cannot write %s\n", out->pagePath.c_str());
   }
 }
 
@@ -69,7 +85,7 @@ void SavePicture(const StoneView& v, Output* out) {
   if (out->options->svgDir.empty() || out->svgFailed) return;
   const std::string path = out->options->svgDir + "/" +
                            SvgFileName(v.game->gameIndex, v.end->endIndex, v.stone->shotIndex);
-  if (!WriteFileAtomically(path, StoneSvg(v))) {
+  if (!WriteFileAtomically(path, StoneSvg(*v.game, *v.end, *v.stone))) {
     out->svgFailed = true;
     std::fprintf(stderr, "curling-match: cannot write %s\n", path.c_str());
   }
@@ -102,8 +118,10 @@ std::string Prepare(MatchOptions* o) {
     if (!problem.empty()) return problem;
   }
   if (!o->svgDir.empty() && !MakeDir(o->svgDir)) return "cannot create folder " + o->svgDir;
-  const std::string recordDir = std::filesystem::path(o->record).parent_path().string();
-  if (!recordDir.empty() && !MakeDir(recordDir)) return "cannot create folder " + recordDir;
+  for (const std::string* file : {&o->record, &o->html}) {
+    const std::string dir = std::filesystem::path(*file).parent_path().string();
+    if (!dir.empty() && !MakeDir(dir)) return "cannot create folder " + dir;
+  }
   if (!o->engineLog.empty() && !MakeDir(o->engineLog))
     return "cannot create folder " + o->engineLog;
   if (!o->haveSeed)
@@ -111,7 +129,8 @@ std::string Prepare(MatchOptions* o) {
   return "";
 }
 
-GameRecord PlayOne(const MatchOptions& o, int g, const PhysicsCalls& physics) {
+GameRecord PlayOne(const MatchOptions& o, const std::vector<std::string>& arguments, int g,
+                   const PhysicsCalls& physics, bool* failed) {
   GameSetup setup;
   for (int s = 0; s < 2; ++s) {
     setup.engines[s] = EngineSpecFromCommandLine(o.engines[s]);
@@ -123,19 +142,63 @@ GameRecord PlayOne(const MatchOptions& o, int g, const PhysicsCalls& physics) {
   setup.seed = o.seed + static_cast<uint64_t>(g);
   setup.opening.hammer = Opponent(FirstThrowerOfGame(g));
   setup.physics = physics;
+  setup.arguments = arguments;
   const bool live = o.games == 1;
-  Output out{&o, o.record.empty() ? "" : RecordPath(o.record, g, o.games)};
+  Output out{&o, o.record.empty() ? "" : RecordPath(o.record, g, o.games),
+             o.html.empty() ? "" : RecordPath(o.html, g, o.games)};
   if (live) {
     Print("A = " + o.engines[0] + "\nB = " + o.engines[1] + "\nseed " + std::to_string(setup.seed) +
           "; " + SeatLetter(Opponent(FirstThrowerOfGame(g))) + " has the hammer (" + kHammerMark +
           ") in end 1\n");
   }
-  return PlayGame(setup, MakeObserver(&out, live));
+  GameRecord game = PlayGame(setup, MakeObserver(&out, live));
+  *failed |= Failed(out);
+  return game;
+}
+
+// The index of the replay pages of a run, beside them.
+bool SaveIndex(const MatchOptions& o, const std::string& tables,
+               const std::vector<IndexRow>& rows) {
+  if (o.html.empty() || o.games == 1) return true;
+  if (WriteFileAtomically(
+          o.html,
+          IndexPageHtml("curling-match: " + std::to_string(o.games) + " games", tables, rows)))
+    return true;
+  std::fprintf(stderr, "curling-match: cannot write %s\n", o.html.c_str());
+  return false;
+}
+
+IndexRow RowOf(const GameRecord& game, const MatchOptions& o) {
+  const std::string page = RecordPath(o.html, game.gameIndex, o.games);
+  return IndexRow{game.gameIndex + 1, EngineLabel(game, kSeatA), EngineLabel(game, kSeatB),
+                  FormatResult(game), std::filesystem::path(page).filename().string()};
+}
+
+// curling-match replay RECORD.
+int RunReplay(int argc, const char* const* argv, const PhysicsCalls& physics) {
+  if (argc != 3) {
+    std::fprintf(stderr, "curling-match: replay takes one record file\n%s", UsageText().c_str());
+    return 2;
+  }
+  std::ifstream file(argv[2], std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  GameRecord game;
+  std::string error;
+  if (!file || !GameFromJson(text.str(), &game, &error)) {
+    std::fprintf(stderr, "curling-match: %s: %s\n", argv[2],
+                 file ? error.c_str() : "cannot be read");
+    return 2;
+  }
+  const ReplayOutcome outcome = ReplayGame(game, physics);
+  Print(ReplaySummary(game, outcome, physics.version ? physics.version() : "") + "\n");
+  return outcome.same ? 0 : 1;
 }
 
 }  // namespace
 
 int RunMatch(int argc, const char* const* argv, const PhysicsCalls& physics) {
+  if (argc >= 2 && std::string(argv[1]) == "replay") return RunReplay(argc, argv, physics);
   MatchOptions options;
   std::string error;
   const ParseOutcome parsed = ParseOptions(argc, argv, &options, &error);
@@ -148,15 +211,21 @@ int RunMatch(int argc, const char* const* argv, const PhysicsCalls& physics) {
     return 2;
   }
   if (options.games > 1) Print("seed " + std::to_string(options.seed) + "\n");
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
   MatchTally tally;
+  std::vector<IndexRow> rows;
+  bool failed = false;
   for (int g = 0; g < options.games; ++g) {
-    const GameRecord game = PlayOne(options, g, physics);
+    const GameRecord game = PlayOne(options, arguments, g, physics, &failed);
     AddGame(game, &tally);
     if (game.forfeitSeat >= 0)
       Print(std::string("  ") + SeatLetter(static_cast<Seat>(game.forfeitSeat)) +
             " forfeits: " + game.forfeitReason + "\n");
+    rows.push_back(RowOf(game, options));
     Print(options.games == 1 ? FormatFinalBoard(game) : FormatProgress(game, tally, options.games));
   }
   Print(FormatSummary(tally));
-  return 0;
+  if (!SaveIndex(options, FormatSummary(tally), rows)) failed = true;
+  if (!options.html.empty()) Print("replay page: " + options.html + "\n");
+  return failed ? 1 : 0;
 }

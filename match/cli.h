@@ -5,5 +5,7 @@
 
 #include "match/physics.h"
 
-// Exit status: 0 after the games were played, 2 for a bad command line.
+// Exit status: 0 after the games were played, 1 when a record, picture or
+// page could not be written (or, for replay, a stone differs), 2 for a bad
+// command line or an unreadable record.
 int RunMatch(int argc, const char* const* argv, const PhysicsCalls& physics);

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "match/engine_link.h"
 #include "match/protocol.h"
+#include "match/shot_record.h"
+#include "match/version.h"
 
 namespace {
 
@@ -24,6 +27,14 @@ int CountFrames(const std::vector<PathFrame>& frames) {
   int n = 0;
   while (n < kPathCapacity && frames[n].time >= 0.0f) ++n;
   return n;
+}
+
+std::string UtcNow() {
+  const std::time_t now = std::time(nullptr);
+  char text[32] = "";
+  if (const std::tm* utc = std::gmtime(&now))
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", utc);
+  return text;
 }
 
 void Tally(const ShotAnswer& answer, EngineSummary* engine) {
@@ -77,9 +88,15 @@ void PlayStone(EngineLink* link, const PhysicsCalls& physics, GameRecord* game, 
 
   int frameCount = 0;
   if (answer.status == StoneStatus::kPlayed) {
+    // Seeded per stone, so that a replay can re-execute any stone alone.
+    stone.physicsSeed = StoneSeed(game->seed, end->endIndex, k);
+    physics.seed(stone.physicsSeed);
     (*frames)[0].time = -1.0f;
     physics.simulate(state, answer.vec, settings.noise, frames->data(), kPathCapacity);
     frameCount = CountFrames(*frames);
+    stone.path = ThinPath(frames->data(), frameCount);
+    stone.executedKnown =
+        MeasureDelivery(frames->data(), frameCount, k, answer.vec.curl, &stone.executed);
   } else {
     state->stones[k][0] = 0.0f;
     state->stones[k][1] = 0.0f;
@@ -195,6 +212,10 @@ GameRecord PlayGame(const GameSetup& setup, const GameObserver& observer) {
   game.seed = setup.seed;
   game.settings = setup.settings;
   game.settings.pauseMs = std::max(0, game.settings.pauseMs);
+  game.runnerVersion = kRunnerVersion;
+  game.libraryVersion = setup.physics.version ? setup.physics.version() : "";
+  game.startedAt = UtcNow();
+  game.arguments = setup.arguments;
   Opening opening = setup.opening;
   if (!OpeningProblem(opening, game.settings.ends).empty()) {
     opening = Opening{};
@@ -203,7 +224,6 @@ GameRecord PlayGame(const GameSetup& setup, const GameObserver& observer) {
   game.table.endScores = EarlierEndScores(opening);
 
   EngineLink links[2];
-  setup.physics.seed(setup.seed);
   if (StartEngines(setup, links, &game)) PlayEnds(setup, opening, links, &game, observer);
   game.complete = true;
   game.result = game.forfeitSeat == kSeatA   ? GameResult::kWinB

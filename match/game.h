@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "match/engine_spec.h"
 #include "match/opening.h"
@@ -36,14 +37,15 @@ struct GameSetup {
   GameSettings settings;
   int gameIndex = 0;
   uint64_t seed = 0;
-  PhysicsCalls physics{};  // all three calls must be set
+  PhysicsCalls physics{};              // simulate, score and seed must be set
+  std::vector<std::string> arguments;  // the runner's command line, for the record
 };
 
-// Plays the game, seeding the physics' random engine on this thread first;
-// ends both engines (and all they started) before returning. Several games
-// may be played at once on different threads. An engine that cannot be
-// started forfeits (seat A first when neither can); so does one whose
-// thinking time runs out, or that exits or crashes unless settings.recover.
-// An opening that OpeningProblem refuses is replaced by an ordinary game
-// from end 1 that keeps only its hammer.
+// Plays the game, seeding the physics' random engine on this thread before
+// every stone (StoneSeed); ends both engines (and all they started) before
+// returning. Several games may be played at once on different threads. An
+// engine that cannot be started forfeits (seat A first when neither can); so
+// does one whose thinking time runs out, or that exits or crashes unless
+// settings.recover. An opening that OpeningProblem refuses is replaced by an
+// ordinary game from end 1 that keeps only its hammer.
 GameRecord PlayGame(const GameSetup& setup, const GameObserver& observer);

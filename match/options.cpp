@@ -65,6 +65,8 @@ bool TakeValue(const std::string& name, const std::string& value, MatchOptions* 
     ok = ToInt(value, 0, kMaxPauseMs, &s.pauseMs);
   } else if (name == "--record") {
     o->record = value;
+  } else if (name == "--html") {
+    o->html = value;
   } else if (name == "--svg") {
     o->svgDir = value;
   } else if (name == "--engine-log") {
@@ -77,7 +79,7 @@ bool TakeValue(const std::string& name, const std::string& value, MatchOptions* 
 bool TakesValue(const std::string& name) {
   static const char* const kNames[] = {"--ends", "--games",      "--noise",    "--seed",
                                        "--time", "--go-timeout", "--pause-ms", "--record",
-                                       "--svg",  "--engine-log"};
+                                       "--svg",  "--engine-log", "--html"};
   for (const char* n : kNames)
     if (name == n) return true;
   return false;
@@ -129,6 +131,7 @@ ParseOutcome ParseOptions(int argc, const char* const* argv, MatchOptions* o, st
 
 std::string UsageText() {
   return "usage: curling-match [options] [ENGINE_A ENGINE_B]\n"
+         "       curling-match replay RECORD\n"
          "Plays curling games between two engine processes over the engine protocol.\n"
          "ENGINE_A, ENGINE_B: command lines, split at spaces (no quoting, no shell);\n"
          "  default for both: the curling-engine next to this program.\n"
@@ -145,6 +148,11 @@ std::string UsageText() {
          "                    (with --games K > 1, one file per game: game.json gives\n"
          "                    game-1.json, game-2.json ...)\n"
          "  --svg DIR         one SVG picture of the house per stone\n"
+         "  --html FILE       the game's replay page (with --games K > 1, one page per\n"
+         "                    game numbered like the records, and FILE is their index)\n"
          "  --engine-log DIR  the engines' standard error in DIR/engine-A.log, engine-B.log\n"
-         "  --help            this text\n";
+         "  --help            this text\n"
+         "replay RECORD: re-executes every stone of a record with its seed through the\n"
+         "  physics library; exit 0 when every stone rests where the record says, 1\n"
+         "  naming the first that does not, 2 when the record cannot be read.\n";
 }

@@ -13,6 +13,7 @@ struct MatchOptions {
   uint64_t seed = 0;
   std::string record;      // --record FILE; "" for none
   std::string svgDir;      // --svg DIR; "" for none
+  std::string html;        // --html FILE: the replay page (the index page for many games)
   std::string engineLog;   // --engine-log DIR: the engines' standard error; "" for none
   std::string engines[2];  // "" until defaulted
 };

@@ -11,6 +11,10 @@ struct PhysicsCalls {
   int (*simulate)(GameState* state, ShotVec vec, float noise, PathFrame* path, int pathCapacity);
   int (*score)(const GameState* state);
   void (*seed)(uint64_t seed);
+  // What the records say of the physics: name, version and the signature
+  // of its fixed noise-0 shots, so that a replay elsewhere can tell a
+  // different library from a wrong record.
+  const char* (*version)();
 };
 
 // The Korvane library's Simulation, GetScore and KorvaneSeed.

@@ -1,8 +1,10 @@
 // What the runner keeps of a game: every stone with the commands sent, the
-// reply, the time it took and the executed result, and the end scores.
-// record_json.h writes it out; the SVG pictures are drawn from it.
+// reply, the time it took, the physics seed and the executed result, and
+// the end scores. record_json.h writes and reads it; replay.h re-executes
+// it; the pictures and the replay page are drawn from it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,6 +23,21 @@ enum class StoneStatus {
 
 const char* StatusName(StoneStatus status);
 
+// The motion of one shot, thinned to a few frames per second: enough to
+// draw and animate it, small enough for a whole game in one page. A moved
+// stone's points start at frame `from` (before it the stone stands where
+// its first point is) and may end early (after its last point it stays
+// where that point is).
+struct MovedStone {
+  int stone = 0;                             // index 0 to 15
+  int from = 0;                              // index into ShotPath::times
+  std::vector<std::array<float, 2>> points;  // m; (0, 0) once out of play
+};
+struct ShotPath {
+  std::vector<float> times;        // s since release, one per kept frame
+  std::vector<MovedStone> stones;  // only the stones that moved
+};
+
 struct StoneRecord {
   int shotIndex = 0;
   Seat seat = kSeatA;
@@ -30,10 +47,17 @@ struct StoneRecord {
   double thinkMs = 0.0;  // from writing GO to the complete reply
   StoneStatus status = StoneStatus::kPlayed;
   std::string note;  // why a stone was lost, or stray output seen before it
-  ShotVec vec{};     // meaningful when status is kPlayed
+  ShotVec vec{};     // as the engine asked; meaningful when status is kPlayed
+  // The delivery after the execution error, as measured from the library's
+  // first path frames (the library reports positions only); valid when
+  // executedKnown. Replay does not need it: the seed reproduces it.
+  bool executedKnown = false;
+  ShotVec executed{};
+  uint64_t physicsSeed = 0;  // the library was seeded with it just before the shot
   float before[16][2] = {};
   float after[16][2] = {};  // stones at rest; a stone out of play lies at (0, 0)
   int scoreAsItLies = 0;    // the end's score for A if it ended after this stone
+  ShotPath path;            // empty when the stone was not executed
 };
 
 struct EndRecord {
@@ -68,6 +92,10 @@ struct GameSettings {
 struct GameRecord {
   int gameIndex = 0;  // from 0
   uint64_t seed = 0;
+  std::string runnerVersion;
+  std::string libraryVersion;          // what the physics calls say of themselves
+  std::string startedAt;               // UTC, ISO 8601
+  std::vector<std::string> arguments;  // the runner's command line after its name
   GameSettings settings;
   EngineSummary engines[2];
   std::vector<EndRecord> ends;

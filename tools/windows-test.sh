@@ -6,8 +6,8 @@
 #   curling-engine.exe with the 32-bit test-double Korvane.dll;
 # - the fixed noise-0 shots end where they end with the Linux library;
 # - a GO with the real 32-bit library gives a well-formed reply;
-# - curling-match.exe plays a short game, and refuses to play against an
-#   engine that cannot be started.
+# - curling-match.exe plays a short game whose record replays, and refuses
+#   to play against an engine that cannot be started.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -82,7 +82,11 @@ echo "== short games with curling-match.exe"
 rm -rf build-win/match-check
 mkdir -p build-win/match-check
 "$wine" build-win/bin/curling-match.exe --ends 2 --seed 5 \
-  --record build-win/match-check/game.json --svg build-win/match-check </dev/null
+  --record build-win/match-check/game.json --svg build-win/match-check \
+  --html build-win/match-check/game.html </dev/null
+# The record replays to the bit (on the same platform: the two C
+# libraries' math functions may differ in the last bit).
+"$wine" build-win/bin/curling-match.exe replay build-win/match-check/game.json </dev/null
 # An engine that cannot be started ends the run at once with status 2.
 set +e
 missing="$("$wine" build-win/bin/curling-match.exe --ends 1 --go-timeout 600 \

@@ -57,6 +57,8 @@ int Simulate(GameState* s, ShotVec vec, float noise, PathFrame*, int) {
 
 void Seed(uint64_t seed) { randomState = seed * 2 + 1; }
 
+const char* Version() { return "stand-in physics"; }
+
 }  // namespace
 
-PhysicsCalls StandInPhysics() { return PhysicsCalls{&Simulate, &Score, &Seed}; }
+PhysicsCalls StandInPhysics() { return PhysicsCalls{&Simulate, &Score, &Seed, &Version}; }

@@ -13,8 +13,8 @@ def paeth(a, b, c):
     return a if pa <= pb and pa <= pc else (b if pb <= pc else c)
 
 
-def decode(path):
-    data = open(path, "rb").read()
+def decode(path_or_bytes):
+    data = path_or_bytes if isinstance(path_or_bytes, bytes) else open(path_or_bytes, "rb").read()
     pos, idat = 8, b""
     while pos < len(data):
         length, kind = struct.unpack(">I4s", data[pos:pos + 8])
@@ -41,9 +41,16 @@ def decode(path):
     return width, height, bpp, rows
 
 
-width, height, bpp, rows = decode(sys.argv[1])
-print(width, height)
-coords = [int(round(float(v))) for v in sys.argv[2:]]
-for x, y in zip(coords[0::2], coords[1::2]):
+def colour(decoded, x, y):
+    """(r, g, b) at pixel (x, y), or (-1, -1, -1) outside the picture."""
+    width, height, bpp, rows = decoded
     inside = 0 <= x < width and 0 <= y < height
-    print(*(rows[y][x * bpp:x * bpp + 3] if inside else (-1, -1, -1)))
+    return tuple(rows[y][x * bpp:x * bpp + 3]) if inside else (-1, -1, -1)
+
+
+if __name__ == "__main__":
+    decoded = decode(sys.argv[1])
+    print(decoded[0], decoded[1])
+    coords = [int(round(float(v))) for v in sys.argv[2:]]
+    for x, y in zip(coords[0::2], coords[1::2]):
+        print(*colour(decoded, x, y))

@@ -1,0 +1,44 @@
+// A picture of the house after one stone, as a self-contained SVG: the
+// rings and lines, every stone in play numbered in its side's colour, the
+// stone just thrown ringed, the paths of the stones that moved, a legend
+// and a caption in curling terms in a band of its own above the sheet.
+#pragma once
+
+#include <string>
+
+#include "match/record.h"
+
+// Stone colours (A red, B yellow), chosen apart from every colour of the
+// house so that a picture can be checked pixel by pixel.
+constexpr const char* kColourA = "#d01c1c";
+constexpr const char* kColourB = "#f2c200";
+constexpr const char* kThrownRing = "#111111";
+
+// Pixels per metre, and the part of the sheet shown (m): from behind the
+// back line to beyond the far hog line, across the whole width. The band
+// from kSvgTopY to kSvgSheetTopY holds the caption; no line enters it.
+constexpr double kSvgScale = 100.0;
+constexpr double kSvgTopY = 1.45;       // m
+constexpr double kSvgSheetTopY = 2.45;  // m
+constexpr double kSvgBottomY = 11.8;    // m
+constexpr double kSheetWidth = 4.75;    // m
+constexpr double kStoneRadius = 0.145;  // m
+
+// Pixel position of a sheet point in the picture (y grows down the page).
+double SvgPixelX(double x);
+double SvgPixelY(double y);
+int SvgWidthPx();
+int SvgHeightPx();
+
+// The sheet, rings and lines, in sheet coordinates (metres).
+std::string SheetSvg();
+
+// Whether a recorded position is a stone in play rather than (0, 0).
+bool StoneInPlay(float x, float y);
+
+const char* ColourOf(const EndRecord& end, int stone);
+
+std::string StoneSvg(const GameRecord& game, const EndRecord& end, const StoneRecord& stone);
+
+// "game01-end03-stone07.svg": numbers counted from 1.
+std::string SvgFileName(int gameIndex, int endIndex, int shotIndex);
