@@ -78,7 +78,7 @@ inline CommandResult RunCommand(const std::string& commandLine) {
 // refused, as other readers would).
 inline std::string RecordQuery(const std::string& path, const std::string& expr) {
   std::string out = RunCommand(
-                        "python3 -c 'import json,sys; r = json.load(open(sys.argv[1]), "
+                        "/usr/bin/python3 -c 'import json,sys; r = json.load(open(sys.argv[1]), "
                         "parse_constant=int); print(eval(sys.argv[2]))' " +
                         path + " \"" + expr + "\" 2>&1")
                         .output;

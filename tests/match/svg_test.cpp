@@ -65,7 +65,8 @@ TEST(HousePicture, DrawsTheMovedStonesPathAndStonesWhereTheRecordPutsThem) {
   std::string args;
   for (const auto& p : points)
     args += " " + std::to_string(SvgPixelX(p[0])) + " " + std::to_string(SvgPixelY(p[1]));
-  const CommandResult probe = RunCommand("python3 " PNG_PROBE " " + dir + "/house.png" + args);
+  const CommandResult probe =
+      RunCommand("/usr/bin/python3 " PNG_PROBE " " + dir + "/house.png" + args);
   ASSERT_EQ(probe.status, 0) << probe.output;
   std::istringstream in(probe.output);
   int width = 0, height = 0, rgb[4][3] = {};
