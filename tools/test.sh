@@ -2,5 +2,8 @@
 # Builds everything (Release, build/) and runs every test suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/deps.sh chromium chromium-driver python3-selenium python3-jsonschema
+# Beyond the build's own packages, the tests run chromium (pictures to PNG,
+# and the replay page through chromium-driver) and /usr/bin/python3 (JSON
+# records against their schema, PNG pixels, the browser through selenium).
+tools/deps.sh chromium chromium-driver python3 python3-selenium python3-jsonschema
 cmake --workflow --preset default

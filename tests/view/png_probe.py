@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Prints the colour of pixels of an 8-bit RGB or RGBA PNG: png_probe.py FILE X Y [X Y ...]
 
 A first line "WIDTH HEIGHT", then "R G B" per point (-1 -1 -1 outside). Standard library only."""
