@@ -108,13 +108,14 @@ std::string Prepare(MatchOptions* o) {
 GameRecord PlayOne(const MatchOptions& o, int g, const PhysicsCalls& physics) {
   GameSetup setup;
   for (int s = 0; s < 2; ++s) {
-    setup.engineCommand[s] = o.engines[s];
+    setup.engines[s] = EngineSpecFromCommandLine(o.engines[s]);
     if (!o.engineLog.empty())
       setup.engineLog[s] = o.engineLog + "/engine-" + SeatLetter(static_cast<Seat>(s)) + ".log";
   }
   setup.settings = o.settings;
   setup.gameIndex = g;
   setup.seed = o.seed + static_cast<uint64_t>(g);
+  setup.opening.hammer = Opponent(FirstThrowerOfGame(g));
   setup.physics = physics;
   const bool live = o.games == 1;
   Output out{&o, o.record.empty() ? "" : RecordPath(o.record, g, o.games)};

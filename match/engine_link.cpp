@@ -88,33 +88,37 @@ ShotAnswer AwaitBestShot(EngineLink* link, Clock::time_point deadline, int grace
 
 }  // namespace
 
-std::vector<std::string> SplitCommandLine(const std::string& command) {
-  std::vector<std::string> words;
-  std::string word;
-  for (char c : command) {
-    if (c != ' ') {
-      word.push_back(c);
-    } else if (!word.empty()) {
-      words.push_back(word);
-      word.clear();
-    }
-  }
-  if (!word.empty()) words.push_back(word);
-  return words;
+ProgramStart EngineStart(const EngineSpec& spec, const std::string& stderrPath) {
+  ProgramStart start;
+  start.argv.push_back(spec.program);
+  start.argv.insert(start.argv.end(), spec.args.begin(), spec.args.end());
+  start.dir = spec.dir;
+  start.env = spec.env;
+  if (spec.threads > 0) start.env.push_back({"OMP_NUM_THREADS", std::to_string(spec.threads)});
+  start.stderrPath = stderrPath;
+  return start;
 }
 
-bool StartEngine(const std::string& command, const std::string& stderrPath, int pauseMs,
+bool StartEngine(const EngineSpec& spec, const std::string& stderrPath, int pauseMs,
                  double budgetMs, EngineLink* link) {
   *link = EngineLink{};
-  link->command = command;
+  link->spec = spec;
+  link->stderrPath = stderrPath;
   link->pauseMs = pauseMs;
   link->budgetLeftMs = budgetMs;
-  if (!StartProgram(SplitCommandLine(command), stderrPath, &link->process)) {
+  if (!StartProgram(EngineStart(spec, stderrPath), &link->process)) {
     link->dead = true;
-    link->deadReason = "could not be started";
+    link->deadReason = link->process.startError;
     return false;
   }
   return true;
+}
+
+std::string CheckEngineStarts(const EngineSpec& spec) {
+  ChildProcess child;
+  if (!StartProgram(EngineStart(spec, ""), &child)) return child.startError;
+  StopProcess(&child, 0);
+  return "";
 }
 
 void SendCommand(EngineLink* link, const std::string& command, int waitMs) {

@@ -7,26 +7,33 @@
 #include <string>
 #include <vector>
 
+#include "match/engine_spec.h"
 #include "match/process.h"
 #include "match/record.h"
 
 struct EngineLink {
   ChildProcess process;
-  std::string command;
+  EngineSpec spec;
+  std::string stderrPath;
   int pauseMs = 5;
   double budgetLeftMs = 0.0;
   bool dead = false;  // crashed, closed its output or could not start
   std::string deadReason;
 };
 
-// An engine command line is split at runs of spaces into the program and
-// its arguments; there is no quoting and no shell (so no pipes, no
-// variables). The program is looked up in PATH unless it contains a '/'.
-std::vector<std::string> SplitCommandLine(const std::string& command);
+// How an engine is started: its program and arguments, folder and
+// environment, with OMP_NUM_THREADS set when spec.threads > 0.
+ProgramStart EngineStart(const EngineSpec& spec, const std::string& stderrPath);
 
-// Starts the engine's command line; stderrPath as for StartProgram.
-bool StartEngine(const std::string& command, const std::string& stderrPath, int pauseMs,
+// Starts the engine; stderrPath as in ProgramStart. False, with the link
+// dead and deadReason naming the program, when it cannot be started.
+bool StartEngine(const EngineSpec& spec, const std::string& stderrPath, int pauseMs,
                  double budgetMs, EngineLink* link);
+
+// Starts the engine and stops it again: "" when it could be started,
+// otherwise the reason, naming the program. Answers as soon as the start
+// has succeeded or failed, never by waiting for a timeout.
+std::string CheckEngineStarts(const EngineSpec& spec);
 
 // Writes one command that has no reply, then waits until the engine has read
 // it (at most waitMs) and pauses. Marks the engine dead when it is gone.

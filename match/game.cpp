@@ -1,5 +1,6 @@
 #include "match/game.h"
 
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -92,16 +93,23 @@ void PlayStone(EngineLink* link, const PhysicsCalls& physics, GameRecord* game, 
     observer.onStone(StoneView{game, end, &end->stones.back(), frames->data(), frameCount});
 }
 
+// firstStones: stones already in play, thrown in order from stone 0.
 void PlayEnd(EngineLink links[2], const PhysicsCalls& physics, GameRecord* game, int endIndex,
-             Seat first, const GameObserver& observer) {
+             Seat first, const std::vector<std::array<float, 2>>& firstStones,
+             const GameObserver& observer) {
   game->ends.push_back(EndRecord{});
   EndRecord* end = &game->ends.back();
   end->endIndex = endIndex;
   end->firstThrower = first;
   GameState state =
       StartOfEnd(*game, endIndex, LastEndToSend(game->settings.ends, endIndex), first);
+  const int placed = static_cast<int>(firstStones.size());
+  for (int k = 0; k < placed; ++k) {
+    state.stones[k][0] = firstStones[static_cast<size_t>(k)][0];
+    state.stones[k][1] = firstStones[static_cast<size_t>(k)][1];
+  }
   std::vector<PathFrame> frames(kPathCapacity);
-  for (int k = 0; k < kStonesPerEnd; ++k)
+  for (int k = placed; k < kStonesPerEnd; ++k)
     PlayStone(&links[SeatOfStone(first, k)], physics, game, end, &state, k, observer, &frames);
   // With all sixteen thrown the library counts every stone; the side flag
   // is back to the first thrower's, as at the start of the end.
@@ -120,20 +128,31 @@ GameRecord PlayGame(const GameSetup& setup, const GameObserver& observer) {
   const GameSettings& settings = game.settings;
   const int commandWaitMs = static_cast<int>(
       settings.goTimeoutMs < kCommandWaitMs ? settings.goTimeoutMs : kCommandWaitMs);
+  Opening opening = setup.opening;
+  if (!OpeningProblem(opening, settings.ends).empty()) {
+    opening = Opening{};
+    opening.hammer = setup.opening.hammer;
+  }
 
   EngineLink links[2];
   for (int s = 0; s < 2; ++s) {
-    game.engines[s].command = setup.engineCommand[s];
-    StartEngine(setup.engineCommand[s], setup.engineLog[s], settings.pauseMs, settings.budgetMs,
+    game.engines[s].name = setup.engines[s].name;
+    game.engines[s].command = CommandLineOf(setup.engines[s]);
+    StartEngine(setup.engines[s], setup.engineLog[s], settings.pauseMs, settings.budgetMs,
                 &links[s]);
   }
   for (int s = 0; s < 2; ++s)
     game.engines[s].readyNote = GreetEngine(&links[s], static_cast<int>(settings.goTimeoutMs));
 
   setup.physics.seed(setup.seed);
-  Seat first = FirstThrowerOfGame(setup.gameIndex);
-  for (int endIndex = 0; AnotherEnd(game.table, settings.ends, settings.extraEnds); ++endIndex) {
-    PlayEnd(links, setup.physics, &game, endIndex, first, observer);
+  game.table.endScores = EarlierEndScores(opening);
+  Seat first = Opponent(opening.hammer);
+  for (int endIndex = opening.startEnd; AnotherEnd(game.table, settings.ends, settings.extraEnds);
+       ++endIndex) {
+    PlayEnd(
+        links, setup.physics, &game, endIndex, first,
+        endIndex == opening.startEnd ? opening.firstStones : std::vector<std::array<float, 2>>{},
+        observer);
     const int score = game.ends.back().scoreForA;
     for (EngineLink& link : links) SendCommand(&link, FormatScore(score), commandWaitMs);
     first = FirstThrowerAfter(first, score);

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "match/engine_spec.h"
+#include "match/opening.h"
 #include "match/physics.h"
 #include "match/record.h"
 
@@ -28,8 +30,9 @@ struct GameObserver {
 };
 
 struct GameSetup {
-  std::string engineCommand[2];  // command lines of seats A and B (SplitCommandLine)
-  std::string engineLog[2];      // files for their standard error; "" for none
+  EngineSpec engines[2];     // seats A (side flag 0) and B (side flag 1)
+  std::string engineLog[2];  // files for their standard error; "" for none
+  Opening opening;           // where the game starts; by default end 1, B with the hammer
   GameSettings settings;
   int gameIndex = 0;
   uint64_t seed = 0;
@@ -37,5 +40,10 @@ struct GameSetup {
 };
 
 // Plays the game, seeding the physics' random engine on this thread first;
-// ends both engines before returning.
+// ends both engines (and all they started) before returning. Several games
+// may be played at once on different threads. An engine that cannot be
+// started forfeits (seat A first when neither can); so does one whose
+// thinking time runs out, or that exits or crashes unless settings.recover.
+// An opening that OpeningProblem refuses is replaced by an ordinary game
+// from end 1 that keeps only its hammer.
 GameRecord PlayGame(const GameSetup& setup, const GameObserver& observer);

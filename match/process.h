@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 struct ChildProcess {
@@ -20,8 +21,19 @@ struct ChildProcess {
   int inputFd = -1;   // our end of the child's standard input (non-blocking)
   int outputFd = -1;  // our end of the child's standard output (non-blocking)
 #endif
-  bool exited = false;  // reaped; exitDescription says how it ended
+  bool exited = false;  // has ended; exitDescription says how
   std::string exitDescription;
+  std::string startError;  // why StartProgram failed; "" otherwise
+};
+
+// How to start a program: argv[0] is looked up in PATH unless it holds a
+// path separator (on Windows by CreateProcess's own search).
+struct ProgramStart {
+  std::vector<std::string> argv;
+  std::string dir;  // working directory; "" for the runner's. A relative
+                    // program path is taken from it.
+  std::vector<std::pair<std::string, std::string>> env;  // on top of the runner's own
+  std::string stderrPath;  // appended to; "" for the null device (engines are chatty there)
 };
 
 enum class ReadStatus {
@@ -30,12 +42,15 @@ enum class ReadStatus {
   kClosed,   // the child closed its output (normally: it ended)
 };
 
-// Starts argv[0] (looked up in PATH unless it holds a '/'; on Windows by
-// CreateProcess's own search) with these arguments, without a shell.
-// stderrPath: the file the child's standard error is appended to; empty
-// means the null device (engines are chatty there).
-// False when argv is empty or fork or pipe fail; a program that cannot be
-// executed shows as a child that ends at once with status 127.
+// Starts the program without a shell, in a process group (POSIX) or job
+// object (Windows) of its own. Returns only once the program is running or
+// has failed to start: false then, with child->startError naming the
+// program and the reason (missing, not executable, no such folder), never
+// found by waiting. Safe to call from several threads at once: no handle
+// or descriptor of one child leaks into another.
+bool StartProgram(const ProgramStart& start, ChildProcess* child);
+
+// The same with argv alone and standard error to stderrPath.
 bool StartProgram(const std::vector<std::string>& argv, const std::string& stderrPath,
                   ChildProcess* child);
 
@@ -51,11 +66,15 @@ bool WaitUntilConsumed(const ChildProcess& child, int timeoutMs);
 // what is already there).
 ReadStatus ReadSome(ChildProcess* child, int timeoutMs, std::string* out);
 
-// Whether the child has ended (reaps it if so, filling exitDescription).
+// Whether the child has ended, filling exitDescription if so. On POSIX the
+// child is not reaped here, so that its process id (and with it its
+// process group's) cannot be reused before StopProcess kills the group.
 bool HasExited(ChildProcess* child);
 
 // Closes the child's input, gives it graceMs to end, then kills its whole
-// process group and reaps it. Safe to call twice and on a child never started.
+// process group (job object) and reaps it: whatever the child started is
+// gone too, also when the child itself had ended already. Safe to call
+// twice and on a child never started.
 void StopProcess(ChildProcess* child, int graceMs);
 
 // The folder of the running executable ("" when it cannot be found).

@@ -1,7 +1,11 @@
 // POSIX implementation of process.h. The child runs in its own process
 // group (so that ending it also ends anything a shell wrapper started) and
 // dies with the runner (PR_SET_PDEATHSIG), so an interrupted run leaves no
-// engine behind.
+// engine behind. That signal is why this is fork and exec rather than
+// posix_spawn, which cannot set it; an exec failure still reaches the
+// parent at once, through a pipe that a successful exec closes.
+// PR_SET_PDEATHSIG fires when the starting thread ends, so a game's engines
+// must be started and stopped on one thread (PlayGame does both).
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -13,6 +17,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <initializer_list>
 #include <thread>
 
 #include "match/process.h"
@@ -38,76 +43,146 @@ void IgnoreSigpipeOnce() {
   (void)done;
 }
 
-std::string DescribeStatus(int status) {
-  if (WIFEXITED(status)) return "exited with status " + std::to_string(WEXITSTATUS(status));
-  if (WIFSIGNALED(status)) {
-    const char* name = strsignal(WTERMSIG(status));
-    return "killed by signal " + std::to_string(WTERMSIG(status)) + " (" + (name ? name : "?") +
-           ")";
+std::string DescribeExit(const siginfo_t& info) {
+  if (info.si_code == CLD_EXITED) return "exited with status " + std::to_string(info.si_status);
+  if (info.si_code == CLD_KILLED || info.si_code == CLD_DUMPED) {
+    const char* name = strsignal(info.si_status);
+    return "killed by signal " + std::to_string(info.si_status) + " (" + (name ? name : "?") + ")";
   }
   return "ended";
 }
 
+// The environment the child gets: the runner's own with the overrides.
+std::vector<std::string> ChildEnvironment(
+    const std::vector<std::pair<std::string, std::string>>& overrides) {
+  std::vector<std::string> env;
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string entry = *e;
+    bool replaced = false;
+    for (const auto& [key, value] : overrides)
+      replaced = replaced || entry.compare(0, key.size() + 1, key + "=") == 0;
+    if (!replaced) env.push_back(entry);
+  }
+  for (const auto& [key, value] : overrides) env.push_back(key + "=" + value);
+  return env;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& texts) {
+  std::vector<char*> out;
+  for (std::string& t : texts) out.push_back(t.data());
+  out.push_back(nullptr);
+  return out;
+}
+
+struct ChildFds {
+  int inRead, outWrite, errFd, report;  // report: gets errno and a stage if exec fails
+};
+
 // Runs in the child between fork and exec: only async-signal-safe calls.
-[[noreturn]] void ExecChild(int inRead, int outWrite, int errFd, char* const* argv, pid_t parent) {
+// A failure is written to the report pipe, which exec closes on success,
+// so the parent learns at once whether the program runs.
+[[noreturn]] void ExecChild(const ChildFds& fds, const char* dir, char* const* argv,
+                            char* const* envp, pid_t parent) {
   setpgid(0, 0);
   prctl(PR_SET_PDEATHSIG, SIGKILL);
   if (getppid() != parent) _exit(127);  // the runner died before prctl took effect
-  dup2(inRead, STDIN_FILENO);
-  dup2(outWrite, STDOUT_FILENO);
-  if (errFd >= 0) dup2(errFd, STDERR_FILENO);
+  dup2(fds.inRead, STDIN_FILENO);
+  dup2(fds.outWrite, STDOUT_FILENO);
+  if (fds.errFd >= 0) dup2(fds.errFd, STDERR_FILENO);
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);
   signal(SIGPIPE, SIG_DFL);
-  execvp(argv[0], argv);
+  int failure[2] = {0, errno};
+  if (dir[0] != '\0' && chdir(dir) != 0) {
+    failure[1] = errno;
+  } else {
+    execvpe(argv[0], argv, envp);
+    failure[0] = 1;
+    failure[1] = errno;
+  }
+  ssize_t ignored = write(fds.report, failure, sizeof failure);
+  (void)ignored;
   _exit(127);
 }
 
-bool StartArgv(const std::vector<std::string>& args, const std::string& stderrPath,
-               ChildProcess* child) {
+void CloseAll(std::initializer_list<int> fds) {
+  for (int fd : fds)
+    if (fd >= 0) close(fd);
+}
+
+// Waits for the child's report: "" when exec succeeded, else why not.
+std::string ReadStartReport(int report, const ProgramStart& start) {
+  int failure[2] = {0, 0};
+  ssize_t n;
+  while ((n = read(report, failure, sizeof failure)) < 0 && errno == EINTR) {
+  }
+  if (n != static_cast<ssize_t>(sizeof failure)) return "";
+  const std::string what = failure[0] == 0 ? "cannot enter folder '" + start.dir + "'"
+                                           : "cannot start '" + start.argv[0] + "'";
+  return what + ": " + std::strerror(failure[1]);
+}
+
+bool StartChild(const ProgramStart& start, ChildProcess* child) {
   IgnoreSigpipeOnce();
   *child = ChildProcess{};
-  if (args.empty()) return false;
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-
-  int toChild[2];
-  int fromChild[2];
-  if (pipe2(toChild, O_CLOEXEC) != 0) return false;
-  if (pipe2(fromChild, O_CLOEXEC) != 0) {
-    close(toChild[0]);
-    close(toChild[1]);
+  if (start.argv.empty() || start.argv[0].empty()) {
+    child->startError = "no program given";
     return false;
   }
-  const char* errPath = stderrPath.empty() ? "/dev/null" : stderrPath.c_str();
+  std::vector<std::string> args = start.argv;
+  std::vector<std::string> env = ChildEnvironment(start.env);
+  std::vector<char*> argv = Pointers(args);
+  std::vector<char*> envp = Pointers(env);
+
+  int toChild[2] = {-1, -1}, fromChild[2] = {-1, -1}, report[2] = {-1, -1};
+  if (pipe2(toChild, O_CLOEXEC) != 0 || pipe2(fromChild, O_CLOEXEC) != 0 ||
+      pipe2(report, O_CLOEXEC) != 0) {
+    child->startError = std::string("cannot create a pipe: ") + std::strerror(errno);
+    CloseAll({toChild[0], toChild[1], fromChild[0], fromChild[1], report[0], report[1]});
+    return false;
+  }
+  const char* errPath = start.stderrPath.empty() ? "/dev/null" : start.stderrPath.c_str();
   int errFd = open(errPath, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   pid_t parent = getpid();
   pid_t pid = fork();
-  if (pid == 0) ExecChild(toChild[0], fromChild[1], errFd, argv.data(), parent);
-  close(toChild[0]);
-  close(fromChild[1]);
-  if (errFd >= 0) close(errFd);
+  if (pid == 0)
+    ExecChild(ChildFds{toChild[0], fromChild[1], errFd, report[1]}, start.dir.c_str(), argv.data(),
+              envp.data(), parent);
+  const int forkErrno = errno;
+  CloseAll({toChild[0], fromChild[1], errFd, report[1]});
   if (pid < 0) {
-    close(toChild[1]);
-    close(fromChild[0]);
+    child->startError = std::string("cannot start a process: ") + std::strerror(forkErrno);
+    CloseAll({toChild[1], fromChild[0], report[0]});
     return false;
   }
   setpgid(pid, pid);  // also here, so the group exists before we might signal it
-  fcntl(toChild[1], F_SETFL, fcntl(toChild[1], F_GETFL) | O_NONBLOCK);
-  fcntl(fromChild[0], F_SETFL, fcntl(fromChild[0], F_GETFL) | O_NONBLOCK);
+  child->startError = ReadStartReport(report[0], start);
+  close(report[0]);
   child->pid = pid;
   child->inputFd = toChild[1];
   child->outputFd = fromChild[0];
+  if (!child->startError.empty()) {
+    StopProcess(child, 0);
+    return false;
+  }
+  fcntl(toChild[1], F_SETFL, fcntl(toChild[1], F_GETFL) | O_NONBLOCK);
+  fcntl(fromChild[0], F_SETFL, fcntl(fromChild[0], F_GETFL) | O_NONBLOCK);
   return true;
 }
 
 }  // namespace
 
+bool StartProgram(const ProgramStart& start, ChildProcess* child) {
+  return StartChild(start, child);
+}
+
 bool StartProgram(const std::vector<std::string>& argv, const std::string& stderrPath,
                   ChildProcess* child) {
-  return StartArgv(argv, stderrPath, child);
+  ProgramStart start;
+  start.argv = argv;
+  start.stderrPath = stderrPath;
+  return StartChild(start, child);
 }
 
 bool WriteAll(ChildProcess* child, const std::string& text, int timeoutMs) {
@@ -165,12 +240,12 @@ ReadStatus ReadSome(ChildProcess* child, int timeoutMs, std::string* out) {
 }
 
 bool HasExited(ChildProcess* child) {
-  if (child->pid < 0 || child->exited) return child->exited;
-  int status = 0;
-  pid_t r = waitpid(child->pid, &status, WNOHANG);
-  if (r == child->pid) {
+  if (child->pid <= 0 || child->exited) return child->exited;
+  siginfo_t info{};
+  if (waitid(P_PID, static_cast<id_t>(child->pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+      info.si_pid == child->pid) {
     child->exited = true;
-    child->exitDescription = DescribeStatus(status);
+    child->exitDescription = DescribeExit(info);
   }
   return child->exited;
 }
@@ -178,19 +253,23 @@ bool HasExited(ChildProcess* child) {
 void StopProcess(ChildProcess* child, int graceMs) {
   if (child->inputFd >= 0) close(child->inputFd);
   child->inputFd = -1;
-  if (child->pid > 0 && !child->exited) {
+  if (child->pid > 0) {
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(graceMs);
     while (!HasExited(child) && MsLeft(deadline) > 0)
       std::this_thread::sleep_for(std::chrono::milliseconds(kConsumedPollMs));
-    if (!child->exited) {
-      kill(-child->pid, SIGKILL);
-      kill(child->pid, SIGKILL);
-      int status = 0;
-      while (waitpid(child->pid, &status, 0) < 0 && errno == EINTR) {
-      }
+    const bool endedOnItsOwn = child->exited;
+    // The child is not reaped yet, so its id still names its group, which
+    // may hold processes it started and left behind.
+    kill(-child->pid, SIGKILL);
+    kill(child->pid, SIGKILL);
+    int status = 0;
+    while (waitpid(child->pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!endedOnItsOwn) {
       child->exited = true;
       child->exitDescription = "ended by the runner";
     }
+    child->pid = -1;
   }
   if (child->outputFd >= 0) close(child->outputFd);
   child->outputFd = -1;

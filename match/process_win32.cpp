@@ -3,10 +3,12 @@
 // the pipe has room for them (the runner keeps a read end of the child's
 // input pipe to see how much is unread), so that no call ever blocks past
 // its deadline. The child runs in a job object that kills it, and anything
-// it started, when the runner closes the job or dies.
+// it started, when the runner terminates or closes the job, or dies.
 #include <windows.h>
 
 #include <chrono>
+#include <cstring>
+#include <mutex>
 #include <thread>
 
 #include "match/process.h"
@@ -58,31 +60,87 @@ DWORD Unread(void* peek) {
   return available;
 }
 
+// The runner's environment with the overrides, as CreateProcess's block
+// of "KEY=VALUE\0" strings; names compare without regard to case.
+std::string EnvironmentBlock(const std::vector<std::pair<std::string, std::string>>& overrides) {
+  std::string block;
+  char* own = GetEnvironmentStringsA();
+  for (const char* e = own; e != nullptr && *e != '\0'; e += std::strlen(e) + 1) {
+    bool replaced = false;
+    for (const auto& [key, value] : overrides)
+      replaced = replaced || (std::strlen(e) > key.size() && e[key.size()] == '=' &&
+                              _strnicmp(e, key.c_str(), key.size()) == 0);
+    if (!replaced) block.append(e, std::strlen(e) + 1);
+  }
+  if (own != nullptr) FreeEnvironmentStringsA(own);
+  for (const auto& [key, value] : overrides) block += key + "=" + value + '\0';
+  return block + '\0';
+}
+
+bool IsRelativePath(const std::string& program) {
+  const bool hasSeparator = program.find_first_of("\\/") != std::string::npos;
+  const bool absolute = (program.size() > 1 && program[1] == ':') ||
+                        (!program.empty() && (program[0] == '\\' || program[0] == '/'));
+  return hasSeparator && !absolute;
+}
+
+std::string DescribeError(DWORD code) {
+  char text[256] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
+                 sizeof text, nullptr);
+  std::string out = text;
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' '))
+    out.pop_back();
+  return out.empty() ? "error " + std::to_string(code) : out;
+}
+
+// Only one thread at a time makes handles inheritable and creates a
+// process, so that a child never inherits another child's pipe ends (one
+// would keep the other's pipe open past its end).
+std::mutex& CreationLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+HANDLE KillOnCloseJob() {
+  HANDLE job = CreateJobObjectA(nullptr, nullptr);
+  if (job == nullptr) return nullptr;
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+  return job;
+}
+
 }  // namespace
 
-bool StartProgram(const std::vector<std::string>& argv, const std::string& stderrPath,
-                  ChildProcess* child) {
+bool StartProgram(const ProgramStart& start, ChildProcess* child) {
   *child = ChildProcess{};
-  if (argv.empty()) return false;
+  if (start.argv.empty() || start.argv[0].empty()) {
+    child->startError = "no program given";
+    return false;
+  }
+  std::vector<std::string> argv = start.argv;
+  if (!start.dir.empty() && IsRelativePath(argv[0])) argv[0] = start.dir + "\\" + argv[0];
   std::string line;
   for (const std::string& a : argv) AppendQuoted(a, &line);
+  std::string environment = EnvironmentBlock(start.env);
 
-  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE inRead = nullptr, inWrite = nullptr, outRead = nullptr, outWrite = nullptr;
-  if (!CreatePipe(&inRead, &inWrite, &inherit, kPipeBytes)) return false;
-  if (!CreatePipe(&outRead, &outWrite, &inherit, kPipeBytes)) {
+  if (!CreatePipe(&inRead, &inWrite, nullptr, kPipeBytes)) {
+    child->startError = "cannot create a pipe: " + DescribeError(GetLastError());
+    return false;
+  }
+  if (!CreatePipe(&outRead, &outWrite, nullptr, kPipeBytes)) {
+    child->startError = "cannot create a pipe: " + DescribeError(GetLastError());
     CloseHandle(inRead);
     CloseHandle(inWrite);
     return false;
   }
-  // Our ends stay out of the child.
-  SetHandleInformation(inWrite, HANDLE_FLAG_INHERIT, 0);
-  SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
   HANDLE peek = nullptr;
   DuplicateHandle(GetCurrentProcess(), inRead, GetCurrentProcess(), &peek, 0, FALSE,
                   DUPLICATE_SAME_ACCESS);
-  const char* errPath = stderrPath.empty() ? "NUL" : stderrPath.c_str();
-  HANDLE err = CreateFileA(errPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+  const char* errPath = start.stderrPath.empty() ? "NUL" : start.stderrPath.c_str();
+  HANDLE err = CreateFileA(errPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 
   STARTUPINFOA startup{};
@@ -92,34 +150,47 @@ bool StartProgram(const std::vector<std::string>& argv, const std::string& stder
   startup.hStdOutput = outWrite;
   startup.hStdError = err != INVALID_HANDLE_VALUE ? err : nullptr;
   PROCESS_INFORMATION info{};
-  const BOOL started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED,
-                                      nullptr, nullptr, &startup, &info);
-  CloseHandle(inRead);
-  CloseHandle(outWrite);
-  if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
+  BOOL started = FALSE;
+  DWORD failure = 0;
+  {
+    std::lock_guard<std::mutex> hold(CreationLock());
+    for (HANDLE h : {inRead, outWrite, err})
+      if (h != nullptr && h != INVALID_HANDLE_VALUE)
+        SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE,
+                             CREATE_SUSPENDED | CREATE_NEW_PROCESS_GROUP, &environment[0],
+                             start.dir.empty() ? nullptr : start.dir.c_str(), &startup, &info);
+    failure = GetLastError();
+    CloseHandle(inRead);
+    CloseHandle(outWrite);
+    if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
+  }
   child->input = inWrite;
   child->inputPeek = peek;
   child->output = outRead;
   if (!started) {
-    // As on POSIX: a program that cannot be run is a child that ended at once.
-    child->pid = 0;
-    child->exited = true;
-    child->exitDescription = "could not be run (error " + std::to_string(GetLastError()) + ")";
-    return true;
+    child->startError = "cannot start '" + start.argv[0] + "'" +
+                        (start.dir.empty() ? "" : " in '" + start.dir + "'") + ": " +
+                        DescribeError(failure);
+    StopProcess(child, 0);
+    return false;
   }
-  HANDLE job = CreateJobObjectA(nullptr, nullptr);
-  if (job != nullptr) {
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
-    AssignProcessToJobObject(job, info.hProcess);
-  }
+  HANDLE job = KillOnCloseJob();
+  if (job != nullptr) AssignProcessToJobObject(job, info.hProcess);
   ResumeThread(info.hThread);
   CloseHandle(info.hThread);
   child->pid = static_cast<int>(info.dwProcessId);
   child->process = info.hProcess;
   child->job = job;
   return true;
+}
+
+bool StartProgram(const std::vector<std::string>& argv, const std::string& stderrPath,
+                  ChildProcess* child) {
+  ProgramStart start;
+  start.argv = argv;
+  start.stderrPath = stderrPath;
+  return StartProgram(start, child);
 }
 
 bool WriteAll(ChildProcess* child, const std::string& text, int timeoutMs) {
@@ -199,7 +270,10 @@ void StopProcess(ChildProcess* child, int graceMs) {
       child->exitDescription = "ended by the runner";
     }
   }
-  CloseIfOpen(&child->job);  // ends whatever the child left running
+  // Whatever the child started ends with the job, also when the child
+  // itself has ended already.
+  if (child->job != nullptr) TerminateJobObject(child->job, 1);
+  CloseIfOpen(&child->job);
   CloseIfOpen(&child->process);
   CloseIfOpen(&child->output);
 }

@@ -45,6 +45,7 @@ struct EndRecord {
 };
 
 struct EngineSummary {
+  std::string name;  // as the run calls the engine; "" when unnamed
   std::string command;
   std::string readyNote;  // empty when READYOK came in time
   std::string exit;       // how the process ended
@@ -61,6 +62,7 @@ struct GameSettings {
   double goTimeoutMs = 60000.0;
   double budgetMs = 900000.0;  // thinking time per engine per game
   int pauseMs = 5;
+  bool recover = false;  // an engine that exits or crashes is restarted and loses only that stone
 };
 
 struct GameRecord {
@@ -72,4 +74,8 @@ struct GameRecord {
   ScoreTable table;  // one entry per finished end
   bool complete = false;
   GameResult result = GameResult::kDraw;  // valid when complete
+  // The seat that forfeited, or -1. A forfeited game is complete, won by
+  // the other seat, and ends with the stone that decided it.
+  int forfeitSeat = -1;
+  std::string forfeitReason;
 };

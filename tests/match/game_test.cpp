@@ -95,7 +95,8 @@ TEST(MisbehavingEngine, LosesOnlyItsStonesAndTheGameGoesOn) {
       // GO 3; a GO left without any reply costs only its own stone.
       {"--fault late@2 " + Plan({kOut}), "--fault silent@3" + near, 300, 1e6, "PPtPPtPPPPPPPPPP",
        -7, 4, "ignored output before GO: 'BESTSHOT"},
-      {"", "--no-ready " + Plan({kTee}), 200, 1e6, "cPcPcPcPcPcPcPcP", -8, 0, "127"},
+      {"", "--no-ready " + Plan({kTee}), 200, 1e6, "cPcPcPcPcPcPcPcP", -8, 0,
+       "cannot start '/nonexistent/engine'"},
       {"--echo", "--echo" + near, 3000, 1e6, "PPPPPPPPPPPPPPPP", 8, 2, ""},
   };
   for (const Case& c : cases) {
