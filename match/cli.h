@@ -1,9 +1,0 @@
-// The whole runner behind a thin main: options, the games, the live line
-// score, records, pictures and the summary. Taking the physics as an
-// argument lets the tests run the real command line over an exact stand-in.
-#pragma once
-
-#include "match/physics.h"
-
-// Exit status: 0 after the games were played, 2 for a bad command line.
-int RunMatch(int argc, const char* const* argv, const PhysicsCalls& physics);

@@ -1,0 +1,97 @@
+#include "tournament/game_output.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "match/atomic_file.h"
+#include "match/line_score.h"
+#include "match/record_json.h"
+#include "match/svg.h"
+
+namespace {
+
+void Print(const std::string& text) {
+  std::fputs(text.c_str(), stdout);
+  std::fflush(stdout);
+}
+
+bool MakeDir(const std::string& dir) {
+  std::error_code ec;
+  const std::filesystem::path p = std::filesystem::u8path(dir);
+  std::filesystem::create_directories(p, ec);
+  return std::filesystem::is_directory(p, ec);
+}
+
+std::string LostStoneLine(const StoneView& v) {
+  return "  end " + std::to_string(v.end->endIndex + 1) + " stone " +
+         std::to_string(v.stone->shotIndex + 1) + " of " + SeatLetter(v.stone->seat) + " lost (" +
+         StatusName(v.stone->status) + "): " + v.stone->note + "\n";
+}
+
+void SaveRecord(const GameRecord& game, GameOutputState* s) {
+  const std::string path = RecordPathOf(*s->options, s->gameIndex);
+  if (path.empty() || s->recordFailed) return;
+  if (!WriteFileAtomically(path, GameToJson(game))) {
+    s->recordFailed = true;
+    std::fprintf(stderr, "curling-match: cannot write %s\n", path.c_str());
+  }
+}
+
+void SavePicture(const StoneView& v, GameOutputState* s) {
+  if (s->options->svgDir.empty() || s->svgFailed) return;
+  const std::string path = s->options->svgDir + "/" +
+                           SvgFileName(v.game->gameIndex, v.end->endIndex, v.stone->shotIndex);
+  if (!WriteFileAtomically(path, StoneSvg(v))) {
+    s->svgFailed = true;
+    std::fprintf(stderr, "curling-match: cannot write %s\n", path.c_str());
+  }
+}
+
+}  // namespace
+
+std::string RecordPathOf(const GameOutputOptions& o, int gameIndex) {
+  if (o.record.empty() || o.gameCount == 1) return o.record;
+  const std::filesystem::path p = std::filesystem::u8path(o.record);
+  std::filesystem::path named = p;
+  named.replace_filename(p.stem().u8string() + "-" + std::to_string(gameIndex + 1) +
+                         p.extension().u8string());
+  return named.u8string();
+}
+
+std::string EngineLogPathOf(const GameOutputOptions& o, int gameIndex, int seat) {
+  if (o.engineLog.empty()) return "";
+  const std::string letter(1, SeatLetter(static_cast<Seat>(seat)));
+  if (o.gameCount == 1) return o.engineLog + "/engine-" + letter + ".log";
+  return o.engineLog + "/game-" + std::to_string(gameIndex + 1) + "-" + letter + ".log";
+}
+
+GameObserver MakeGameObserver(GameOutputState* s) {
+  GameObserver observer;
+  const bool live = s->options->live;
+  observer.onStone = [s, live](const StoneView& v) {
+    if (live && v.stone->status != StoneStatus::kPlayed) Print(LostStoneLine(v));
+    SavePicture(v, s);
+  };
+  observer.onEnd = [s, live](const GameRecord& game) {
+    if (live) Print(FormatEndLine(game));
+    SaveRecord(game, s);
+  };
+  observer.onFinish = [s](const GameRecord& game) { SaveRecord(game, s); };
+  return observer;
+}
+
+std::string PrepareOutputFolders(const GameOutputOptions& o) {
+  if (!o.svgDir.empty() && !MakeDir(o.svgDir)) return "cannot create folder " + o.svgDir;
+  const std::string recordDir =
+      std::filesystem::u8path(o.record).parent_path().u8string();
+  if (!recordDir.empty() && !MakeDir(recordDir)) return "cannot create folder " + recordDir;
+  if (!o.engineLog.empty() && !MakeDir(o.engineLog)) return "cannot create folder " + o.engineLog;
+  return "";
+}
+
+std::string LiveGameHeader(const std::string& engineA, const std::string& engineB,
+                           uint64_t seed, const Opening& opening) {
+  return "A = " + engineA + "\nB = " + engineB + "\nseed " + std::to_string(seed) + "; " +
+         SeatLetter(opening.hammer) + " has the hammer (" + kHammerMark + ") in end " +
+         std::to_string(opening.startEnd + 1) + "\n";
+}

@@ -1,0 +1,42 @@
+// Everything a run writes per game besides its results line: the JSON game
+// record, the SVG pictures, the engines' standard error files, and for a
+// run of one single game the live line score. One place, so that every
+// per-game file is named the same way.
+#pragma once
+
+#include <string>
+
+#include "match/game.h"
+#include "match/opening.h"
+
+struct GameOutputOptions {
+  std::string record;     // --record FILE; "" for none
+  std::string svgDir;     // --svg DIR; "" for none
+  std::string engineLog;  // --engine-log DIR; "" for none
+  int gameCount = 1;      // games in the whole run: numbering starts above one
+  bool live = false;      // print the line score as the game goes
+};
+
+// game.json -> game-3.json for game index 2 of a longer run.
+std::string RecordPathOf(const GameOutputOptions& o, int gameIndex);
+// DIR/engine-A.log, or DIR/game-3-A.log in a longer run; "" without a folder.
+std::string EngineLogPathOf(const GameOutputOptions& o, int gameIndex, int seat);
+
+// Per game: whether a write already failed (reported once, then skipped).
+struct GameOutputState {
+  const GameOutputOptions* options = nullptr;
+  int gameIndex = 0;
+  bool recordFailed = false;
+  bool svgFailed = false;
+};
+
+// The observer writing game `state->gameIndex`'s record and pictures; state
+// must outlive the game.
+GameObserver MakeGameObserver(GameOutputState* state);
+
+// Creates the folders the outputs need; "" or which one could not be made.
+std::string PrepareOutputFolders(const GameOutputOptions& o);
+
+// The header printed before a single game shown live.
+std::string LiveGameHeader(const std::string& engineA, const std::string& engineB,
+                           uint64_t seed, const Opening& opening);
