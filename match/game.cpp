@@ -1,5 +1,6 @@
 #include "match/game.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -93,8 +94,29 @@ void PlayStone(EngineLink* link, const PhysicsCalls& physics, GameRecord* game, 
     observer.onStone(StoneView{game, end, &end->stones.back(), frames->data(), frameCount});
 }
 
+bool Forfeit(Seat seat, const std::string& reason, GameRecord* game) {
+  game->forfeitSeat = seat;
+  game->forfeitReason = reason;
+  return false;
+}
+
+// Whether the engine plays on after its last exchange: one whose thinking
+// time is spent forfeits, and so does one that has ended, unless the game
+// lets it be restarted (it has lost the stone it was asked for already).
+bool PlaysOn(EngineLink* link, Seat seat, GameRecord* game) {
+  if (link->budgetLeftMs <= 0.0) return Forfeit(seat, "thinking time for the game used up", game);
+  if (!link->dead) return true;
+  const std::string why = link->deadReason;
+  if (!game->settings.recover) return Forfeit(seat, why, game);
+  if (!RestartEngine(link))
+    return Forfeit(seat, why + "; restart failed: " + link->deadReason, game);
+  GreetEngine(link, static_cast<int>(game->settings.goTimeoutMs));
+  return PlaysOn(link, seat, game);
+}
+
 // firstStones: stones already in play, thrown in order from stone 0.
-void PlayEnd(EngineLink links[2], const PhysicsCalls& physics, GameRecord* game, int endIndex,
+// False when an engine forfeited; the end is then left unfinished.
+bool PlayEnd(EngineLink links[2], const PhysicsCalls& physics, GameRecord* game, int endIndex,
              Seat first, const std::vector<std::array<float, 2>>& firstStones,
              const GameObserver& observer) {
   game->ends.push_back(EndRecord{});
@@ -109,13 +131,58 @@ void PlayEnd(EngineLink links[2], const PhysicsCalls& physics, GameRecord* game,
     state.stones[k][1] = firstStones[static_cast<size_t>(k)][1];
   }
   std::vector<PathFrame> frames(kPathCapacity);
-  for (int k = placed; k < kStonesPerEnd; ++k)
-    PlayStone(&links[SeatOfStone(first, k)], physics, game, end, &state, k, observer, &frames);
+  for (int k = placed; k < kStonesPerEnd; ++k) {
+    const Seat seat = SeatOfStone(first, k);
+    PlayStone(&links[seat], physics, game, end, &state, k, observer, &frames);
+    if (!PlaysOn(&links[seat], seat, game)) return false;
+  }
   // With all sixteen thrown the library counts every stone; the side flag
   // is back to the first thrower's, as at the start of the end.
   end->scoreForA = physics.score(&state);
   end->finished = true;
   game->table.endScores.push_back(end->scoreForA);
+  return true;
+}
+
+// Starts and greets both engines; false when one forfeited.
+bool StartEngines(const GameSetup& setup, EngineLink links[2], GameRecord* game) {
+  const GameSettings& settings = game->settings;
+  for (int s = 0; s < 2; ++s) {
+    game->engines[s].name = setup.engines[s].name;
+    game->engines[s].command = CommandLineOf(setup.engines[s]);
+    StartEngine(setup.engines[s], setup.engineLog[s], settings.pauseMs, settings.budgetMs,
+                &links[s]);
+  }
+  for (int s = 0; s < 2; ++s)
+    if (links[s].dead) return Forfeit(static_cast<Seat>(s), links[s].deadReason, game);
+  for (int s = 0; s < 2; ++s) {
+    game->engines[s].readyNote = GreetEngine(&links[s], static_cast<int>(settings.goTimeoutMs));
+    if (!PlaysOn(&links[s], static_cast<Seat>(s), game)) return false;
+  }
+  return true;
+}
+
+// The ends from the opening on, until the game is over or forfeited.
+void PlayEnds(const GameSetup& setup, const Opening& opening, EngineLink links[2], GameRecord* game,
+              const GameObserver& observer) {
+  const GameSettings& settings = game->settings;
+  const int commandWaitMs = static_cast<int>(
+      settings.goTimeoutMs < kCommandWaitMs ? settings.goTimeoutMs : kCommandWaitMs);
+  Seat first = Opponent(opening.hammer);
+  for (int endIndex = opening.startEnd; AnotherEnd(game->table, settings.ends, settings.extraEnds);
+       ++endIndex) {
+    const bool finished = PlayEnd(
+        links, setup.physics, game, endIndex, first,
+        endIndex == opening.startEnd ? opening.firstStones : std::vector<std::array<float, 2>>{},
+        observer);
+    if (!finished) return;
+    const int score = game->ends.back().scoreForA;
+    for (int s = 0; s < 2; ++s) SendCommand(&links[s], FormatScore(score), commandWaitMs);
+    for (int s = 0; s < 2; ++s)
+      if (!PlaysOn(&links[s], static_cast<Seat>(s), game)) return;
+    first = FirstThrowerAfter(first, score);
+    if (observer.onEnd) observer.onEnd(*game);
+  }
 }
 
 }  // namespace
@@ -125,41 +192,21 @@ GameRecord PlayGame(const GameSetup& setup, const GameObserver& observer) {
   game.gameIndex = setup.gameIndex;
   game.seed = setup.seed;
   game.settings = setup.settings;
-  const GameSettings& settings = game.settings;
-  const int commandWaitMs = static_cast<int>(
-      settings.goTimeoutMs < kCommandWaitMs ? settings.goTimeoutMs : kCommandWaitMs);
+  game.settings.pauseMs = std::max(0, game.settings.pauseMs);
   Opening opening = setup.opening;
-  if (!OpeningProblem(opening, settings.ends).empty()) {
+  if (!OpeningProblem(opening, game.settings.ends).empty()) {
     opening = Opening{};
     opening.hammer = setup.opening.hammer;
   }
+  game.table.endScores = EarlierEndScores(opening);
 
   EngineLink links[2];
-  for (int s = 0; s < 2; ++s) {
-    game.engines[s].name = setup.engines[s].name;
-    game.engines[s].command = CommandLineOf(setup.engines[s]);
-    StartEngine(setup.engines[s], setup.engineLog[s], settings.pauseMs, settings.budgetMs,
-                &links[s]);
-  }
-  for (int s = 0; s < 2; ++s)
-    game.engines[s].readyNote = GreetEngine(&links[s], static_cast<int>(settings.goTimeoutMs));
-
   setup.physics.seed(setup.seed);
-  game.table.endScores = EarlierEndScores(opening);
-  Seat first = Opponent(opening.hammer);
-  for (int endIndex = opening.startEnd; AnotherEnd(game.table, settings.ends, settings.extraEnds);
-       ++endIndex) {
-    PlayEnd(
-        links, setup.physics, &game, endIndex, first,
-        endIndex == opening.startEnd ? opening.firstStones : std::vector<std::array<float, 2>>{},
-        observer);
-    const int score = game.ends.back().scoreForA;
-    for (EngineLink& link : links) SendCommand(&link, FormatScore(score), commandWaitMs);
-    first = FirstThrowerAfter(first, score);
-    if (observer.onEnd) observer.onEnd(game);
-  }
+  if (StartEngines(setup, links, &game)) PlayEnds(setup, opening, links, &game, observer);
   game.complete = true;
-  game.result = ResultOf(game.table);
+  game.result = game.forfeitSeat == kSeatA   ? GameResult::kWinB
+                : game.forfeitSeat == kSeatB ? GameResult::kWinA
+                                             : ResultOf(game.table);
   for (int s = 0; s < 2; ++s) {
     std::string how = StopEngine(&links[s]);
     game.engines[s].exit = links[s].dead ? links[s].deadReason : how;

@@ -26,6 +26,7 @@ namespace {
 
 constexpr size_t kReadChunkBytes = 4096;
 constexpr int kConsumedPollMs = 1;  // how often the pipe is checked for being drained
+constexpr int kGroupGoneMs = 200;   // longest wait for a killed group to be gone
 
 using Clock = std::chrono::steady_clock;
 
@@ -265,6 +266,13 @@ void StopProcess(ChildProcess* child, int graceMs) {
     int status = 0;
     while (waitpid(child->pid, &status, 0) < 0 && errno == EINTR) {
     }
+    // SIGKILL takes effect a moment later in the others: wait until the
+    // group is empty, so that nothing of the child runs once we return. A
+    // member that has died but that nobody reaps would keep the group alive,
+    // hence the bound.
+    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(kGroupGoneMs);
+    while (kill(-child->pid, 0) == 0 && MsLeft(until) > 0)
+      std::this_thread::sleep_for(std::chrono::milliseconds(kConsumedPollMs));
     if (!endedOnItsOwn) {
       child->exited = true;
       child->exitDescription = "ended by the runner";

@@ -46,7 +46,32 @@ bool StartsReply(const std::string& word, const std::string& replyWord) {
   return IsPrefixOf(word, replyWord) || IsPrefixOf(replyWord, word);
 }
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// [+-] digits [. digits] [(e|E) [+-] digits], at least one digit before the
+// exponent: the decimal numbers that "%f" writes and atof reads. strtod
+// alone would also take hexadecimal floats, "inf" and "nan".
+bool IsDecimalNumber(const std::string& word) {
+  size_t i = 0;
+  const size_t n = word.size();
+  if (i < n && (word[i] == '+' || word[i] == '-')) ++i;
+  size_t digits = 0;
+  for (; i < n && IsDigit(word[i]); ++i) ++digits;
+  if (i < n && word[i] == '.')
+    for (++i; i < n && IsDigit(word[i]); ++i) ++digits;
+  if (digits == 0) return false;
+  if (i < n && (word[i] == 'e' || word[i] == 'E')) {
+    ++i;
+    if (i < n && (word[i] == '+' || word[i] == '-')) ++i;
+    size_t exponentDigits = 0;
+    for (; i < n && IsDigit(word[i]); ++i) ++exponentDigits;
+    if (exponentDigits == 0) return false;
+  }
+  return i == n;
+}
+
 bool ParseFiniteNumber(const std::string& word, float* value) {
+  if (!IsDecimalNumber(word)) return false;
   char* end = nullptr;
   double d = std::strtod(word.c_str(), &end);
   if (end != word.c_str() + word.size() || !std::isfinite(d)) return false;

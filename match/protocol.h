@@ -32,7 +32,9 @@ enum class ReplyParse {
 std::string WithoutEchoLines(const std::string& text);
 
 // Parses the bytes an engine sent after GO: "BESTSHOT vx vy curl" with
-// finite decimal numbers and curl 0 or 1, tokens separated by white space.
+// decimal numbers ([+-]digits[.digits][e[+-]digits], no hexadecimal
+// floats, inf or nan) finite as floats, and curl 0 or 1, tokens separated
+// by white space.
 // Surrounding white space (a stray line end) and echo lines are tolerated.
 ReplyParse ParseBestShot(const std::string& text, ShotVec* vec);
 

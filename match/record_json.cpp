@@ -126,5 +126,10 @@ std::string GameToJson(const GameRecord& game) {
          "],\n \"totals\":{\"A\":" + std::to_string(PointsFor(game.table, kSeatA)) +
          ",\"B\":" + std::to_string(PointsFor(game.table, kSeatB)) +
          "},\n \"complete\":" + Bool(game.complete) + ",\"result\":" +
-         (game.complete ? "\"" + ResultName(game.result) + "\"" : std::string("null")) + "}\n";
+         (game.complete ? "\"" + ResultName(game.result) + "\"" : std::string("null")) +
+         ",\"forfeit\":" +
+         (game.forfeitSeat < 0 ? std::string("null")
+                               : "{\"engine\":\"" + SeatName(static_cast<Seat>(game.forfeitSeat)) +
+                                     "\",\"reason\":" + JsonString(game.forfeitReason) + "}") +
+         "}\n";
 }

@@ -91,7 +91,7 @@ std::string PrepareOutputFolders(const GameOutputOptions& o) {
 
 std::string LiveGameHeader(const std::string& engineA, const std::string& engineB,
                            uint64_t seed, const Opening& opening) {
-  return "A = " + engineA + "\nB = " + engineB + "\nseed " + std::to_string(seed) + "; " +
+  return "A = " + engineA + "\nB = " + engineB + "\ngame seed " + std::to_string(seed) + "; " +
          SeatLetter(opening.hammer) + " has the hammer (" + kHammerMark + ") in end " +
          std::to_string(opening.startEnd + 1) + "\n";
 }

@@ -1,6 +1,7 @@
 #include "tournament/options.h"
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
@@ -43,6 +44,7 @@ struct Collected {
   std::vector<std::string> sprtWords;
   std::string shard;
   std::string kind = "pairs";
+  std::string seed;
   double budgetSec = 900.0, goTimeoutSec = 60.0;
   std::string error;  // from an --engine word list
 };
@@ -55,8 +57,16 @@ void AddGameOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
                "extra ends after a tie (default); --no-extra-ends: a tie is a draw");
   app.add_option("--noise", s.noise, "execution error handed to the physics, m")
       ->check(CLI::Range(0.0, 10.0))->capture_default_str();
-  app.add_option("--seed", o.seed, "seed of the games (default: chosen at random and recorded)")
-      ->each([&o](const std::string&) { o.haveSeed = true; });
+  app.add_option("--seed", c.seed, "seed of the games, 0 to 2^64-1 (default: chosen at random "
+                 "and recorded)")
+      ->check(CLI::Validator(
+          [](std::string& v) {
+            errno = 0;
+            const bool digits = !v.empty() && v.find_first_not_of("0123456789") == std::string::npos;
+            if (digits) std::strtoull(v.c_str(), nullptr, 10);
+            return digits && errno == 0 ? std::string() : "a seed is a whole number from 0 to 2^64-1";
+          },
+          "UINT64"));
   app.add_option("--time", c.budgetSec, "thinking time per engine per game, s")
       ->check(CLI::Range(0.001, 1e7))->capture_default_str();
   app.add_option("--go-timeout", c.goTimeoutSec, "longest wait for one stone's reply, s")
@@ -132,6 +142,10 @@ std::string Finish(TournamentOptions& o, Collected& c) {
   if (o.sprt && o.games == 1) return "--sprt needs game pairs: give an even --games";
   if (!c.shard.empty() && !ParseShard(c.shard, &o.shardIndex, &o.shardCount))
     return "--shard wants K/M with 1 <= K <= M, not '" + c.shard + "'";
+  if (!c.seed.empty()) {
+    o.haveSeed = true;
+    o.seed = std::strtoull(c.seed.c_str(), nullptr, 10);
+  }
   o.settings.budgetMs = c.budgetSec * kMsPerSecond;
   o.settings.goTimeoutMs = c.goTimeoutSec * kMsPerSecond;
   return "";

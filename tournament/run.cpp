@@ -118,6 +118,9 @@ void Worker(Shared* sh) {
                            setup.opening));
     GameOutputState output{&r.output, s.game, false, false};
     const GameRecord game = PlayGame(setup, MakeGameObserver(&output));
+    if (r.output.live && game.forfeitSeat >= 0)
+      Print(std::string("  ") + SeatLetter(static_cast<Seat>(game.forfeitSeat)) +
+            " forfeits: " + game.forfeitReason + "\n");
     if (r.output.live) Print(FormatFinalBoard(game));
     Finish(sh, s, game);
   }

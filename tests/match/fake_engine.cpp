@@ -1,15 +1,19 @@
 // A test double of an engine: one read per message as the real engine does,
 // ISREADY and GO answered without a line terminator, misbehaviour on request.
 //
-//   fake_engine [--log FILE] [--pid FILE] [--plan X,Y;X,Y;...] [--fault KIND@N]
-//               [--delay-ms MS] [--echo] [--no-ready]
+//   fake_engine [--log FILE] [--pid FILE] [--spawn FILE] [--plan X,Y;X,Y;...]
+//               [--fault KIND@N] [--delay-ms MS] [--echo] [--no-ready]
 //
 // --plan: every GO of end k is answered BESTSHOT X Y 0 with the k-th pair
 //   (the last pair for later ends); the stand-in physics rests the stone at
 //   (X, Y). --log: every read appended, followed by a 0x1E byte.
-// --fault KIND@N, at the N-th GO of the game: crash (exit 3), hang (stop
+// --fault KIND@N, at the N-th GO of the process: crash (exit 3), hang (stop
 //   reading and answering for good), garbage, double (two replies), silent
-//   (no reply, but go on reading), late (the reply 450 ms late).
+//   (no reply, but go on reading), late (the reply 450 ms late), flood
+//   (white space without end, never reading again), hex (a reply with a
+//   hexadecimal float).
+// --spawn FILE: at start, fork a child that writes its pid to FILE and
+//   sleeps for a minute, holding the standard output open.
 // --echo: an echo line "recieved: MESSAGE" on the standard output first.
 #include <unistd.h>
 
@@ -30,6 +34,11 @@ void Write(const std::string& text) {
 
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
+void WritePid(const char* path) {
+  if (FILE* f = std::fopen(path, "w"))
+    std::fprintf(f, "%d\n", static_cast<int>(getpid())), std::fclose(f);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,9 +53,11 @@ int main(int argc, char** argv) {
     if (a == "--no-ready") ready = false;
     if (a == "--log") log = v;
     if (a == "--delay-ms") delayMs = std::atoi(v);
-    if (a == "--pid") {
-      if (FILE* f = std::fopen(v, "w"))
-        std::fprintf(f, "%d\n", static_cast<int>(getpid())), std::fclose(f);
+    if (a == "--pid") WritePid(v);
+    if (a == "--spawn" && fork() == 0) {
+      WritePid(v);
+      Sleep(60000);
+      return 0;
     }
     if (a == "--fault") {
       fault.assign(v, std::strcspn(v, "@"));
@@ -83,6 +94,8 @@ int main(int argc, char** argv) {
     while (kind == "hang") pause();
     if (kind == "late") Sleep(450);
     if (kind == "garbage") Write("BESTSHOT 1.0 banana 0");
+    if (kind == "hex") Write("BESTSHOT 0x1.3p1 4.88 0");
+    while (kind == "flood") Write(std::string(512, ' ') + "\n");
     if (kind == "double") Write(std::string(reply) + reply);
     if (kind.empty() || kind == "late") Write(reply);
   }

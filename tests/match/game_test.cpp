@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <thread>
+
+#include "match/engine_link.h"
 #include "match/protocol.h"
 #include "tests/match/support.h"
 
@@ -73,53 +77,193 @@ TEST(MatchRulesInPlay, HammerFollowsTheScoreAndTiesPlayExtraEnds) {
   EXPECT_EQ(LoggedReads(dir + "/b.log").back(), "SCORE 8\n");
 }
 
-// Each case: how A and B misbehave, the limits, how each stone went ("P"
-// played, else the first letter of its status, stones in throwing order),
-// the end's score for A, and a stone's note. Every engine is ended after.
-TEST(MisbehavingEngine, LosesOnlyItsStonesAndTheGameGoesOn) {
+// Each case: how A and B misbehave, the limits, how each stone of end 1
+// went ("P" played, else the first letter of its status, stones in
+// throwing order), the seat that forfeited (-1: none) and a part of the
+// note of stone noteStone (of the forfeit reason when noteStone is -1; ""
+// for an empty note). Every engine, and every process it started, is gone
+// after the game. The go timeouts that should never be waited for are ten
+// minutes, beyond the test's own time limit.
+TEST(MisbehavingEngine, LosesItsStonesOrForfeitsAndLeavesNoProcess) {
   struct Case {
     std::string a, b;
     double goTimeoutMs, budgetMs;
+    bool recover;
     const char* outcomes;
-    int score, noteStone;
-    const char* note;  // a part of that stone's note; "" for an empty note
+    int forfeitSeat, noteStone;
+    const char* note;
   };
+  constexpr double kNever = 600000;
   const std::string near = " " + Plan({kNearTee});
   const Case cases[] = {
-      {"--fault crash@3", near, 3000, 1e6, "PPPPcPcPcPcPcPcP", 2, 4, "status 3"},
-      {"--fault garbage@2", "--fault double@1" + near, 3000, 1e6, "PtgPPPPPPPPPPPPP", 7, 1,
-       "more than one reply"},
-      {"--fault hang@7", near, 150, 1e6, "PPPPPPPPPPPPtPtP", 6, 12, "no reply in time"},
-      {"--delay-ms 200", near, 3000, 500, "PPPPoPoPoPoPoPoP", 2, 4, "thinking time"},
+      {"--fault crash@3", near, kNever, 1e6, false, "PPPPc", 0, -1, "status 3"},
+      // Restarted, the engine counts its GOs from 1 again and crashes at
+      // its third once more.
+      {"--fault crash@3", near, kNever, 1e6, true, "PPPPcPPPPPcPPPPP", -1, 4, "status 3"},
+      {"--fault garbage@2", "--fault double@1" + near, kNever, 1e6, false, "PtgPPPPPPPPPPPPP", -1,
+       1, "more than one reply"},
+      {"--fault hex@1", near, kNever, 1e6, false, "gPPPPPPPPPPPPPPP", -1, 0, "unreadable"},
+      {"--fault hang@7", near, 150, 1e6, false, "PPPPPPPPPPPPtPtP", -1, 12, "no reply in time"},
+      // A hanging engine forfeits when its game time is spent, whatever the
+      // go timeout.
+      {"--fault hang@2", near, kNever, 400, false, "PPo", 0, -1, "thinking time"},
+      {"--delay-ms 200", near, 3000, 500, false, "PPPPo", 0, 4, "thinking time"},
+      // The flood is cut off after a few KiB, at once, stone after stone.
+      {"--fault flood@2", near, kNever, 1e6, false, "PPgPgPgPgPgPgPgP", -1, 4, "bytes of output"},
       // The late reply comes after GO 2's deadline and must not count for
       // GO 3; a GO left without any reply costs only its own stone.
-      {"--fault late@2 " + Plan({kOut}), "--fault silent@3" + near, 300, 1e6, "PPtPPtPPPPPPPPPP",
-       -7, 4, "ignored output before GO: 'BESTSHOT"},
-      {"", "--no-ready " + Plan({kTee}), 200, 1e6, "cPcPcPcPcPcPcPcP", -8, 0,
-       "cannot start '/nonexistent/engine'"},
-      {"--echo", "--echo" + near, 3000, 1e6, "PPPPPPPPPPPPPPPP", 8, 2, ""},
+      {"--fault late@2 " + Plan({kOut}), "--fault silent@3" + near, 300, 1e6, false,
+       "PPtPPtPPPPPPPPPP", -1, 4, "ignored output before GO: 'BESTSHOT"},
+      {"--echo", "--echo" + near, 3000, 1e6, false, "PPPPPPPPPPPPPPPP", -1, 2, ""},
+      // An engine that starts a child and ends: the child goes with it.
+      {"--fault crash@1", "--spawn SPAWNED" + near, kNever, 1e6, false, "c", 0, -1, "status 3"},
+      {"--spawn SPAWNED --fault crash@2", near, kNever, 1e6, true, "PPcPPPcPPPcPPPcP", -1, 2,
+       "status 3"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.a + " / " + c.b);
+    SCOPED_TRACE(c.a + " / " + c.b + (c.recover ? " recover" : ""));
     const std::string dir = MakeTempDir();
-    const std::string pidA = " --pid " + dir + "/a.pid ", pidB = " --pid " + dir + "/b.pid ";
-    GameSetup setup = StandInSetup(c.a.empty() ? "/nonexistent/engine" : FakeEngine(pidA + c.a),
-                                   FakeEngine(pidB + c.b), 1);
+    auto engine = [&dir](const std::string& args, const char* pidFile) {
+      std::string line = FakeEngine("--pid " + dir + "/" + pidFile + " " + args);
+      const size_t spawn = line.find("SPAWNED");
+      if (spawn != std::string::npos) line.replace(spawn, 7, dir + "/spawned.pid");
+      return line;
+    };
+    GameSetup setup = StandInSetup(engine(c.a, "a.pid"), engine(c.b, "b.pid"), 1);
     setup.settings.goTimeoutMs = c.goTimeoutMs;
     setup.settings.budgetMs = c.budgetMs;
+    setup.settings.recover = c.recover;
     const GameRecord game = PlayGame(setup, {});
     ASSERT_TRUE(game.complete);
+    ASSERT_EQ(game.ends.size(), 1u);
     std::string outcomes;
-    for (const StoneRecord& stone : game.ends.at(0).stones)
+    for (const StoneRecord& stone : game.ends[0].stones)
       outcomes += stone.status == StoneStatus::kPlayed ? 'P' : StatusName(stone.status)[0];
     EXPECT_EQ(outcomes, c.outcomes);
-    EXPECT_EQ(game.table.endScores.at(0), c.score);
-    const std::string& note = game.ends[0].stones.at(c.noteStone).note;
+    EXPECT_EQ(game.forfeitSeat, c.forfeitSeat);
+    EXPECT_EQ(game.ends[0].finished, c.forfeitSeat < 0);
+    if (c.forfeitSeat >= 0) {
+      EXPECT_EQ(game.result, c.forfeitSeat == 0 ? GameResult::kWinB : GameResult::kWinA);
+    }
+    const std::string& note =
+        c.noteStone < 0 ? game.forfeitReason : game.ends[0].stones.at(c.noteStone).note;
     if (*c.note)
       EXPECT_NE(note.find(c.note), std::string::npos) << note;
     else
       EXPECT_EQ(note, "");  // an echo on the output is no stray output
-    EXPECT_FALSE(PidFileProcessAlive(dir + "/a.pid"));
-    EXPECT_FALSE(PidFileProcessAlive(dir + "/b.pid"));
+    for (const char* pidFile : {"/a.pid", "/b.pid", "/spawned.pid"})
+      EXPECT_FALSE(PidFileProcessAlive(dir + pidFile)) << pidFile;
   }
+}
+
+// An engine that cannot be started is named at once, and forfeits the game
+// before a stone is played, never after a timeout.
+TEST(EngineStart, FailsAtOnceNamingTheProgram) {
+  const std::string dir = MakeTempDir();
+  const std::string notExecutable = dir + "/not-executable";
+  std::ofstream(notExecutable) << "#!/bin/sh\n";
+  struct Case {
+    EngineSpec spec;
+    const char* reason;  // a part of it; "" when the engine starts
+  };
+  EngineSpec inMissingDir = EngineSpecFromCommandLine(FAKE_ENGINE);
+  inMissingDir.dir = dir + "/no-such-folder";
+  const Case cases[] = {
+      {EngineSpecFromCommandLine(FAKE_ENGINE " --plan 1,2"), ""},
+      {EngineSpecFromCommandLine("/nonexistent/engine"), "'/nonexistent/engine': No such file"},
+      {EngineSpecFromCommandLine("no-such-engine-in-path"), "'no-such-engine-in-path'"},
+      {EngineSpecFromCommandLine(notExecutable), "Permission denied"},
+      {inMissingDir, "no-such-folder"},
+      {EngineSpec{}, "no program"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(CommandLineOf(c.spec));
+    const std::string reason = CheckEngineStarts(c.spec);
+    if (*c.reason)
+      EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
+    else
+      EXPECT_EQ(reason, "");
+  }
+  for (int seat = 0; seat < 2; ++seat) {
+    GameSetup setup = StandInSetup(FakeEngine(""), FakeEngine(""), 1);
+    setup.engines[seat] = EngineSpecFromCommandLine("/nonexistent/engine");
+    setup.settings.goTimeoutMs = 600000;
+    const GameRecord game = PlayGame(setup, {});
+    EXPECT_TRUE(game.complete);
+    EXPECT_EQ(game.forfeitSeat, seat);
+    EXPECT_NE(game.forfeitReason.find("/nonexistent/engine"), std::string::npos);
+    EXPECT_TRUE(game.ends.empty());
+    EXPECT_EQ(game.result, seat == 0 ? GameResult::kWinB : GameResult::kWinA);
+  }
+}
+
+// The runner's own pauses after each command are not the engine's time: an
+// engine that answers at once keeps its whole budget although the pauses
+// of one end add up to more than that budget.
+TEST(ThinkingTime, RunsFromGoToTheReplyAndNothingElseIsCharged) {
+  GameSetup setup = StandInSetup(FakeEngine(""), FakeEngine(""), 1);
+  setup.settings.pauseMs = 100;  // two pauses a stone, eight stones a seat
+  setup.settings.budgetMs = 1000;
+  setup.settings.extraEnds = false;
+  const GameRecord game = PlayGame(setup, {});
+  EXPECT_EQ(game.forfeitSeat, -1) << game.forfeitReason;
+  ASSERT_EQ(game.ends.size(), 1u);
+  for (const StoneRecord& stone : game.ends[0].stones) {
+    EXPECT_EQ(stone.status, StoneStatus::kPlayed) << stone.note;
+    EXPECT_LT(stone.thinkMs, setup.settings.pauseMs);  // the watch for a second reply is not in it
+  }
+}
+
+// Games on several threads at once, with engines that leave children
+// behind, play exactly as they do one after another.
+TEST(ConcurrentGames, PlayAsTheyDoAloneAndLeaveNoProcess) {
+  constexpr int kGames = 3;
+  const std::string dir = MakeTempDir();
+  auto setupOf = [&dir](int g) {
+    const std::string spawn = " --spawn " + dir + "/spawned" + std::to_string(g) + ".pid";
+    GameSetup setup = StandInSetup(FakeEngine(Plan({kTee, kOut}) + spawn),
+                                   FakeEngine(Plan({kNearTee, kTee}) + spawn), 2);
+    setup.gameIndex = g;
+    setup.opening.hammer = g % 2 ? kSeatA : kSeatB;
+    return setup;
+  };
+  std::vector<GameRecord> together(kGames);
+  std::vector<std::thread> threads;
+  for (int g = 0; g < kGames; ++g)
+    threads.emplace_back([&, g] { together[g] = PlayGame(setupOf(g), {}); });
+  for (std::thread& t : threads) t.join();
+  for (int g = 0; g < kGames; ++g) {
+    SCOPED_TRACE(g);
+    const GameRecord alone = PlayGame(setupOf(g), {});
+    EXPECT_EQ(together[g].table.endScores, alone.table.endScores);
+    EXPECT_EQ(together[g].forfeitSeat, -1);
+    EXPECT_FALSE(PidFileProcessAlive(dir + "/spawned" + std::to_string(g) + ".pid"));
+  }
+}
+
+// A game from a start situation: the last end of four, A 3 - 2 B, A with
+// the hammer and two stones already in play. The engines are asked from
+// stone 2 and see those stones; the earlier points count in the result.
+TEST(Openings, GameStartsWhereTheOpeningSays) {
+  const std::string dir = MakeTempDir();
+  GameSetup setup = StandInSetup(FakeEngine("--log " + dir + "/a.log " + Plan({kOut})),
+                                 FakeEngine(Plan({kOut})), 4);
+  setup.settings.extraEnds = false;
+  setup.opening.startEnd = 3;
+  setup.opening.pointsA = 3;
+  setup.opening.pointsB = 2;
+  setup.opening.hammer = kSeatA;
+  setup.opening.firstStones = {{2.375f, 5.5f}, {0.0f, 0.0f}};  // B's stone in the house
+  const GameRecord game = PlayGame(setup, {});
+  ASSERT_EQ(game.ends.size(), 1u);
+  EXPECT_EQ(game.ends[0].endIndex, 3);
+  EXPECT_EQ(game.ends[0].firstThrower, kSeatB);
+  ASSERT_EQ(game.ends[0].stones.size(), 14u);
+  EXPECT_EQ(game.ends[0].stones[0].setState, "SETSTATE 2 3 4 1");
+  EXPECT_EQ(game.table.endScores, (std::vector<int>{3, -2, 0, -1}));  // B's stone scores
+  EXPECT_EQ(game.result, GameResult::kDraw);
+  const std::vector<std::string> reads = LoggedReads(dir + "/a.log");
+  ASSERT_GE(reads.size(), 4u);
+  EXPECT_EQ(reads[2], "SETSTATE 3 3 4 0\n");  // A's first stone is stone 3
+  EXPECT_EQ(reads[3].rfind("POSITION 2.375 5.5 0 0 0 0 0 0", 0), 0u) << reads[3];
 }

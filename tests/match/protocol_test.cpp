@@ -14,7 +14,9 @@ TEST(EngineReplies, AreCompleteOnlyWhenWholeAndFiniteAndAlone) {
         "recieved: POSITION 1 2 3", "recie"}},
       {R::kGarbage,
        {"HELLO", "BESTSHOT 1.0 banana 0", "BESTSHOT 1 2 2", "BESTSHOT nan 2 0", "BESTSHOT 1 inf 0",
-        "BESTSHOT 1 1e99 0", "READYOK", "BESTSHOT 1 2 0 x"}},
+        "BESTSHOT 1 1e99 0", "READYOK", "BESTSHOT 1 2 0 x", "BESTSHOT 0x1p127 2 0",
+        "BESTSHOT 0x1.3p1 2 0", "BESTSHOT infinity 2 0", "BESTSHOT 1 . 0", "BESTSHOT 1 2e 0",
+        "BESTSHOT 1 2e+ 0", "BESTSHOT 1 +-2 0"}},
       {R::kTwoReplies, {"BESTSHOT 1 2 0BESTSHOT 1 2 0", "BESTSHOT 1 2 0 BEST"}}};
   for (const auto& [want, texts] : bestShot)
     for (const char* text : texts) {
@@ -34,4 +36,7 @@ TEST(EngineReplies, AreCompleteOnlyWhenWholeAndFiniteAndAlone) {
   EXPECT_EQ(v.vx, 0.5f);
   EXPECT_EQ(v.vy, -30.25f);
   EXPECT_EQ(v.curl, 1);
+  ASSERT_EQ(ParseBestShot("BESTSHOT +.5 2.5E-1 0", &v), R::kComplete);
+  EXPECT_EQ(v.vx, 0.5f);
+  EXPECT_EQ(v.vy, 0.25f);
 }

@@ -21,7 +21,7 @@ std::string Runner(const std::string& args, const std::string& a, const std::str
 
 TEST(TournamentCommandLine, RefusesBadArguments) {
   const std::string two = " --engine cmd=a --engine cmd=b";
-  for (const std::string& args : std::vector<std::string>{"--ends 0", "--ends", "--noise x", "--seed -1", "--bogus", "only-one", "a b c",
+  for (const std::string& args : std::vector<std::string>{"--ends 0", "--ends", "--noise x", "--seed -1", "--seed 18446744073709551616", "--bogus", "only-one", "a b c",
         "--games 3", "--concurrency 0", "--tournament swiss", "--shard 3/2" + two,
         "--shard 1" + two, "--sprt elo0=5 elo1=0 --games 2" + two, "--sprt elo0=0 --games 1" + two,
         "--engine name=x", "--engine cmd=x bogus=1 --engine cmd=y", "--engine cmd=x threads=0" + two,

@@ -163,7 +163,7 @@ TEST(TournamentRun, RoundRobinOfThreeEnginesRatesEveryOne) {
             "['far', 'near', 'wide'], 24)");
 }
 
-TEST(TournamentRun, DISABLED_AForfeitIsALossInEveryTable) {
+TEST(TournamentRun, AForfeitIsALossInEveryTable) {
   const std::string dir = MakeTempDir();
   // "crashy" exits at its third GO of every game: it forfeits both games.
   const CommandResult r = RunRunner(Concat(
