@@ -89,6 +89,7 @@ void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
          "name=NAME cmd=PROGRAM [arg=ARG]... [dir=DIR] [threads=N] [env=KEY=VALUE]...; "
          "once per engine")
       ->expected(1, CLI::detail::expected_max_vector_size)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
       ->trigger_on_parse();
   app.add_option("--tournament", c.kind,
                  "pairs (two engines), round-robin (every pairing) or gauntlet (the first "
@@ -119,7 +120,8 @@ void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
   app.add_option("--svg", o.svgDir, "one SVG picture of the house per stone");
   app.add_option("--engine-log", o.engineLog, "the engines' standard error, one file per engine");
   app.add_option("engines", c.positional, "CMD_A CMD_B: two engine command lines (split at spaces)")
-      ->expected(0, 2);
+      ->expected(0, 2)
+      ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
 }
 
 // Checks that need several options at once; "" when the run makes sense.
@@ -223,6 +225,9 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
                "a round robin or a gauntlet, with Elo estimates and an SPRT.",
                "curling-match"};
   app.set_version_flag("--version", std::string("curling-match ") + kRunnerVersion);
+  // An option given twice takes its last value, so a command can be
+  // amended by appending to it.
+  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   AddGameOptions(app, o, c);
   AddRunOptions(app, o, c);
   CLI::App* merge = app.add_subcommand("merge", "print the tables of result files as of one run");

@@ -85,7 +85,12 @@ void ReportInOrder(Shared* sh) {
     if (tablesDue && !last) text += (sh->progressShown ? "\n" : "") + FormatTables(t);
     if (tablesDue && !last) sh->progressShown = false;
     Print(text);
-    if (t.sprt && t.sprtState.result != SprtResult::kContinue) sh->stop = true;
+    if (t.sprt && t.sprtState.result != SprtResult::kContinue && !sh->stop) {
+      sh->stop = true;
+      Print((sh->progressShown ? "\n" : "") + FormatSprtLine(t) +
+            "the test has decided: no further games are started\n");
+      sh->progressShown = false;
+    }
   }
 }
 

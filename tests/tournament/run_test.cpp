@@ -177,3 +177,16 @@ TEST(TournamentRun, AForfeitIsALossInEveryTable) {
   EXPECT_NE(lines[1].find("\"forfeit\":\"A\""), std::string::npos) << lines[1];
   EXPECT_NE(lines[2].find("\"forfeit\":\"B\""), std::string::npos) << lines[2];
 }
+
+TEST(TournamentRun, SprtStopsTheRunOnceItDecides) {
+  const std::string dir = MakeTempDir();
+  // "tee" draws to the tee, "wide" into the guard zone: tee wins every end.
+  const CommandResult r = RunRunner(Concat(
+      {Quick("200"), FakeEngineWords("tee", {"--plan", "2.375,4.88"}),
+       FakeEngineWords("wide", {"--plan", "3.6,7.5"}),
+       {"--noise", "0", "--seed", "4", "--sprt", "elo0=0", "elo1=50", "--summary", dir + "/s.json"}}));
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("the test has decided"), std::string::npos) << r.output;
+  EXPECT_EQ(RecordQuery(dir + "/s.json", "r['sprt']['result'], r['games'] < 60, r['pairings'][0]['losses']"),
+            "('H1', True, 0)");
+}
