@@ -77,7 +77,8 @@ void ReportInOrder(Shared* sh) {
     const Tables t = ComputeTables(r.info, sh->reported, tablesDue && !last);
     std::string text;
     if (r.terminal) {
-      text = "\r" + FormatProgressLine(t, SecondsLeft(*sh)) + "   ";
+      // Trailing blanks wipe what a longer previous line left behind.
+      text = "\r" + FormatProgressLine(t, SecondsLeft(*sh)) + std::string(12, ' ');
       sh->progressShown = true;
     } else if (!r.output.live) {
       text = FormatGameLine(sh->reported.back(), t);
