@@ -190,3 +190,29 @@ TEST(TournamentRun, SprtStopsTheRunOnceItDecides) {
   EXPECT_EQ(RecordQuery(dir + "/s.json", "r['sprt']['result'], r['games'] < 60, r['pairings'][0]['losses']"),
             "('H1', True, 0)");
 }
+
+TEST(TournamentRun, EachOpeningIsPlayedAsAPairFromItsEndScoreAndStones) {
+  const std::string dir = MakeTempDir();
+  std::ofstream(dir + "/openings.jsonl")
+      << "{\"end\": 1}\n"
+         "{\"end\": 3, \"score\": [2, 0], \"hammer\": \"A\", \"stones\": [[2.375, 6.5]]}\n";
+  const CommandResult r = RunRunner(
+      Concat({Quick("4"), TwoEngines(),
+              {"--ends", "3", "--seed", "2", "--openings", dir + "/openings.jsonl", "--record",
+               dir + "/g.json", "--results", dir + "/r.jsonl"}}));
+  ASSERT_EQ(r.status, 0) << r.output;
+  for (int g = 3; g <= 4; ++g)  // the second opening's pair: seats swapped, same start
+    EXPECT_EQ(RecordQuery(dir + "/g-" + std::to_string(g) + ".json",
+                          "r['ends'][0]['hammer'], r['ends'][0]['end'], "
+                          "r['ends'][0]['stones'][0]['shotIndex']"),
+              "('A', 3, 1)");
+  const std::vector<std::string> lines = FileLines(dir + "/r.jsonl");
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_NE(lines[3].find("\"opening\":1"), std::string::npos) << lines[3];
+  std::ofstream(dir + "/bad.jsonl") << "{\"end\": 2, \"score\": [9, 0]}\n";
+  const CommandResult bad = RunRunner(
+      Concat({Quick("2"), TwoEngines(), {"--ends", "3", "--openings", dir + "/bad.jsonl"}}));
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.output.find("opening 1: a score of 9-0 cannot arise"), std::string::npos)
+      << bad.output;
+}
