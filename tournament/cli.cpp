@@ -191,7 +191,10 @@ int Run(TournamentOptions& o, const PhysicsCalls& physics) {
   if (resume) Print("resuming " + o.results + ": " + std::to_string(previous.size()) + " games already played\n");
   Print("seed " + std::to_string(o.seed) + "\n");
   const RunOutcome outcome = PlayRun(r, previous, o.results.empty() ? nullptr : &results);
-  return Conclude(ComputeTables(r.info, outcome.games), o.summary, outcome.resultsFailed);
+  Tables tables = ComputeTables(r.info, outcome.games);
+  tables.plannedGames =
+      static_cast<int64_t>(GamesOfShard(r.plan, o.shardIndex, o.shardCount).size());
+  return Conclude(tables, o.summary, outcome.resultsFailed);
 }
 
 }  // namespace

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-std::string FormatGameLine(const GameLine& g, const Tables& t) {
+std::string FormatGameLine(const GameLine& g, const Tables& t, int runGames) {
   const std::string& a = t.names[static_cast<size_t>(g.seat[0])];
   const std::string& b = t.names[static_cast<size_t>(g.seat[1])];
-  std::string line = "game " + std::to_string(g.game + 1) + "/" + std::to_string(t.plannedGames) +
+  std::string line = "game " + std::to_string(g.game + 1) + "/" + std::to_string(runGames) +
                      ": " + a + " " + std::to_string(g.points[0]) + " - " +
                      std::to_string(g.points[1]) + " " + b + ", ";
   if (g.result == GameResult::kDraw) line += "draw";

@@ -6,8 +6,9 @@
 
 #include "tournament/tables.h"
 
-// "game 3/12: alpha 6 - 3 beta, alpha wins", with the reason of a forfeit; ended.
-std::string FormatGameLine(const GameLine& game, const Tables& tables);
+// "game 3/12: alpha 6 - 3 beta, alpha wins", with the reason of a forfeit;
+// ended. runGames: the games of the whole run (game numbers are the run's).
+std::string FormatGameLine(const GameLine& game, const Tables& tables, int runGames);
 
 // "12/100 games  alpha vs beta +35.2 Elo [+1.0, +70.0]  LLR 1.20  left 0:12:30",
 // not ended; secondsLeft < 0 when unknown.

@@ -74,14 +74,15 @@ void ReportInOrder(Shared* sh) {
     sh->nextReport++;
     const bool last = sh->nextReport == sh->order.size();
     const bool tablesDue = every > 0 && sh->reported.size() % static_cast<size_t>(every) == 0;
-    const Tables t = ComputeTables(r.info, sh->reported, tablesDue && !last);
+    Tables t = ComputeTables(r.info, sh->reported, tablesDue && !last);
+    t.plannedGames = static_cast<int64_t>(sh->order.size());  // a shard counts its own games
     std::string text;
     if (r.terminal) {
       // Trailing blanks wipe what a longer previous line left behind.
       text = "\r" + FormatProgressLine(t, SecondsLeft(*sh)) + std::string(12, ' ');
       sh->progressShown = true;
     } else if (!r.output.live) {
-      text = FormatGameLine(sh->reported.back(), t);
+      text = FormatGameLine(sh->reported.back(), t, GameCount(r.plan));
     }
     if (tablesDue && !last) text += (sh->progressShown ? "\n" : "") + FormatTables(t);
     if (tablesDue && !last) sh->progressShown = false;
