@@ -7,7 +7,8 @@
 # - the fixed noise-0 shots end where they end with the Linux library;
 # - a GO with the real 32-bit library gives a well-formed reply;
 # - curling-match.exe plays a short game, and refuses to play against an
-#   engine that cannot be started.
+#   engine that cannot be started;
+# - it plays a small tournament two games at once and resumes it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -103,6 +104,24 @@ assert len(played) >= 32 and all(s["status"] == "played" for s in played), "a st
 pictures = [f for f in os.listdir(folder) if f.endswith(".svg")]
 assert len(pictures) == len(played), "one picture per stone"
 print(f"{len(played)} stones played, {len(pictures)} pictures; the missing engine refused")
+EOF
+echo "== a small tournament with curling-match.exe: two games at once, then resumed"
+tour=(--ends 1 --no-extra-ends --games 4 --concurrency 2 --seed 5
+  --engine "name=one" "cmd=build-win/bin/curling-engine.exe" "threads=1"
+  --engine "name=two" "cmd=build-win/bin/curling-engine.exe" "threads=1"
+  --results build-win/match-check/results.jsonl --summary build-win/match-check/summary.json)
+"$wine" build-win/bin/curling-match.exe "${tour[@]}" </dev/null | tail -n 4
+again="$("$wine" build-win/bin/curling-match.exe "${tour[@]}" </dev/null)"
+[[ "$again" == *"4 games already played"* ]]
+python3 - build-win/match-check <<'EOF'
+import json, os, sys
+folder = sys.argv[1]
+lines = open(os.path.join(folder, "results.jsonl"), encoding="utf-8").read().splitlines()
+games = sorted(json.loads(line)["game"] for line in lines[1:])
+assert games == [0, 1, 2, 3], games
+summary = json.load(open(os.path.join(folder, "summary.json")))
+assert summary["games"] == 4 and summary["pairings"][0]["games"] == 4, summary
+print("4 games in the results file, resumed with nothing left to play")
 EOF
 
 echo "windows build passed: build-win/bin is ready to copy"
