@@ -231,7 +231,7 @@ std::vector<Group> Groups(int engineCount, const Matrix& games, const Matrix& po
 }  // namespace
 
 std::vector<Rating> MaximumLikelihoodRatings(int engineCount, const std::vector<GameScore>& games) {
-  if (engineCount <= 0) return {};
+  if (engineCount <= 0 || engineCount > kMaxRatedEngines) return {};
   std::vector<Rating> ratings(engineCount);
   Matrix n(engineCount, std::vector<double>(engineCount, 0.0));
   Matrix w = n;

@@ -59,8 +59,9 @@ double SecularRoot(const std::vector<double>& d, const std::vector<double>& phat
   return 0.5 * (lo + hi);
 }
 
-}  // namespace
-
+// The distribution p maximizing sum phat_k ln p_k subject to sum p_k = 1 and
+// sum p_k a_k = s, by (1) and (2). Empty when s is not strictly between the
+// smallest and the largest value.
 std::vector<double> ConstrainedMle(const std::vector<double>& values,
                                    const std::vector<double>& phat, double s) {
   if (values.empty() || values.size() != phat.size() || !std::isfinite(s)) return {};
@@ -77,6 +78,8 @@ std::vector<double> ConstrainedMle(const std::vector<double>& values,
   for (size_t k = 0; k < values.size(); ++k) p[k] = phat[k] / (1.0 + x * d[k]);
   return p;
 }
+
+}  // namespace
 
 std::string SprtParamsError(const SprtParams& params) {
   const auto open01 = [](double v) { return v > 0.0 && v < 1.0; };

@@ -53,15 +53,21 @@ double ClampedEloFromScore(double score) {
 
 double NormalCdf(double z) { return 0.5 * (1.0 + std::erf(z / std::sqrt(2.0))); }
 
+int64_t SaturatingAdd(int64_t a, int64_t b) {
+  const int64_t top = std::numeric_limits<int64_t>::max();
+  a = std::max<int64_t>(a, 0);
+  b = std::max<int64_t>(b, 0);
+  return a > top - b ? top : a + b;
+}
+
 int64_t PairCount(const Pentanomial& penta) {
   int64_t n = 0;
-  for (int64_t c : penta.count) n += std::max<int64_t>(c, 0);
+  for (int64_t c : penta.count) n = SaturatingAdd(n, c);
   return n;
 }
 
 int64_t GameCount(const Wdl& wdl) {
-  return std::max<int64_t>(wdl.wins, 0) + std::max<int64_t>(wdl.draws, 0) +
-         std::max<int64_t>(wdl.losses, 0);
+  return SaturatingAdd(SaturatingAdd(wdl.wins, wdl.draws), wdl.losses);
 }
 
 int PentanomialSlot(double firstGamePoints, double secondGamePoints) {
@@ -119,5 +125,5 @@ EloEstimate EstimateFromPentanomial(const Pentanomial& penta, const Wdl& wdl) {
   }
   const double games = static_cast<double>(GameCount(wdl));
   const double drawRatio = games > 0.0 ? NonNegative(wdl.draws) / games : 0.0;
-  return FromMean(mu, se, los, drawRatio, 2 * PairCount(penta));
+  return FromMean(mu, se, los, drawRatio, SaturatingAdd(PairCount(penta), PairCount(penta)));
 }

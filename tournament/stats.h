@@ -60,7 +60,7 @@ struct EloEstimate {
 //   cutechess's "+-" figure), LOS = (1 + erf((W - L) / sqrt(2 (W + L)))) / 2.
 // No games: score 0.5, elo 0, interval [-kEloClamp, +kEloClamp] (anything is
 // possible), LOS 0.5. Zero variance (all results alike): the interval shrinks
-// to the point estimate. W = L (no decisive games at all included): LOS 0.5.
+// to the point estimate. No decisive game: LOS 0.5.
 EloEstimate EstimateFromWdl(const Wdl& wdl);
 // From pair outcomes (pentanomial variance, per pair as fishtest does):
 //   x_k = k/4 (the pair's mean points per game), P pairs,
@@ -72,9 +72,11 @@ EloEstimate EstimateFromWdl(const Wdl& wdl);
 // the point, LOS is 1, 0 or 0.5 as mu is above, below or at 1/2.
 EloEstimate EstimateFromPentanomial(const Pentanomial& penta, const Wdl& wdl);
 
-// Sums: the pentanomial of a list of pairs, and the per-game results of the
-// first engine that a pentanomial cannot give back (a pair scoring 1 may be
-// two draws or a win and a loss), hence both are kept by the runner.
+// Totals of pairs and of games (a pentanomial cannot give back the games'
+// W/D/L: a pair scoring 1 may be two draws or a win and a loss, hence the
+// runner keeps both). Negative counts count 0; sums saturate at INT64_MAX
+// rather than overflow.
+int64_t SaturatingAdd(int64_t a, int64_t b);  // max(a, 0) + max(b, 0), saturated
 int64_t PairCount(const Pentanomial& penta);
 int64_t GameCount(const Wdl& wdl);
 // The pentanomial slot of one pair from the first engine's points in its two
@@ -105,14 +107,6 @@ std::string SprtParamsError(const SprtParams& params);
 SprtState SprtFromPentanomial(const Pentanomial& penta, const SprtParams& params);
 const char* SprtResultName(SprtResult r);  // "continue", "H0", "H1"
 
-// The constrained maximum-likelihood distribution behind the SPRT, exposed
-// for the tests: given outcome values a_i and an empirical distribution
-// phat_i (summing to 1, the a_i ascending with phat at both ends > 0), the
-// distribution p maximizing sum phat_i ln p_i subject to sum p_i a_i = s.
-// Empty when s is not strictly between the smallest and largest a_i.
-std::vector<double> ConstrainedMle(const std::vector<double>& values,
-                                   const std::vector<double>& phat, double s);
-
 // Maximum-likelihood ratings (Bradley-Terry with draws as half a win) for
 // n engines from all their games; ratings in Elo, mean 0. Engines with no
 // games get 0. Also the 95 % interval per engine where it can be computed.
@@ -120,12 +114,15 @@ struct GameScore {
   int first = 0, second = 0;
   double firstPoints = 0.5;  // 1, 0.5 or 0
 };
+constexpr int kMaxRatedEngines = 256;
 struct Rating {
   double elo = 0.0, low = 0.0, high = 0.0;
   int64_t games = 0;
   double points = 0.0;
 };
 // Details (see ratings.cpp for the equations):
+// - engineCount outside [1, kMaxRatedEngines] gives an empty list (the fit
+//   costs O(n^3) per step and n^2 memory).
 // - A game naming an engine outside [0, engineCount), an engine against
 //   itself, or points outside [0, 1] (or NaN) is bad input and is skipped.
 // - The mean 0 holds within each group of engines connected by games (a

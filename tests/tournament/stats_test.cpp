@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -109,14 +110,9 @@ TEST(Elo, DegenerateCountsGiveDocumentedFiniteValues) {
 }
 
 TEST(Elo, PentanomialSlotOfTwoGames) {
-  EXPECT_EQ(PentanomialSlot(0.0, 0.0), 0);
-  EXPECT_EQ(PentanomialSlot(0.5, 0.0), 1);
-  EXPECT_EQ(PentanomialSlot(1.0, 0.0), 2);
-  EXPECT_EQ(PentanomialSlot(0.5, 0.5), 2);
-  EXPECT_EQ(PentanomialSlot(0.5, 1.0), 3);
-  EXPECT_EQ(PentanomialSlot(1.0, 1.0), 4);
-  EXPECT_EQ(PentanomialSlot(0.25, 1.0), -1);
-  EXPECT_EQ(PentanomialSlot(NAN, 0.0), -1);
+  const double points[][3] = {{0, 0, 0},   {0.5, 0, 1}, {1, 0, 2},     {0.5, 0.5, 2},
+                              {0.5, 1, 3}, {1, 1, 4},   {0.25, 1, -1}, {NAN, 0, -1}};
+  for (const auto& p : points) EXPECT_EQ(PentanomialSlot(p[0], p[1]), p[2]) << p[0] << p[1];
 }
 
 // ---- SPRT ----
@@ -230,40 +226,6 @@ TEST(Sprt, DecisionFollowsTheBounds) {
   EXPECT_STREQ(SprtResultName(SprtResult::kH1), "H1");
 }
 
-// Seen from the other engine (counts reversed, bounds negated and swapped)
-// the evidence is the same with the opposite sign: catches a slot read the
-// wrong way round.
-TEST(Sprt, MirroredCountsGiveOppositeLlr) {
-  const Pentanomial p{{3, 17, 40, 25, 9}};
-  const Pentanomial mirrored{{9, 25, 40, 17, 3}};
-  const double a = SprtFromPentanomial(p, SprtParams{-2, 6, 0.05, 0.05}).llr;
-  const double b = SprtFromPentanomial(mirrored, SprtParams{-6, 2, 0.05, 0.05}).llr;
-  EXPECT_NE(a, 0.0);
-  EXPECT_NEAR(a, -b, 1e-9);
-}
-
-TEST(Sprt, ConstrainedMleMeetsBothConstraints) {
-  const std::vector<double> values{0, 0.25, 0.5, 0.75, 1};
-  const std::vector<double> phat{0.1, 0.2, 0.3, 0.3, 0.1};
-  for (double s : {0.3, 0.5, 0.525, 0.9}) {
-    const std::vector<double> p = ConstrainedMle(values, phat, s);
-    ASSERT_EQ(p.size(), 5u);
-    double sum = 0, mean = 0;
-    for (int k = 0; k < 5; ++k) {
-      EXPECT_GT(p[k], 0.0);
-      sum += p[k];
-      mean += p[k] * values[k];
-    }
-    EXPECT_NEAR(sum, 1.0, 1e-12);
-    EXPECT_NEAR(mean, s, 1e-12);
-  }
-  // At the empirical mean the constraint binds nothing.
-  const std::vector<double> same = ConstrainedMle(values, phat, 0.525);
-  for (int k = 0; k < 5; ++k) EXPECT_NEAR(same[k], phat[k], 1e-12);
-  EXPECT_TRUE(ConstrainedMle(values, phat, 1.0).empty());
-  EXPECT_TRUE(ConstrainedMle(values, phat, -0.1).empty());
-}
-
 TEST(Sprt, ParametersThatMakeNoTestAreRefused) {
   struct Case {
     SprtParams params;
@@ -331,18 +293,6 @@ TEST(Ratings, ThreeEnginesFittedScoresEqualActualScores) {
   EXPECT_GT(r[1].elo, r[2].elo);
 }
 
-// Two engines, 10 games scoring 0.7: the difference is EloFromScore(0.7) and
-// each rating (half the difference from the mean) carries half the binomial
-// standard error of the difference, 1 / sqrt(n s (1 - s)) natural units.
-TEST(Ratings, TwoEnginesReduceToTheScore) {
-  const std::vector<Rating> r = MaximumLikelihoodRatings(2, Games(0, 1, 7, 0, 3));
-  EXPECT_NEAR(r[0].elo - r[1].elo, EloFromScore(0.7), 1e-9);
-  EXPECT_NEAR(r[0].elo, -r[1].elo, 1e-9);
-  const double half = kZ * 400 / std::log(10.0) / (2 * std::sqrt(10 * 0.7 * 0.3));
-  EXPECT_NEAR(r[0].high - r[0].elo, half, 1e-6);
-  EXPECT_NEAR(r[1].elo - r[1].low, half, 1e-6);
-}
-
 TEST(Ratings, DegenerateGamesGiveFiniteDocumentedRatings) {
   // Engine 0 won everything, engine 3 never played, bad records are skipped.
   const std::vector<GameScore> games = Join({
@@ -372,14 +322,66 @@ TEST(Ratings, DegenerateGamesGiveFiniteDocumentedRatings) {
   EXPECT_EQ(none[1].high, 0.0);
 }
 
-// Groups that never met are rated separately, each around its own mean.
-TEST(Ratings, SeparateGroupsEachHaveMeanZero) {
+// Two pairs of engines that never met are rated separately, each around
+// its own mean; within a pair the difference is the Elo of the score and
+// each rating carries half the binomial standard error of the difference,
+// 1 / sqrt(n s (1 - s)) natural units.
+TEST(Ratings, SeparatePairsReduceToTheirScores) {
   const std::vector<Rating> r =
-      MaximumLikelihoodRatings(4, Join({Games(0, 1, 6, 0, 4), Games(2, 3, 1, 1, 8)}));
-  EXPECT_NEAR(r[0].elo + r[1].elo, 0.0, 1e-9);
-  EXPECT_NEAR(r[2].elo + r[3].elo, 0.0, 1e-9);
-  EXPECT_NEAR(r[0].elo - r[1].elo, EloFromScore(0.6), 1e-9);
+      MaximumLikelihoodRatings(4, Join({Games(0, 1, 7, 0, 3), Games(2, 3, 1, 1, 8)}));
+  EXPECT_NEAR(r[0].elo, -r[1].elo, 1e-9);
+  EXPECT_NEAR(r[2].elo, -r[3].elo, 1e-9);
+  EXPECT_NEAR(r[0].elo - r[1].elo, EloFromScore(0.7), 1e-9);
   EXPECT_NEAR(r[2].elo - r[3].elo, EloFromScore(0.15), 1e-9);
+  const double half = kZ * 400 / std::log(10.0) / (2 * std::sqrt(10 * 0.7 * 0.3));
+  EXPECT_NEAR(r[0].high - r[0].elo, half, 1e-6);
+  EXPECT_NEAR(r[1].elo - r[1].low, half, 1e-6);
+}
+
+// Random counts from none to INT64_MAX, zeros mixed in, and random games
+// among five engines: nothing may turn into NaN or infinity, the intervals
+// hold their estimate and the SPRT decision follows its LLR.
+TEST(Stats, RandomInputStaysFiniteAndOrdered) {
+  std::mt19937_64 rng(2026);
+  auto count = [&rng]() -> int64_t {
+    switch (rng() % 5) {
+      case 0:
+        return 0;
+      case 1:
+        return static_cast<int64_t>(rng() % 5);
+      case 2:
+        return static_cast<int64_t>(rng() % 1000);
+      case 3:
+        return static_cast<int64_t>(rng() >> (1 + rng() % 63));
+      default:
+        return rng() % 50 == 0 ? std::numeric_limits<int64_t>::max() : 1;
+    }
+  };
+  for (int i = 0; i < 5000; ++i) {
+    Pentanomial p;
+    for (int64_t& c : p.count) c = count();
+    const Wdl w{count(), count(), count()};
+    for (const EloEstimate& e : {EstimateFromWdl(w), EstimateFromPentanomial(p, w)}) {
+      ASSERT_TRUE(AllFinite(e)) << i;
+      ASSERT_TRUE(e.low <= e.elo && e.elo <= e.high) << i;
+      ASSERT_TRUE(e.los >= 0.0 && e.los <= 1.0) << i;
+    }
+    const SprtState s = SprtFromPentanomial(p, SprtParams{-5.0 + i % 7, 3.0 + i % 5, 0.05, 0.1});
+    ASSERT_TRUE(std::isfinite(s.llr)) << i;
+    const SprtResult expected = s.llr > s.upper   ? SprtResult::kH1
+                                : s.llr < s.lower ? SprtResult::kH0
+                                                  : SprtResult::kContinue;
+    ASSERT_EQ(s.result, expected) << i;
+  }
+  const double points[] = {0.0, 0.5, 1.0};
+  for (int i = 0; i < 300; ++i) {
+    std::vector<GameScore> games(rng() % 40);
+    for (GameScore& g : games) g = {int(rng() % 5), int(rng() % 5), points[rng() % 3]};
+    for (const Rating& r : MaximumLikelihoodRatings(5, games)) {
+      ASSERT_TRUE(std::isfinite(r.elo) && r.low <= r.elo && r.elo <= r.high) << i;
+      ASSERT_LT(std::fabs(r.elo), 1e4) << i;
+    }
+  }
 }
 
 }  // namespace
