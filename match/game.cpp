@@ -134,7 +134,9 @@ bool PlayEnd(EngineLink links[2], const PhysicsCalls& physics, GameRecord* game,
   for (int k = placed; k < kStonesPerEnd; ++k) {
     const Seat seat = SeatOfStone(first, k);
     PlayStone(&links[seat], physics, game, end, &state, k, observer, &frames);
+    const bool ended = links[seat].dead;
     if (!PlaysOn(&links[seat], seat, game)) return false;
+    if (ended) end->stones.back().note += "; restarted";
   }
   // With all sixteen thrown the library counts every stone; the side flag
   // is back to the first thrower's, as at the start of the end.

@@ -90,6 +90,9 @@ struct ChildFds {
   dup2(fds.inRead, STDIN_FILENO);
   dup2(fds.outWrite, STDOUT_FILENO);
   if (fds.errFd >= 0) dup2(fds.errFd, STDERR_FILENO);
+  // Whatever else the runner has open (another thread's files, say) stays
+  // out of the engine; the report pipe stays open until the exec.
+  close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);

@@ -94,12 +94,31 @@ std::string DescribeError(DWORD code) {
   return out.empty() ? "error " + std::to_string(code) : out;
 }
 
-// Only one thread at a time makes handles inheritable and creates a
-// process, so that a child never inherits another child's pipe ends (one
-// would keep the other's pipe open past its end).
-std::mutex& CreationLock() {
-  static std::mutex lock;
-  return lock;
+// Creates the process, suspended, with the three standard handles (input,
+// output, error; error may be null) as its only inherited handles, and
+// closes them. Only one thread at a time makes handles inheritable and
+// creates a process, so that a child never inherits another child's pipe
+// ends (one would keep the other's pipe open past its end).
+bool CreateWithOnlyTheseInherited(const HANDLE (&handles)[3], const std::string& dir,
+                                  std::string* line, std::string* environment,
+                                  PROCESS_INFORMATION* info, DWORD* failure) {
+  static std::mutex creation;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = handles[0];
+  startup.hStdOutput = handles[1];
+  startup.hStdError = handles[2];
+  std::lock_guard<std::mutex> hold(creation);
+  for (HANDLE h : handles)
+    if (h != nullptr) SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+  const BOOL started = CreateProcessA(
+      nullptr, &(*line)[0], nullptr, nullptr, TRUE, CREATE_SUSPENDED | CREATE_NEW_PROCESS_GROUP,
+      &(*environment)[0], dir.empty() ? nullptr : dir.c_str(), &startup, info);
+  *failure = GetLastError();
+  for (HANDLE h : handles)
+    if (h != nullptr) CloseHandle(h);
+  return started != FALSE;
 }
 
 HANDLE KillOnCloseJob() {
@@ -143,28 +162,11 @@ bool StartProgram(const ProgramStart& start, ChildProcess* child) {
   HANDLE err = CreateFileA(errPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = inRead;
-  startup.hStdOutput = outWrite;
-  startup.hStdError = err != INVALID_HANDLE_VALUE ? err : nullptr;
   PROCESS_INFORMATION info{};
-  BOOL started = FALSE;
   DWORD failure = 0;
-  {
-    std::lock_guard<std::mutex> hold(CreationLock());
-    for (HANDLE h : {inRead, outWrite, err})
-      if (h != nullptr && h != INVALID_HANDLE_VALUE)
-        SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-    started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE,
-                             CREATE_SUSPENDED | CREATE_NEW_PROCESS_GROUP, &environment[0],
-                             start.dir.empty() ? nullptr : start.dir.c_str(), &startup, &info);
-    failure = GetLastError();
-    CloseHandle(inRead);
-    CloseHandle(outWrite);
-    if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
-  }
+  const bool started =
+      CreateWithOnlyTheseInherited({inRead, outWrite, err != INVALID_HANDLE_VALUE ? err : nullptr},
+                                   start.dir, &line, &environment, &info, &failure);
   child->input = inWrite;
   child->inputPeek = peek;
   child->output = outRead;

@@ -14,7 +14,10 @@
 //   hexadecimal float).
 // --spawn FILE: at start, fork a child that writes its pid to FILE and
 //   sleeps for a minute, holding the standard output open.
+// --fds FILE: at start, write to FILE how many descriptors beyond the
+//   standard three the process holds.
 // --echo: an echo line "recieved: MESSAGE" on the standard output first.
+#include <dirent.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -33,6 +36,18 @@ void Write(const std::string& text) {
 }
 
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+void WriteExtraFdCount(const char* path) {
+  int extra = 0;
+  if (DIR* fds = opendir("/proc/self/fd")) {
+    while (const dirent* e = readdir(fds)) {
+      const int fd = std::atoi(e->d_name);
+      extra += e->d_name[0] != '.' && fd > 2 && fd != dirfd(fds);
+    }
+    closedir(fds);
+  }
+  if (FILE* f = std::fopen(path, "w")) std::fprintf(f, "%d\n", extra), std::fclose(f);
+}
 
 void WritePid(const char* path) {
   if (FILE* f = std::fopen(path, "w"))
@@ -54,6 +69,7 @@ int main(int argc, char** argv) {
     if (a == "--log") log = v;
     if (a == "--delay-ms") delayMs = std::atoi(v);
     if (a == "--pid") WritePid(v);
+    if (a == "--fds") WriteExtraFdCount(v);
     if (a == "--spawn" && fork() == 0) {
       WritePid(v);
       Sleep(60000);

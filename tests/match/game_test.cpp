@@ -2,7 +2,9 @@
 // stone lands where the engine's reply says, so every score is known.
 #include "match/game.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <thread>
@@ -99,7 +101,8 @@ TEST(MisbehavingEngine, LosesItsStonesOrForfeitsAndLeavesNoProcess) {
       {"--fault crash@3", near, kNever, 1e6, false, "PPPPc", 0, -1, "status 3"},
       // Restarted, the engine counts its GOs from 1 again and crashes at
       // its third once more.
-      {"--fault crash@3", near, kNever, 1e6, true, "PPPPcPPPPPcPPPPP", -1, 4, "status 3"},
+      {"--fault crash@3", near, kNever, 1e6, true, "PPPPcPPPPPcPPPPP", -1, 4,
+       "status 3); restarted"},
       {"--fault garbage@2", "--fault double@1" + near, kNever, 1e6, false, "PtgPPPPPPPPPPPPP", -1,
        1, "more than one reply"},
       {"--fault hex@1", near, kNever, 1e6, false, "gPPPPPPPPPPPPPPP", -1, 0, "unreadable"},
@@ -107,7 +110,7 @@ TEST(MisbehavingEngine, LosesItsStonesOrForfeitsAndLeavesNoProcess) {
       // A hanging engine forfeits when its game time is spent, whatever the
       // go timeout.
       {"--fault hang@2", near, kNever, 400, false, "PPo", 0, -1, "thinking time"},
-      {"--delay-ms 200", near, 3000, 500, false, "PPPPo", 0, 4, "thinking time"},
+      {"--delay-ms 400", near, 3000, 1000, false, "PPPPo", 0, 4, "thinking time"},
       // The flood is cut off after a few KiB, at once, stone after stone.
       {"--fault flood@2", near, kNever, 1e6, false, "PPgPgPgPgPgPgPgP", -1, 4, "bytes of output"},
       // The late reply comes after GO 2's deadline and must not count for
@@ -199,18 +202,22 @@ TEST(EngineStart, FailsAtOnceNamingTheProgram) {
 
 // The runner's own pauses after each command are not the engine's time: an
 // engine that answers at once keeps its whole budget although the pauses
-// of one end add up to more than that budget.
+// add up to more than that budget, and its thinking time does not hold the
+// watch for a second reply (which lasts a whole pause). Two stones a seat,
+// the rest already in play.
 TEST(ThinkingTime, RunsFromGoToTheReplyAndNothingElseIsCharged) {
   GameSetup setup = StandInSetup(FakeEngine(""), FakeEngine(""), 1);
-  setup.settings.pauseMs = 100;  // two pauses a stone, eight stones a seat
-  setup.settings.budgetMs = 1000;
+  setup.settings.pauseMs = 400;    // two pauses a stone before GO
+  setup.settings.budgetMs = 1000;  // less than one seat's 1600 ms of pauses
   setup.settings.extraEnds = false;
+  setup.opening.firstStones.assign(12, {0.0f, 0.0f});
   const GameRecord game = PlayGame(setup, {});
   EXPECT_EQ(game.forfeitSeat, -1) << game.forfeitReason;
   ASSERT_EQ(game.ends.size(), 1u);
+  ASSERT_EQ(game.ends[0].stones.size(), 4u);
   for (const StoneRecord& stone : game.ends[0].stones) {
     EXPECT_EQ(stone.status, StoneStatus::kPlayed) << stone.note;
-    EXPECT_LT(stone.thinkMs, setup.settings.pauseMs);  // the watch for a second reply is not in it
+    EXPECT_LT(stone.thinkMs, setup.settings.pauseMs);
   }
 }
 
@@ -220,13 +227,17 @@ TEST(ConcurrentGames, PlayAsTheyDoAloneAndLeaveNoProcess) {
   constexpr int kGames = 3;
   const std::string dir = MakeTempDir();
   auto setupOf = [&dir](int g) {
-    const std::string spawn = " --spawn " + dir + "/spawned" + std::to_string(g) + ".pid";
+    const std::string spawn = " --spawn " + dir + "/spawned" + std::to_string(g) + ".pid" +
+                              " --fds " + dir + "/fds" + std::to_string(g);
     GameSetup setup = StandInSetup(FakeEngine(Plan({kTee, kOut}) + spawn),
                                    FakeEngine(Plan({kNearTee, kTee}) + spawn), 2);
     setup.gameIndex = g;
     setup.opening.hammer = g % 2 ? kSeatA : kSeatB;
     return setup;
   };
+  // A descriptor that another part of the runner left inheritable.
+  const int leaky = open("/dev/null", O_RDONLY);
+  ASSERT_GE(leaky, 0);
   std::vector<GameRecord> together(kGames);
   std::vector<std::thread> threads;
   for (int g = 0; g < kGames; ++g)
@@ -238,7 +249,10 @@ TEST(ConcurrentGames, PlayAsTheyDoAloneAndLeaveNoProcess) {
     EXPECT_EQ(together[g].table.endScores, alone.table.endScores);
     EXPECT_EQ(together[g].forfeitSeat, -1);
     EXPECT_FALSE(PidFileProcessAlive(dir + "/spawned" + std::to_string(g) + ".pid"));
+    // No engine holds another's pipes, or anything else of the runner's.
+    EXPECT_EQ(ReadFile(dir + "/fds" + std::to_string(g)), "0\n");
   }
+  close(leaky);
 }
 
 // A game from a start situation: the last end of four, A 3 - 2 B, A with
