@@ -99,16 +99,16 @@ std::string ResumeFrom(const std::string& path, TournamentOptions* o,
   if (!o->haveSeed) o->seed = info.seed;
   if (file->run != RunIdentity(*o, openingLines) || file->shardIndex != o->shardIndex ||
       file->shardCount != o->shardCount)
-    return path + " holds results of another run (other engines, options, seed or shard); "
-                  "give another --results file to start a new run";
+    return path +
+           " holds results of another run (other engines, options, seed or shard); "
+           "give another --results file to start a new run";
   return "";
 }
 
 // Opens the results file for appending: a new one gets its header, a
 // resumed one loses a last line cut short. "" or why not.
-std::string OpenResults(const std::string& path, const std::string& run,
-                        const TournamentOptions& o, const ResultsFile* resumed,
-                        std::ofstream* out) {
+std::string OpenResults(const std::string& path, const std::string& run, const TournamentOptions& o,
+                        const ResultsFile* resumed, std::ofstream* out) {
   const std::filesystem::path p = std::filesystem::u8path(path);
   std::error_code ec;
   if (resumed) std::filesystem::resize_file(p, resumed->completeBytes, ec);
@@ -122,7 +122,8 @@ std::string OpenResults(const std::string& path, const std::string& run,
 std::string CheckEngines(const TournamentOptions& o) {
   for (const EngineSpec& e : o.engines) {
     const std::string why = CheckEngineStarts(e);
-    if (!why.empty()) return "engine " + e.name + " (" + CommandLineOf(e) + ") cannot be started: " + why;
+    if (!why.empty())
+      return "engine " + e.name + " (" + CommandLineOf(e) + ") cannot be started: " + why;
   }
   return "";
 }
@@ -176,8 +177,8 @@ int Run(TournamentOptions& o, const PhysicsCalls& physics) {
   r.plan = PlanOf(r.info);
   r.options = o;
   r.physics = physics;
-  r.output = GameOutputOptions{o.record, o.svgDir, o.engineLog, GameCount(r.plan),
-                               GameCount(r.plan) == 1};
+  r.output =
+      GameOutputOptions{o.record, o.svgDir, o.engineLog, GameCount(r.plan), GameCount(r.plan) == 1};
   r.terminal = !r.output.live && StdoutIsTerminal();
   // By default a tenth of the run; a short run shows its tables at the end only.
   if (r.options.reportEvery == 0) r.options.reportEvery = GameCount(r.plan) / 10;
@@ -188,7 +189,9 @@ int Run(TournamentOptions& o, const PhysicsCalls& physics) {
       !(error = OpenResults(o.results, run, o, resume ? &resumed : nullptr, &results)).empty())
     return Fail(error);
   const std::vector<GameLine> previous = Deduplicate(resumed.games, GameCount(r.plan));
-  if (resume) Print("resuming " + o.results + ": " + std::to_string(previous.size()) + " games already played\n");
+  if (resume)
+    Print("resuming " + o.results + ": " + std::to_string(previous.size()) +
+          " games already played\n");
   Print("seed " + std::to_string(o.seed) + "\n");
   const RunOutcome outcome = PlayRun(r, previous, o.results.empty() ? nullptr : &results);
   Tables tables = ComputeTables(r.info, outcome.games);

@@ -82,15 +82,14 @@ GameObserver MakeGameObserver(GameOutputState* s) {
 
 std::string PrepareOutputFolders(const GameOutputOptions& o) {
   if (!o.svgDir.empty() && !MakeDir(o.svgDir)) return "cannot create folder " + o.svgDir;
-  const std::string recordDir =
-      std::filesystem::u8path(o.record).parent_path().u8string();
+  const std::string recordDir = std::filesystem::u8path(o.record).parent_path().u8string();
   if (!recordDir.empty() && !MakeDir(recordDir)) return "cannot create folder " + recordDir;
   if (!o.engineLog.empty() && !MakeDir(o.engineLog)) return "cannot create folder " + o.engineLog;
   return "";
 }
 
-std::string LiveGameHeader(const std::string& engineA, const std::string& engineB,
-                           uint64_t seed, const Opening& opening) {
+std::string LiveGameHeader(const std::string& engineA, const std::string& engineB, uint64_t seed,
+                           const Opening& opening) {
   return "A = " + engineA + "\nB = " + engineB + "\ngame seed " + std::to_string(seed) + "; " +
          SeatLetter(opening.hammer) + " has the hammer (" + kHammerMark + ") in end " +
          std::to_string(opening.startEnd + 1) + "\n";

@@ -38,5 +38,5 @@ GameObserver MakeGameObserver(GameOutputState* state);
 std::string PrepareOutputFolders(const GameOutputOptions& o);
 
 // The header printed before a single game shown live.
-std::string LiveGameHeader(const std::string& engineA, const std::string& engineB,
-                           uint64_t seed, const Opening& opening);
+std::string LiveGameHeader(const std::string& engineA, const std::string& engineB, uint64_t seed,
+                           const Opening& opening);

@@ -42,7 +42,8 @@ std::string ReadOpening(const json& line, Opening* o) {
     const json& v = item.value();
     int end = 0;
     if (key == "end") {
-      if (!WholeNumber(v, 1, kMaxOpeningEnd, &end)) return "\"end\" must be a whole number in [1, 100]";
+      if (!WholeNumber(v, 1, kMaxOpeningEnd, &end))
+        return "\"end\" must be a whole number in [1, 100]";
       o->startEnd = end - 1;
     } else if (key == "score") {
       if (!v.is_array() || v.size() != 2 || !WholeNumber(v[0], 0, kMaxOpeningScore, &o->pointsA) ||
@@ -73,7 +74,8 @@ bool ParseOpenings(const std::string& text, std::vector<Opening>* out, std::stri
     if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
     const json parsed = json::parse(line, nullptr, false);
     Opening opening;
-    const std::string why = parsed.is_discarded() ? "not valid JSON" : ReadOpening(parsed, &opening);
+    const std::string why =
+        parsed.is_discarded() ? "not valid JSON" : ReadOpening(parsed, &opening);
     if (!why.empty()) {
       *error = "line " + std::to_string(lineNumber) + ": " + why;
       return false;

@@ -51,28 +51,36 @@ struct Collected {
 
 void AddGameOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
   GameSettings& s = o.settings;
-  app.add_option("--ends", s.ends, "ends per game")->check(CLI::Range(1, kMaxEnds))
+  app.add_option("--ends", s.ends, "ends per game")
+      ->check(CLI::Range(1, kMaxEnds))
       ->capture_default_str();
   app.add_flag("--extra-ends,!--no-extra-ends", s.extraEnds,
                "extra ends after a tie (default); --no-extra-ends: a tie is a draw");
   app.add_option("--noise", s.noise, "execution error handed to the physics, m")
-      ->check(CLI::Range(0.0, 10.0))->capture_default_str();
-  app.add_option("--seed", c.seed, "seed of the games, 0 to 2^64-1 (default: chosen at random "
+      ->check(CLI::Range(0.0, 10.0))
+      ->capture_default_str();
+  app.add_option("--seed", c.seed,
+                 "seed of the games, 0 to 2^64-1 (default: chosen at random "
                  "and recorded)")
       ->check(CLI::Validator(
           [](std::string& v) {
             errno = 0;
-            const bool digits = !v.empty() && v.find_first_not_of("0123456789") == std::string::npos;
+            const bool digits =
+                !v.empty() && v.find_first_not_of("0123456789") == std::string::npos;
             if (digits) std::strtoull(v.c_str(), nullptr, 10);
-            return digits && errno == 0 ? std::string() : "a seed is a whole number from 0 to 2^64-1";
+            return digits && errno == 0 ? std::string()
+                                        : "a seed is a whole number from 0 to 2^64-1";
           },
           "UINT64"));
   app.add_option("--time", c.budgetSec, "thinking time per engine per game, s")
-      ->check(CLI::Range(0.001, 1e7))->capture_default_str();
+      ->check(CLI::Range(0.001, 1e7))
+      ->capture_default_str();
   app.add_option("--go-timeout", c.goTimeoutSec, "longest wait for one stone's reply, s")
-      ->check(CLI::Range(0.001, 1e6))->capture_default_str();
+      ->check(CLI::Range(0.001, 1e6))
+      ->capture_default_str();
   app.add_option("--pause-ms", s.pauseMs, "pause after each command without a reply, ms")
-      ->check(CLI::Range(0, kMaxPauseMs))->capture_default_str();
+      ->check(CLI::Range(0, kMaxPauseMs))
+      ->capture_default_str();
   app.add_flag("--recover", s.recover,
                "restart an engine that exits or crashes; it loses only that stone");
 }
@@ -106,7 +114,8 @@ void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
           "1 OR EVEN"))
       ->capture_default_str();
   app.add_option("--concurrency", o.concurrency, "games played at once")
-      ->check(CLI::Range(1, kMaxConcurrency))->capture_default_str();
+      ->check(CLI::Range(1, kMaxConcurrency))
+      ->capture_default_str();
   app.add_option("--sprt", c.sprtWords,
                  "elo0=E0 elo1=E1 alpha=A beta=B: stop when the first pairing's test decides")
       ->expected(1, 4);
@@ -157,9 +166,12 @@ std::string Finish(TournamentOptions& o, Collected& c) {
 
 const char* TournamentKindName(TournamentKind kind) {
   switch (kind) {
-    case TournamentKind::kRoundRobin: return "round-robin";
-    case TournamentKind::kGauntlet: return "gauntlet";
-    default: return "pairs";
+    case TournamentKind::kRoundRobin:
+      return "round-robin";
+    case TournamentKind::kGauntlet:
+      return "gauntlet";
+    default:
+      return "pairs";
   }
 }
 
@@ -167,7 +179,8 @@ bool EngineSpecFromWords(const std::vector<std::string>& words, EngineSpec* spec
                          std::string* error) {
   for (const std::string& word : words) {
     const size_t eq = word.find('=');
-    const std::string key = word.substr(0, eq), value = eq == std::string::npos ? "" : word.substr(eq + 1);
+    const std::string key = word.substr(0, eq),
+                      value = eq == std::string::npos ? "" : word.substr(eq + 1);
     double threads = 0;
     if (eq == std::string::npos) {
       *error = "--engine: '" + word + "' is not KEY=VALUE";
@@ -196,13 +209,15 @@ bool EngineSpecFromWords(const std::vector<std::string>& words, EngineSpec* spec
   return error->empty();
 }
 
-bool SprtParamsFromWords(const std::vector<std::string>& words, SprtParams* p,
-                         std::string* error) {
+bool SprtParamsFromWords(const std::vector<std::string>& words, SprtParams* p, std::string* error) {
   for (const std::string& word : words) {
     const size_t eq = word.find('=');
     const std::string key = word.substr(0, eq);
-    double* target = key == "elo0" ? &p->elo0 : key == "elo1" ? &p->elo1
-                     : key == "alpha" ? &p->alpha : key == "beta" ? &p->beta : nullptr;
+    double* target = key == "elo0"    ? &p->elo0
+                     : key == "elo1"  ? &p->elo1
+                     : key == "alpha" ? &p->alpha
+                     : key == "beta"  ? &p->beta
+                                      : nullptr;
     const bool probability = key == "alpha" || key == "beta";
     if (!target || eq == std::string::npos ||
         !ToNumber(word.substr(eq + 1), probability ? 1e-9 : -4000, probability ? 0.5 : 4000,
@@ -221,9 +236,10 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
   ParsedCommandLine parsed;
   TournamentOptions& o = parsed.options;
   Collected c;
-  CLI::App app{"Plays curling games between engine processes: one game, a match of game pairs, "
-               "a round robin or a gauntlet, with Elo estimates and an SPRT.",
-               "curling-match"};
+  CLI::App app{
+      "Plays curling games between engine processes: one game, a match of game pairs, "
+      "a round robin or a gauntlet, with Elo estimates and an SPRT.",
+      "curling-match"};
   app.set_version_flag("--version", std::string("curling-match ") + kRunnerVersion);
   // An option given twice takes its last value, so a command can be
   // amended by appending to it.
@@ -232,7 +248,8 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
   AddRunOptions(app, o, c);
   CLI::App* merge = app.add_subcommand("merge", "print the tables of result files as of one run");
   merge->add_option("files", parsed.merge, "result files of the same run (shards)")
-      ->required()->check(CLI::ExistingFile);
+      ->required()
+      ->check(CLI::ExistingFile);
   merge->fallthrough();  // --summary may follow the files
   std::ostringstream out, err;
   try {

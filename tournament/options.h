@@ -24,9 +24,9 @@ struct TournamentOptions {
   uint64_t seed = 0;
   bool sprt = false;
   SprtParams sprtParams;
-  int shardIndex = 0;  // K - 1 of --shard K/M
-  int shardCount = 1;  // M
-  int reportEvery = 0;  // games between rating tables; 0: a tenth of the run
+  int shardIndex = 0;     // K - 1 of --shard K/M
+  int shardCount = 1;     // M
+  int reportEvery = 0;    // games between rating tables; 0: a tenth of the run
   std::string results;    // --results FILE; "" for none
   std::string summary;    // --summary FILE; "" for none
   std::string openings;   // --openings FILE; "" for ordinary games
@@ -39,10 +39,10 @@ enum class ParseOutcome { kRun, kMerge, kExit };
 
 struct ParsedCommandLine {
   ParseOutcome outcome = ParseOutcome::kRun;
-  TournamentOptions options;         // kRun
-  std::vector<std::string> merge;    // kMerge: the result files
-  int exitStatus = 0;                // kExit: 0 after --help or --version, 2 for an error
-  std::string text;                  // kExit: what to print (help, version or the error)
+  TournamentOptions options;       // kRun
+  std::vector<std::string> merge;  // kMerge: the result files
+  int exitStatus = 0;              // kExit: 0 after --help or --version, 2 for an error
+  std::string text;                // kExit: what to print (help, version or the error)
 };
 
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv);

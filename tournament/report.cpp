@@ -5,11 +5,13 @@
 std::string FormatGameLine(const GameLine& g, const Tables& t, int runGames) {
   const std::string& a = t.names[static_cast<size_t>(g.seat[0])];
   const std::string& b = t.names[static_cast<size_t>(g.seat[1])];
-  std::string line = "game " + std::to_string(g.game + 1) + "/" + std::to_string(runGames) +
-                     ": " + a + " " + std::to_string(g.points[0]) + " - " +
-                     std::to_string(g.points[1]) + " " + b + ", ";
-  if (g.result == GameResult::kDraw) line += "draw";
-  else line += (g.result == GameResult::kWinA ? a : b) + " wins";
+  std::string line = "game " + std::to_string(g.game + 1) + "/" + std::to_string(runGames) + ": " +
+                     a + " " + std::to_string(g.points[0]) + " - " + std::to_string(g.points[1]) +
+                     " " + b + ", ";
+  if (g.result == GameResult::kDraw)
+    line += "draw";
+  else
+    line += (g.result == GameResult::kWinA ? a : b) + " wins";
   if (g.forfeitSeat >= 0)
     line += " (" + (g.forfeitSeat == 0 ? a : b) + " forfeits: " + g.forfeitReason + ")";
   return line + "\n";

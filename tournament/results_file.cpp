@@ -41,7 +41,7 @@ const char* ResultName(GameResult r) {
 json EngineJson(const EngineSpec& e) {
   json env = json::array();
   for (const auto& kv : e.env) env.push_back({kv.first, kv.second});
-  return {{"name", e.name}, {"cmd", e.program}, {"args", e.args},
+  return {{"name", e.name}, {"cmd", e.program},     {"args", e.args},
           {"dir", e.dir},   {"threads", e.threads}, {"env", env}};
 }
 
@@ -56,8 +56,9 @@ bool GameFromJson(const json& j, GameLine* g) {
     g->seed = AsSeed(j.at("seed"));
     const std::string result = j.at("result").get<std::string>();
     if (result != "A" && result != "B" && result != "draw") return false;
-    g->result = result == "A" ? GameResult::kWinA : result == "B" ? GameResult::kWinB
-                                                                  : GameResult::kDraw;
+    g->result = result == "A"   ? GameResult::kWinA
+                : result == "B" ? GameResult::kWinB
+                                : GameResult::kDraw;
     g->ends = AsInt(j.at("ends"));
     const json& f = j.at("forfeit");
     g->forfeitSeat = f.is_null() ? -1 : f.get<std::string>() == "A" ? 0 : 1;

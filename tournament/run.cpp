@@ -175,8 +175,8 @@ RunOutcome PlayRun(const RunSetup& setup, const std::vector<GameLine>& previous,
     std::lock_guard<std::mutex> hold(sh.lock);
     ReportInOrder(&sh);
   }
-  const int workers = std::max(1, std::min<int>(setup.options.concurrency,
-                                                static_cast<int>(sh.todo.size())));
+  const int workers =
+      std::max(1, std::min<int>(setup.options.concurrency, static_cast<int>(sh.todo.size())));
   std::vector<std::thread> threads;
   for (int w = 1; w < workers; ++w) threads.emplace_back(Worker, &sh);
   Worker(&sh);

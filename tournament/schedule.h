@@ -10,7 +10,7 @@
 #include "tournament/options.h"
 
 struct Pairing {
-  int first = 0;   // engine indices; tables are from the first one's side
+  int first = 0;  // engine indices; tables are from the first one's side
   int second = 1;
 };
 
@@ -34,9 +34,9 @@ struct ScheduledGame {
   int game = 0;
   int pair = 0;
   int pairing = 0;
-  int opening = -1;   // index into the openings, -1 for an ordinary game
+  int opening = -1;      // index into the openings, -1 for an ordinary game
   int seat[2] = {0, 1};  // engine index in seats A and B; swapped in a pair's second game
-  uint64_t seed = 0;  // physics seed, shared by the two games of a pair
+  uint64_t seed = 0;     // physics seed, shared by the two games of a pair
 };
 ScheduledGame GameAt(const RunPlan& plan, int game);
 

@@ -61,8 +61,8 @@ Tables ComputeTables(const RunInfo& info, const std::vector<GameLine>& games, bo
   std::vector<GameScore> scores;
   const int engineCount = static_cast<int>(info.names.size());
   for (const GameLine& g : games) {
-    if (g.pairing < 0 || g.pairing >= static_cast<int>(t.pairings.size()) || g.seat[0] >= engineCount ||
-        g.seat[1] >= engineCount)
+    if (g.pairing < 0 || g.pairing >= static_cast<int>(t.pairings.size()) ||
+        g.seat[0] >= engineCount || g.seat[1] >= engineCount)
       continue;
     PairingTable& p = t.pairings[static_cast<size_t>(g.pairing)];
     const double points = PointsOf(g, p.pairing.first);
@@ -104,8 +104,8 @@ std::string FormatSprtLine(const Tables& t) {
 }
 
 std::string FormatTables(const Tables& t) {
-  std::string out = "after " + std::to_string(t.games) + " of " + std::to_string(t.plannedGames) +
-                    " games:\n";
+  std::string out =
+      "after " + std::to_string(t.games) + " of " + std::to_string(t.plannedGames) + " games:\n";
   char row[512];
   std::snprintf(row, sizeof row, "  %-28s %6s %5s %5s %5s %7s %8s %18s %6s %6s  %s\n", "pairing",
                 "games", "W", "D", "L", "score", "Elo", "(95% interval)", "LOS", "draws",
@@ -115,12 +115,13 @@ std::string FormatTables(const Tables& t) {
     const EloEstimate& e = p.elo;
     std::string penta;
     for (int64_t c : p.penta.count) penta += (penta.empty() ? "" : "-") + std::to_string(c);
-    std::snprintf(row, sizeof row,
-                  "  %-28s %6lld %5lld %5lld %5lld %6.1f%% %+8.1f [%+7.1f, %+7.1f] %5.1f%% %5.1f%%  %s\n",
-                  PairingName(t, p).c_str(), static_cast<long long>(GameCount(p.wdl)),
-                  static_cast<long long>(p.wdl.wins), static_cast<long long>(p.wdl.draws),
-                  static_cast<long long>(p.wdl.losses), 100.0 * e.score, e.elo, e.low, e.high,
-                  100.0 * e.los, 100.0 * e.drawRatio, penta.c_str());
+    std::snprintf(
+        row, sizeof row,
+        "  %-28s %6lld %5lld %5lld %5lld %6.1f%% %+8.1f [%+7.1f, %+7.1f] %5.1f%% %5.1f%%  %s\n",
+        PairingName(t, p).c_str(), static_cast<long long>(GameCount(p.wdl)),
+        static_cast<long long>(p.wdl.wins), static_cast<long long>(p.wdl.draws),
+        static_cast<long long>(p.wdl.losses), 100.0 * e.score, e.elo, e.low, e.high, 100.0 * e.los,
+        100.0 * e.drawRatio, penta.c_str());
     out += row;
   }
   if (!t.ratings.empty()) {
@@ -131,8 +132,9 @@ std::string FormatTables(const Tables& t) {
                      [&](size_t a, size_t b) { return t.ratings[a].elo > t.ratings[b].elo; });
     for (size_t rank = 0; rank < order.size(); ++rank) {
       const Rating& r = t.ratings[order[rank]];
-      std::snprintf(row, sizeof row, "  %2zu %-24s %+8.1f [%+7.1f, %+7.1f] %6lld games %7.1f points\n",
-                    rank + 1, t.names[order[rank]].c_str(), r.elo, r.low, r.high,
+      std::snprintf(row, sizeof row,
+                    "  %2zu %-24s %+8.1f [%+7.1f, %+7.1f] %6lld games %7.1f points\n", rank + 1,
+                    t.names[order[rank]].c_str(), r.elo, r.low, r.high,
                     static_cast<long long>(r.games), r.points);
       out += row;
     }
@@ -166,22 +168,28 @@ std::string TablesJson(const Tables& t) {
                         {"los", e.los},
                         {"drawRatio", e.drawRatio}});
   }
-  json doc{{"games", t.games}, {"plannedGames", t.plannedGames}, {"engines", t.names},
-           {"pairings", pairings}, {"ratings", nullptr}, {"sprt", nullptr}};
+  json doc{{"games", t.games},   {"plannedGames", t.plannedGames},
+           {"engines", t.names}, {"pairings", pairings},
+           {"ratings", nullptr}, {"sprt", nullptr}};
   if (!t.ratings.empty()) {
     doc["ratings"] = json::array();
     for (size_t i = 0; i < t.ratings.size(); ++i) {
       const Rating& r = t.ratings[i];
-      doc["ratings"].push_back({{"engine", t.names[i]}, {"elo", r.elo}, {"low", r.low},
-                                {"high", r.high}, {"games", r.games}, {"points", r.points}});
+      doc["ratings"].push_back({{"engine", t.names[i]},
+                                {"elo", r.elo},
+                                {"low", r.low},
+                                {"high", r.high},
+                                {"games", r.games},
+                                {"points", r.points}});
     }
   }
   if (t.sprt) {
     const SprtParams& p = t.sprtParams;
     const SprtState& s = t.sprtState;
-    doc["sprt"] = {{"elo0", p.elo0}, {"elo1", p.elo1}, {"alpha", p.alpha}, {"beta", p.beta},
-                   {"llr", s.llr},   {"lower", s.lower}, {"upper", s.upper},
-                   {"result", SprtResultName(s.result)}};
+    doc["sprt"] = {{"elo0", p.elo0},   {"elo1", p.elo1},
+                   {"alpha", p.alpha}, {"beta", p.beta},
+                   {"llr", s.llr},     {"lower", s.lower},
+                   {"upper", s.upper}, {"result", SprtResultName(s.result)}};
   }
   return doc.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
 }

@@ -75,10 +75,23 @@ struct QuietStdout {
 void BM_Games(benchmark::State& state) {
   const std::string concurrency = std::to_string(state.range(0));
   const std::string engine = std::string("cmd=") + ENGINE_EXE;
-  const std::vector<std::string> args = {
-      "curling-match", "--ends", "10", "--games", std::to_string(kGames), "--seed", "2026",
-      "--concurrency", concurrency, "--engine", "name=a", engine, "threads=1",
-      "--engine", "name=b", engine, "threads=1"};
+  const std::vector<std::string> args = {"curling-match",
+                                         "--ends",
+                                         "10",
+                                         "--games",
+                                         std::to_string(kGames),
+                                         "--seed",
+                                         "2026",
+                                         "--concurrency",
+                                         concurrency,
+                                         "--engine",
+                                         "name=a",
+                                         engine,
+                                         "threads=1",
+                                         "--engine",
+                                         "name=b",
+                                         engine,
+                                         "threads=1"};
   std::vector<const char*> argv;
   for (const std::string& a : args) argv.push_back(a.c_str());
   const PhysicsCalls timed{&TimedSimulate, &TimedScore, Real().seed};

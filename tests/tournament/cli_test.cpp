@@ -21,19 +21,38 @@ std::string Runner(const std::string& args, const std::string& a, const std::str
 
 TEST(TournamentCommandLine, RefusesBadArguments) {
   const std::string two = " --engine cmd=a --engine cmd=b";
-  for (const std::string& args : std::vector<std::string>{"--ends 0", "--ends", "--noise x", "--seed -1", "--seed 18446744073709551616", "--bogus", "only-one", "a b c",
-        "--games 3", "--concurrency 0", "--tournament swiss", "--shard 3/2" + two,
-        "--shard 1" + two, "--sprt elo0=5 elo1=0 --games 2" + two, "--sprt elo0=0 --games 1" + two,
-        "--engine name=x", "--engine cmd=x bogus=1 --engine cmd=y", "--engine cmd=x threads=0" + two,
-        "--engine cmd=x", "--engine name=x cmd=a --engine name=x cmd=b",
-        "--engine cmd=a --engine cmd=b --engine cmd=c", "a b" + two, "merge",
-        "merge /no/such/file"}) {
+  for (const std::string& args :
+       std::vector<std::string>{"--ends 0",
+                                "--ends",
+                                "--noise x",
+                                "--seed -1",
+                                "--seed 18446744073709551616",
+                                "--bogus",
+                                "only-one",
+                                "a b c",
+                                "--games 3",
+                                "--concurrency 0",
+                                "--tournament swiss",
+                                "--shard 3/2" + two,
+                                "--shard 1" + two,
+                                "--sprt elo0=5 elo1=0 --games 2" + two,
+                                "--sprt elo0=0 --games 1" + two,
+                                "--engine name=x",
+                                "--engine cmd=x bogus=1 --engine cmd=y",
+                                "--engine cmd=x threads=0" + two,
+                                "--engine cmd=x",
+                                "--engine name=x cmd=a --engine name=x cmd=b",
+                                "--engine cmd=a --engine cmd=b --engine cmd=c",
+                                "a b" + two,
+                                "merge",
+                                "merge /no/such/file"}) {
     const CommandResult r = RunCommand(CLI_DOUBLE " " + args + " 2>&1 </dev/null");
     EXPECT_EQ(r.status, 2) << args << ": " << r.output;
     EXPECT_EQ(r.output.find("game 1"), std::string::npos) << args << ": " << r.output;
   }
   // CLI11's own messages name the range, and help and version exit 0.
-  EXPECT_NE(RunCommand(CLI_DOUBLE " --ends 0 2>&1").output.find("not in range 1 to 100"), std::string::npos);
+  EXPECT_NE(RunCommand(CLI_DOUBLE " --ends 0 2>&1").output.find("not in range 1 to 100"),
+            std::string::npos);
   EXPECT_NE(RunCommand(CLI_DOUBLE " --help").output.find("--concurrency"), std::string::npos);
   const CommandResult version = RunCommand(CLI_DOUBLE " --version");
   EXPECT_EQ(version.status, 0);
@@ -91,8 +110,9 @@ TEST(TournamentCommandLine, GamesInPairsSwapTheSeatsAndTheSeedReplaysAGame) {
   const std::string first = RecordQuery(dir + "/g-1.json", placements);
   EXPECT_EQ(first, RecordQuery(dir + "/same.json", placements));
   // The pair's second game throws with the same seed: the same errors.
-  const std::string errors = "[round(s['after'][s['shotIndex']][0] - s['vec']['vx'], 4) "
-                             "for e in r['ends'] for s in e['stones']]";
+  const std::string errors =
+      "[round(s['after'][s['shotIndex']][0] - s['vec']['vx'], 4) "
+      "for e in r['ends'] for s in e['stones']]";
   EXPECT_EQ(RecordQuery(dir + "/g-1.json", errors), RecordQuery(dir + "/g-2.json", errors));
   EXPECT_NE(first, RecordQuery(dir + "/other.json", placements));
 }

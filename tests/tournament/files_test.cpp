@@ -13,9 +13,10 @@
 TEST(Openings, ReadsEveryFieldAndRefusesWhatIsWrongNamingTheLine) {
   std::vector<Opening> openings;
   std::string error;
-  ASSERT_TRUE(ParseOpenings("{\"end\": 1}\n\n{\"end\": 9, \"score\": [3, 4], \"hammer\": \"A\", "
-                            "\"stones\": [[2.5, 5.25], [0, 0]]}\r\n",
-                            &openings, &error))
+  ASSERT_TRUE(
+      ParseOpenings("{\"end\": 1}\n\n{\"end\": 9, \"score\": [3, 4], \"hammer\": \"A\", "
+                    "\"stones\": [[2.5, 5.25], [0, 0]]}\r\n",
+                    &openings, &error))
       << error;
   ASSERT_EQ(openings.size(), 2u);
   EXPECT_EQ(openings[0].hammer, kSeatB);
@@ -95,8 +96,8 @@ TEST(ResultsFile, GameLinesRoundTripAndACutShortLastLineIsNotRead) {
 
   const std::string header = HeaderLine(run, 0, 1);
   for (const std::string& bad :
-       {std::string(""), std::string("{\"game\":1}\n"), header + "{\"game\":1}\n",
-        header + "[]\n", header + "garbage\n" + GameLineText(g),
+       {std::string(""), std::string("{\"game\":1}\n"), header + "{\"game\":1}\n", header + "[]\n",
+        header + "garbage\n" + GameLineText(g),
         header + GameLineText(g).replace(GameLineText(g).find("\"game\":3"), 8, "\"game\":3.5"),
         header + GameLineText(g).replace(GameLineText(g).find("\"game\":3"), 8, "\"game\":1e99"),
         header.substr(0, header.size() - 1)}) {
@@ -139,16 +140,19 @@ TEST(Schedule, PairsShareSeedAndOpeningSwapSeatsAndShardsSplitWholePairs) {
 TEST(EngineWords, EveryKeyAndEveryMistake) {
   EngineSpec spec;
   std::string error;
-  ASSERT_TRUE(EngineSpecFromWords({"name=new", "cmd=./eng", "arg=--x y", "arg=", "dir=/tmp",
-                                   "threads=2", "env=A=b=c"},
-                                  &spec, &error))
+  ASSERT_TRUE(EngineSpecFromWords(
+      {"name=new", "cmd=./eng", "arg=--x y", "arg=", "dir=/tmp", "threads=2", "env=A=b=c"}, &spec,
+      &error))
       << error;
   EXPECT_EQ(spec.args, std::vector<std::string>({"--x y", ""}));
   EXPECT_EQ(spec.env[0], std::make_pair(std::string("A"), std::string("b=c")));
   EXPECT_EQ(spec.threads, 2);
-  for (const std::vector<std::string>& bad :
-       {std::vector<std::string>{"name=x"}, {"cmd=x", "thread=2"}, {"cmd=x", "threads=2.5"},
-        {"cmd=x", "env=novalue"}, {"cmd=x", "env==v"}, {"cmd=x", "loose"}}) {
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{"name=x"},
+                                              {"cmd=x", "thread=2"},
+                                              {"cmd=x", "threads=2.5"},
+                                              {"cmd=x", "env=novalue"},
+                                              {"cmd=x", "env==v"},
+                                              {"cmd=x", "loose"}}) {
     error.clear();
     EngineSpec s;
     EXPECT_FALSE(EngineSpecFromWords(bad, &s, &error)) << bad.back();
@@ -174,9 +178,8 @@ TEST(Tables, ForfeitsAreLossesAndPairsFormThePentanomial) {
   // Pair 0: new wins both (one by the other's forfeit); pair 1: a win and a
   // draw; pair 2: only its first game, a loss by new's forfeit.
   const std::vector<GameLine> games = {
-      game(0, GameResult::kWinA, -1), game(1, GameResult::kWinB, 0),
-      game(2, GameResult::kWinA, -1), game(3, GameResult::kDraw, -1),
-      game(4, GameResult::kWinB, 0)};
+      game(0, GameResult::kWinA, -1), game(1, GameResult::kWinB, 0), game(2, GameResult::kWinA, -1),
+      game(3, GameResult::kDraw, -1), game(4, GameResult::kWinB, 0)};
   const Tables t = ComputeTables(info, Deduplicate(games, 6));
   const PairingTable& p = t.pairings[0];
   EXPECT_EQ(std::vector<int64_t>({p.wdl.wins, p.wdl.draws, p.wdl.losses}),

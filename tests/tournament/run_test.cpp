@@ -60,7 +60,9 @@ TEST(TournamentRun, KilledRunResumedWithTheSameCommandEndsWithTheSameTables) {
   const std::string dir = MakeTempDir();
   const std::string results = dir + "/r.jsonl";
   // No --seed: the run records the seed it chose and the resume takes it.
-  const auto args = Concat({Quick("10"), TwoEngines(), {"--results", results, "--concurrency", "2"},
+  const auto args = Concat({Quick("10"),
+                            TwoEngines(),
+                            {"--results", results, "--concurrency", "2"},
                             {"--engine-log", dir + "/logs"}});
   ChildProcess runner;
   std::vector<std::string> argv{CLI_DOUBLE};
@@ -92,9 +94,9 @@ TEST(TournamentRun, ResultsOfAnotherRunAreRefusedAndLeftAlone) {
   const auto args = Concat({Quick("2"), TwoEngines(), {"--results", results}});
   ASSERT_EQ(RunRunner(Concat({args, {"--seed", "1"}})).status, 0);
   const std::string kept = ReadFile(results);
-  for (const std::vector<std::string>& other :
-       {std::vector<std::string>{"--seed", "2"}, {"--seed", "1", "--recover"},
-        {"--seed", "1", "--shard", "1/2"}}) {
+  for (const std::vector<std::string>& other : {std::vector<std::string>{"--seed", "2"},
+                                                {"--seed", "1", "--recover"},
+                                                {"--seed", "1", "--shard", "1/2"}}) {
     const CommandResult r = RunRunner(Concat({args, other}));
     EXPECT_EQ(r.status, 2) << other.back() << ": " << r.output;
     EXPECT_NE(r.output.find("another run"), std::string::npos) << r.output;
@@ -106,9 +108,11 @@ TEST(TournamentRun, ResultsOfAnotherRunAreRefusedAndLeftAlone) {
 
 TEST(TournamentRun, AnEngineThatCannotStartEndsTheRunNamingIt) {
   const std::string dir = MakeTempDir();
-  const CommandResult r = RunRunner(Concat(
-      {Quick("2"), FakeEngineWords("fine", {}),
-       {"--engine", "name=ghost", "cmd=" + dir + "/no-such-engine", "--results", dir + "/r.jsonl"}}));
+  const CommandResult r =
+      RunRunner(Concat({Quick("2"),
+                        FakeEngineWords("fine", {}),
+                        {"--engine", "name=ghost", "cmd=" + dir + "/no-such-engine", "--results",
+                         dir + "/r.jsonl"}}));
   EXPECT_EQ(r.status, 2) << r.output;
   EXPECT_NE(r.output.find("ghost"), std::string::npos) << r.output;
   EXPECT_NE(r.output.find(dir + "/no-such-engine"), std::string::npos) << r.output;
@@ -129,8 +133,11 @@ TEST(TournamentRun, ShardsMergedGiveTheTablesOfOneRun) {
   ASSERT_EQ(merged.status, 0) << merged.output;
   EXPECT_EQ(ReadFile(dir + "/m.json"), once);
   // A file of another run is not merged in.
-  ASSERT_EQ(RunRunner(Concat({Quick("2"), TwoEngines(), {"--seed", "6", "--results",
-                                                         dir + "/other.jsonl"}})).status, 0);
+  ASSERT_EQ(
+      RunRunner(
+          Concat({Quick("2"), TwoEngines(), {"--seed", "6", "--results", dir + "/other.jsonl"}}))
+          .status,
+      0);
   EXPECT_EQ(RunRunner({"merge", dir + "/shard-1.jsonl", dir + "/other.jsonl"}).status, 2);
 }
 
@@ -139,9 +146,9 @@ TEST(TournamentRun, ShardsThroughGnuParallelMergeToOneRun) {
   const std::string dir = MakeTempDir();
   const auto args = Concat({Quick("6"), TwoEngines(), {"--seed", "9"}});
   const std::string once = SummaryOf(args, dir + "/once.json");
-  const CommandResult p = RunCommand("parallel --will-cite " + RunnerLine(args) +
-                                     " --shard {}/2 --results " + dir +
-                                     "/shard-{}.jsonl '>' /dev/null ::: 1 2 2>&1");
+  const CommandResult p =
+      RunCommand("parallel --will-cite " + RunnerLine(args) + " --shard {}/2 --results " + dir +
+                 "/shard-{}.jsonl '>' /dev/null ::: 1 2 2>&1");
   ASSERT_EQ(p.status, 0) << p.output;
   const CommandResult merged = RunRunner(
       {"merge", dir + "/shard-1.jsonl", dir + "/shard-2.jsonl", "--summary", dir + "/m.json"});
@@ -151,14 +158,17 @@ TEST(TournamentRun, ShardsThroughGnuParallelMergeToOneRun) {
 
 TEST(TournamentRun, RoundRobinOfThreeEnginesRatesEveryOne) {
   const std::string dir = MakeTempDir();
-  const CommandResult r = RunRunner(Concat(
-      {Quick("4"), TwoEngines(), FakeEngineWords("wide", {"--plan", "3.2,5"}),
-       {"--tournament", "round-robin", "--seed", "3", "--summary", dir + "/s.json"}}));
+  const CommandResult r = RunRunner(
+      Concat({Quick("4"),
+              TwoEngines(),
+              FakeEngineWords("wide", {"--plan", "3.2,5"}),
+              {"--tournament", "round-robin", "--seed", "3", "--summary", dir + "/s.json"}}));
   ASSERT_EQ(r.status, 0) << r.output;
   EXPECT_NE(r.output.find("ratings (maximum likelihood"), std::string::npos) << r.output;
-  EXPECT_EQ(RecordQuery(dir + "/s.json",
-                        "r['games'], [(p['first'], p['second'], p['games']) for p in r['pairings']], "
-                        "sorted(x['engine'] for x in r['ratings']), sum(x['games'] for x in r['ratings'])"),
+  EXPECT_EQ(RecordQuery(
+                dir + "/s.json",
+                "r['games'], [(p['first'], p['second'], p['games']) for p in r['pairings']], "
+                "sorted(x['engine'] for x in r['ratings']), sum(x['games'] for x in r['ratings'])"),
             "(12, [('near', 'far', 4), ('near', 'wide', 4), ('far', 'wide', 4)], "
             "['far', 'near', 'wide'], 24)");
 }
@@ -166,9 +176,11 @@ TEST(TournamentRun, RoundRobinOfThreeEnginesRatesEveryOne) {
 TEST(TournamentRun, AForfeitIsALossInEveryTable) {
   const std::string dir = MakeTempDir();
   // "crashy" exits at its third GO of every game: it forfeits both games.
-  const CommandResult r = RunRunner(Concat(
-      {Quick("2"), FakeEngineWords("crashy", {"--fault", "crash@3"}), FakeEngineWords("calm", {}),
-       {"--seed", "1", "--summary", dir + "/s.json", "--results", dir + "/r.jsonl"}}));
+  const CommandResult r = RunRunner(
+      Concat({Quick("2"),
+              FakeEngineWords("crashy", {"--fault", "crash@3"}),
+              FakeEngineWords("calm", {}),
+              {"--seed", "1", "--summary", dir + "/s.json", "--results", dir + "/r.jsonl"}}));
   ASSERT_EQ(r.status, 0) << r.output;
   EXPECT_EQ(RecordQuery(dir + "/s.json", "[(p['wins'], p['losses']) for p in r['pairings']]"),
             "[(0, 2)]");
@@ -181,13 +193,15 @@ TEST(TournamentRun, AForfeitIsALossInEveryTable) {
 TEST(TournamentRun, SprtStopsTheRunOnceItDecides) {
   const std::string dir = MakeTempDir();
   // "tee" draws to the tee, "wide" into the guard zone: tee wins every end.
-  const CommandResult r = RunRunner(Concat(
-      {Quick("200"), FakeEngineWords("tee", {"--plan", "2.375,4.88"}),
-       FakeEngineWords("wide", {"--plan", "3.6,7.5"}),
-       {"--noise", "0", "--seed", "4", "--sprt", "elo0=0", "elo1=50", "--summary", dir + "/s.json"}}));
+  const CommandResult r = RunRunner(Concat({Quick("200"),
+                                            FakeEngineWords("tee", {"--plan", "2.375,4.88"}),
+                                            FakeEngineWords("wide", {"--plan", "3.6,7.5"}),
+                                            {"--noise", "0", "--seed", "4", "--sprt", "elo0=0",
+                                             "elo1=50", "--summary", dir + "/s.json"}}));
   ASSERT_EQ(r.status, 0) << r.output;
   EXPECT_NE(r.output.find("the test has decided"), std::string::npos) << r.output;
-  EXPECT_EQ(RecordQuery(dir + "/s.json", "r['sprt']['result'], r['games'] < 60, r['pairings'][0]['losses']"),
+  EXPECT_EQ(RecordQuery(dir + "/s.json",
+                        "r['sprt']['result'], r['games'] < 60, r['pairings'][0]['losses']"),
             "('H1', True, 0)");
 }
 
@@ -196,10 +210,11 @@ TEST(TournamentRun, EachOpeningIsPlayedAsAPairFromItsEndScoreAndStones) {
   std::ofstream(dir + "/openings.jsonl")
       << "{\"end\": 1}\n"
          "{\"end\": 3, \"score\": [2, 0], \"hammer\": \"A\", \"stones\": [[2.375, 6.5]]}\n";
-  const CommandResult r = RunRunner(
-      Concat({Quick("4"), TwoEngines(),
-              {"--ends", "3", "--seed", "2", "--openings", dir + "/openings.jsonl", "--record",
-               dir + "/g.json", "--results", dir + "/r.jsonl"}}));
+  const CommandResult r =
+      RunRunner(Concat({Quick("4"),
+                        TwoEngines(),
+                        {"--ends", "3", "--seed", "2", "--openings", dir + "/openings.jsonl",
+                         "--record", dir + "/g.json", "--results", dir + "/r.jsonl"}}));
   ASSERT_EQ(r.status, 0) << r.output;
   for (int g = 3; g <= 4; ++g)  // the second opening's pair: seats swapped, same start
     EXPECT_EQ(RecordQuery(dir + "/g-" + std::to_string(g) + ".json",
