@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <random>
 #include <set>
 #include <sstream>
@@ -87,6 +88,19 @@ std::string LoadOpenings(const TournamentOptions& o, std::vector<Opening>* openi
   return "";
 }
 
+// The top-level keys of two run descriptions whose values differ, joined
+// by ", ", so a refusal can say what changed.
+std::string DifferingKeys(const std::string& a, const std::string& b) {
+  const nlohmann::json x = nlohmann::json::parse(a, nullptr, false);
+  const nlohmann::json y = nlohmann::json::parse(b, nullptr, false);
+  if (!x.is_object() || !y.is_object()) return a == b ? "" : "everything";
+  std::string keys;
+  for (const auto& item : y.items())
+    if (!x.contains(item.key()) || x[item.key()] != item.value())
+      keys += (keys.empty() ? "" : ", ") + item.key();
+  return keys;
+}
+
 // Reads an existing results file into previous (this run's games) and
 // adopts its seed when none was given; "" or why the file is refused.
 std::string ResumeFrom(const std::string& path, TournamentOptions* o,
@@ -97,11 +111,12 @@ std::string ResumeFrom(const std::string& path, TournamentOptions* o,
   RunInfo info;
   if (!RunInfoFromIdentity(file->run, &info, &error)) return path + ": " + error;
   if (!o->haveSeed) o->seed = info.seed;
-  if (file->run != RunIdentity(*o, openingLines) || file->shardIndex != o->shardIndex ||
-      file->shardCount != o->shardCount)
-    return path +
-           " holds results of another run (other engines, options, seed or shard); "
-           "give another --results file to start a new run";
+  std::string differ = DifferingKeys(file->run, RunIdentity(*o, openingLines));
+  if (file->shardIndex != o->shardIndex || file->shardCount != o->shardCount)
+    differ += std::string(differ.empty() ? "" : ", ") + "shard";
+  if (!differ.empty())
+    return path + " holds results of another run (it differs in: " + differ +
+           "); give another --results file to start a new run";
   return "";
 }
 

@@ -94,12 +94,17 @@ TEST(TournamentRun, ResultsOfAnotherRunAreRefusedAndLeftAlone) {
   const auto args = Concat({Quick("2"), TwoEngines(), {"--results", results}});
   ASSERT_EQ(RunRunner(Concat({args, {"--seed", "1"}})).status, 0);
   const std::string kept = ReadFile(results);
-  for (const std::vector<std::string>& other : {std::vector<std::string>{"--seed", "2"},
-                                                {"--seed", "1", "--recover"},
-                                                {"--seed", "1", "--shard", "1/2"}}) {
-    const CommandResult r = RunRunner(Concat({args, other}));
-    EXPECT_EQ(r.status, 2) << other.back() << ": " << r.output;
-    EXPECT_NE(r.output.find("another run"), std::string::npos) << r.output;
+  const struct {
+    std::vector<std::string> args;
+    const char* differs;
+  } kOther[] = {{{"--seed", "2"}, "it differs in: seed)"},
+                {{"--seed", "1", "--recover"}, "it differs in: recover)"},
+                {{"--seed", "1", "--shard", "1/2"}, "it differs in: shard)"}};
+  for (const auto& other : kOther) {
+    const CommandResult r = RunRunner(Concat({args, other.args}));
+    EXPECT_EQ(r.status, 2) << other.differs << ": " << r.output;
+    EXPECT_NE(r.output.find(std::string("another run (") + other.differs), std::string::npos)
+        << r.output;
   }
   std::ofstream(dir + "/junk.jsonl") << "not a results file\n";
   EXPECT_EQ(RunRunner(Concat({args, {"--results", dir + "/junk.jsonl"}})).status, 2);
