@@ -4,6 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 # Beyond the build's own packages, the tests run chromium (pictures to PNG,
 # and the replay page through chromium-driver) and /usr/bin/python3 (JSON
-# records against their schema, PNG pixels, the browser through selenium).
-tools/deps.sh chromium chromium-driver python3 python3-selenium python3-jsonschema
+# records against their schema, PNG pixels, the browser through selenium)
+# and GNU parallel (shards of a tournament).
+tools/deps.sh chromium chromium-driver python3 python3-selenium python3-jsonschema \
+  parallel
 cmake --workflow --preset default

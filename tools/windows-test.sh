@@ -25,7 +25,8 @@
 #   curling-engine.exe with that folder's test-double Korvane.dll;
 # - a GO with the real library gives a well-formed reply;
 # - curling-match.exe plays a short game whose record replays, and refuses
-#   to play against an engine that cannot be started.
+#   to play against an engine that cannot be started;
+# - it plays a small tournament two games at once and resumes it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -193,6 +194,25 @@ assert len(played) >= 32 and all(s["status"] == "played" for s in played), "a st
 pictures = [f for f in os.listdir(folder) if f.endswith(".svg")]
 assert len(pictures) == len(played), "one picture per stone"
 print(f"{len(played)} stones played, {len(pictures)} pictures; the missing engine refused")
+EOF
+  echo "== $folder: a small tournament, two games at once, then resumed"
+  local tour=(--ends 1 --no-extra-ends --games 4 --concurrency 2 --seed 5
+    --engine "name=one" "cmd=$folder/bin/curling-engine.exe" "threads=1"
+    --engine "name=two" "cmd=$folder/bin/curling-engine.exe" "threads=1"
+    --results "$check/results.jsonl" --summary "$check/summary.json")
+  "$wine" "$folder/bin/curling-match.exe" "${tour[@]}" </dev/null | tail -n 4
+  local again
+  again="$("$wine" "$folder/bin/curling-match.exe" "${tour[@]}" </dev/null)"
+  [[ "$again" == *"4 games already played"* ]]
+  /usr/bin/python3 - "$check" <<'EOF'
+import json, os, sys
+folder = sys.argv[1]
+lines = open(os.path.join(folder, "results.jsonl"), encoding="utf-8").read().splitlines()
+games = sorted(json.loads(line)["game"] for line in lines[1:])
+assert games == [0, 1, 2, 3], games
+summary = json.load(open(os.path.join(folder, "summary.json")))
+assert summary["games"] == 4 and summary["pairings"][0]["games"] == 4, summary
+print("4 games in the results file, resumed with nothing left to play")
 EOF
   "$wineserver" -k 2>/dev/null || true
 }

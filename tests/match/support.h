@@ -76,16 +76,22 @@ inline CommandResult RunCommand(const std::string& commandLine) {
 
 // The Python expression expr evaluated over the JSON file at path (as r),
 // printed; a traceback when the file is not strict JSON (NaN and Infinity
-// refused, as other readers would) or does not match the record schema.
+// refused, as other readers would) or, given a schema, does not match it.
 // Debian's python3, which has python3-jsonschema.
-inline std::string RecordQuery(const std::string& path, const std::string& expr) {
+inline std::string JsonQuery(const std::string& path, const std::string& expr,
+                             const std::string& schema = "") {
   std::string out =
       RunCommand(
           "/usr/bin/python3 -c 'import json,sys,jsonschema; r = json.load(open(sys.argv[1]), "
-          "parse_constant=int); jsonschema.Draft202012Validator(json.load(open(sys.argv[3]))"
-          ").validate(r); print(eval(sys.argv[2]))' " +
-          path + " \"" + expr + "\" " RECORD_SCHEMA " 2>&1")
+          "parse_constant=int); len(sys.argv) > 3 and jsonschema.Draft202012Validator("
+          "json.load(open(sys.argv[3]))).validate(r); print(eval(sys.argv[2]))' " +
+          path + " \"" + expr + "\" " + schema + " 2>&1")
           .output;
   if (!out.empty() && out.back() == '\n') out.pop_back();
   return out;
+}
+
+// JsonQuery over a game record, which must also match the record schema.
+inline std::string RecordQuery(const std::string& path, const std::string& expr) {
+  return JsonQuery(path, expr, RECORD_SCHEMA);
 }

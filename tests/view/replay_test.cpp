@@ -78,7 +78,7 @@ TEST(ReplayCommand, ExitStatusSaysWhetherTheRecordReplays) {
       {dir + "/changed.json", 1, "replay: end 1 stone 7 (A): stone 7 rests at"},
       {dir + "/broken.json", 2, "not JSON"},
       {dir + "/missing.json", 2, "cannot be read"},
-      {"", 2, "replay takes one record file"},
+      {"", 2, "record is required"},
   };
   for (const Case& c : cases) {
     const CommandResult r = RunCommand(CLI_DOUBLE " replay " + c.args + " 2>&1");

@@ -143,7 +143,7 @@ TEST(ReplayPage, ManyGamesGetOnePageEachAndAnIndex) {
     EXPECT_NE(index.find(std::string("<a href=\"") + page + "\">"), std::string::npos) << index;
     EXPECT_NE(ReadFile(dir + "/pages/" + page).find("id=\"game-data\""), std::string::npos);
   }
-  EXPECT_NE(index.find("summary of 2 games"), std::string::npos);
+  EXPECT_NE(index.find("after 2 of 2 games"), std::string::npos) << index;
 }
 
 // A page that cannot be written (here: its name is a folder) fails the

@@ -1,4 +1,5 @@
-// The runner's command line as a whole process (over the stand-in physics).
+// The runner's command line as a whole process (over the stand-in physics):
+// refusals, a single game shown live, game pairs, an interrupted game.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -7,6 +8,7 @@
 #include <thread>
 
 #include "match/process.h"
+#include "match/version.h"
 #include "tests/match/support.h"
 
 namespace {
@@ -17,19 +19,47 @@ std::string Runner(const std::string& args, const std::string& a, const std::str
 
 }  // namespace
 
-TEST(MatchCommandLine, RefusesBadArguments) {
-  for (const char* args :
-       {"--ends 0", "--ends", "--noise x", "--seed -1", "--bogus", "only-one", "a b c"}) {
-    const CommandResult r = RunCommand(CLI_DOUBLE " " + std::string(args) + " 2>&1");
+TEST(TournamentCommandLine, RefusesBadArguments) {
+  const std::string two = " --engine cmd=a --engine cmd=b";
+  for (const std::string& args :
+       std::vector<std::string>{"--ends 0",
+                                "--ends",
+                                "--noise x",
+                                "--seed -1",
+                                "--seed 18446744073709551616",
+                                "--bogus",
+                                "only-one",
+                                "a b c",
+                                "--games 3",
+                                "--concurrency 0",
+                                "--tournament swiss",
+                                "--shard 3/2" + two,
+                                "--shard 1" + two,
+                                "--sprt elo0=5 elo1=0 --games 2" + two,
+                                "--sprt elo0=0 --games 1" + two,
+                                "--engine name=x",
+                                "--engine cmd=x bogus=1 --engine cmd=y",
+                                "--engine cmd=x threads=0" + two,
+                                "--engine cmd=x",
+                                "--engine name=x cmd=a --engine name=x cmd=b",
+                                "--engine cmd=a --engine cmd=b --engine cmd=c",
+                                "a b" + two,
+                                "merge",
+                                "merge /no/such/file"}) {
+    const CommandResult r = RunCommand(CLI_DOUBLE " " + args + " 2>&1 </dev/null");
     EXPECT_EQ(r.status, 2) << args << ": " << r.output;
+    EXPECT_EQ(r.output.find("game 1"), std::string::npos) << args << ": " << r.output;
   }
-  // An engine that cannot be started ends the run before a game, at once.
-  const CommandResult r = RunCommand(Runner("--go-timeout 600", FakeEngine(""), "/nonexistent/x"));
-  EXPECT_EQ(r.status, 2) << r.output;
-  EXPECT_NE(r.output.find("cannot start '/nonexistent/x'"), std::string::npos) << r.output;
+  // CLI11's own messages name the range, and help and version exit 0.
+  EXPECT_NE(RunCommand(CLI_DOUBLE " --ends 0 2>&1").output.find("not in range 1 to 100"),
+            std::string::npos);
+  EXPECT_NE(RunCommand(CLI_DOUBLE " --help").output.find("--concurrency"), std::string::npos);
+  const CommandResult version = RunCommand(CLI_DOUBLE " --version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.output, std::string("curling-match ") + kRunnerVersion + "\n");
 }
 
-TEST(MatchCommandLine, PrintsLineScoreAndWritesRecordAndPictures) {
+TEST(TournamentCommandLine, PrintsLineScoreAndWritesRecordAndPictures) {
   const std::string dir = MakeTempDir();
   // B's command line holds a quote, a tab and a backslash, which the
   // record must escape.
@@ -40,7 +70,7 @@ TEST(MatchCommandLine, PrintsLineScoreAndWritesRecordAndPictures) {
   for (const char* line :
        {"B has the hammer (*) in end 1", "end 1 stone 5 of A lost (garbage)",
         "end  1  A  7  =  7    B  0* =  0\n", "end  2  A  7   8  = 15    B  0*  0* =  0\n",
-        "final: A 15 - 0 B, A wins", "summary of 1 game"})
+        "final: A 15 - 0 B, A wins", "after 1 of 1 games"})
     EXPECT_NE(r.output.find(line), std::string::npos) << line << " in\n" << r.output;
 
   const std::string record = dir + "/g.json";
@@ -62,27 +92,32 @@ TEST(MatchCommandLine, PrintsLineScoreAndWritesRecordAndPictures) {
   EXPECT_EQ(std::distance(Dir(dir + "/svg"), Dir()), 32);
 }
 
-TEST(MatchCommandLine, GamesInPairsSwapTheHammerAndTheSeedReplaysAGame) {
+TEST(TournamentCommandLine, GamesInPairsSwapTheSeatsAndTheSeedReplaysAGame) {
   const std::string dir = MakeTempDir();
   const std::string a = FakeEngine("--plan 2.3,5"), b = FakeEngine("--plan 2.5,5.2");
   const std::string args = "--ends 1 --no-extra-ends --noise 0.3 --record " + dir;
   const CommandResult pair = RunCommand(Runner(args + "/g.json --games 2 --seed 11", a, b));
   ASSERT_EQ(pair.status, 0) << pair.output;
-  EXPECT_NE(pair.output.find("summary of 2 games"), std::string::npos) << pair.output;
+  EXPECT_NE(pair.output.find("after 2 of 2 games"), std::string::npos) << pair.output;
   ASSERT_EQ(RunCommand(Runner(args + "/same.json --seed 11", a, b)).status, 0);
   ASSERT_EQ(RunCommand(Runner(args + "/other.json --seed 12", a, b)).status, 0);
 
   EXPECT_EQ(RecordQuery(dir + "/g-1.json", "r['ends'][0]['hammer'], r['engines']['A']['command']"),
             "('B', '" + a + "')");
   EXPECT_EQ(RecordQuery(dir + "/g-2.json", "r['ends'][0]['hammer'], r['engines']['A']['command']"),
-            "('A', '" + a + "')");
+            "('B', '" + b + "')");
   const std::string placements = "[s['after'] for e in r['ends'] for s in e['stones']]";
   const std::string first = RecordQuery(dir + "/g-1.json", placements);
   EXPECT_EQ(first, RecordQuery(dir + "/same.json", placements));
+  // The pair's second game throws with the same seed: the same errors.
+  const std::string errors =
+      "[round(s['after'][s['shotIndex']][0] - s['vec']['vx'], 4) "
+      "for e in r['ends'] for s in e['stones']]";
+  EXPECT_EQ(RecordQuery(dir + "/g-1.json", errors), RecordQuery(dir + "/g-2.json", errors));
   EXPECT_NE(first, RecordQuery(dir + "/other.json", placements));
 }
 
-TEST(MatchCommandLine, InterruptedRunLeavesFinishedEndsReadableAndNoEngines) {
+TEST(TournamentCommandLine, InterruptedRunLeavesFinishedEndsReadableAndNoEngines) {
   const std::string dir = MakeTempDir();
   const std::string record = dir + "/g.json";
   ChildProcess runner;

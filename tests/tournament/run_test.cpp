@@ -1,0 +1,238 @@
+// The runner as a whole process over fake engines and the exact stand-in
+// physics: order under concurrency, resume after a kill, shards and merge,
+// round robin, refusals. Games are compared through the --summary
+// document, which holds no times, so equal games give equal text.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "match/process.h"
+#include "tests/tournament/support.h"
+
+namespace {
+
+// Two engines aiming near each other, with execution error: results vary
+// from game to game but are fixed by the seed.
+std::vector<std::string> TwoEngines() {
+  return Concat({FakeEngineWords("near", {"--plan", "2.375,4.9"}),
+                 FakeEngineWords("far", {"--plan", "2.5,5.3"})});
+}
+
+std::vector<std::string> Quick(const std::string& games) {
+  return {"--ends", "1", "--noise", "0.4", "--pause-ms", "0", "--games", games};
+}
+
+// Runs and returns the --summary document; fails the test on a bad exit.
+std::string SummaryOf(const std::vector<std::string>& args, const std::string& summary) {
+  const CommandResult r = RunRunner(Concat({args, {"--summary", summary}}));
+  EXPECT_EQ(r.status, 0) << r.output;
+  return ReadFile(summary);
+}
+
+int GameLinesIn(const std::string& path) {
+  int n = 0;
+  for (const std::string& line : FileLines(path)) n += line.rfind("{\"ends\"", 0) == 0;
+  return n;
+}
+
+}  // namespace
+
+TEST(TournamentRun, ConcurrentGamesAreReportedInGameOrderAndMatchASerialRun) {
+  const std::string dir = MakeTempDir();
+  const auto args = Concat({Quick("12"), TwoEngines(), {"--seed", "7"}});
+  const CommandResult r =
+      RunRunner(Concat({args, {"--concurrency", "3", "--summary", dir + "/c3.json"}}));
+  ASSERT_EQ(r.status, 0) << r.output;
+  size_t at = 0;
+  for (int g = 1; g <= 12; ++g) {
+    const size_t next = r.output.find("game " + std::to_string(g) + "/12:", at);
+    ASSERT_NE(next, std::string::npos) << "game " << g << " missing or out of order:\n" << r.output;
+    at = next;
+  }
+  EXPECT_EQ(ReadFile(dir + "/c3.json"), SummaryOf(args, dir + "/c1.json"));
+  EXPECT_NE(ReadFile(dir + "/c3.json").find("\"games\": 12"), std::string::npos);
+}
+
+TEST(TournamentRun, KilledRunResumedWithTheSameCommandEndsWithTheSameTables) {
+  const std::string dir = MakeTempDir();
+  const std::string results = dir + "/r.jsonl";
+  // No --seed: the run records the seed it chose and the resume takes it.
+  const auto args = Concat({Quick("10"),
+                            TwoEngines(),
+                            {"--results", results, "--concurrency", "2"},
+                            {"--engine-log", dir + "/logs"}});
+  ChildProcess runner;
+  std::vector<std::string> argv{CLI_DOUBLE};
+  argv.insert(argv.end(), args.begin(), args.end());
+  ASSERT_TRUE(StartProgram(argv, "", &runner));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (std::chrono::steady_clock::now() < deadline && GameLinesIn(results) < 3)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  kill(runner.pid, SIGKILL);
+  StopProcess(&runner, 0);
+  const int before = GameLinesIn(results);
+  ASSERT_GE(before, 3);
+  ASSERT_LT(before, 10) << "the run ended before it could be killed";
+
+  const CommandResult resumed = RunRunner(Concat({args, {"--summary", dir + "/resumed.json"}}));
+  ASSERT_EQ(resumed.status, 0) << resumed.output;
+  EXPECT_NE(resumed.output.find("resuming"), std::string::npos) << resumed.output;
+  EXPECT_EQ(GameLinesIn(results), 10);
+  const std::string header = FileLines(results)[0];
+  const size_t seedAt = header.find("\"seed\":\"") + 8;
+  const std::string seed = header.substr(seedAt, header.find('"', seedAt) - seedAt);
+  EXPECT_EQ(ReadFile(dir + "/resumed.json"),
+            SummaryOf(Concat({Quick("10"), TwoEngines(), {"--seed", seed}}), dir + "/once.json"));
+}
+
+TEST(TournamentRun, ResultsOfAnotherRunAreRefusedAndLeftAlone) {
+  const std::string dir = MakeTempDir();
+  const std::string results = dir + "/r.jsonl";
+  const auto args = Concat({Quick("2"), TwoEngines(), {"--results", results}});
+  ASSERT_EQ(RunRunner(Concat({args, {"--seed", "1"}})).status, 0);
+  const std::string kept = ReadFile(results);
+  const struct {
+    std::vector<std::string> args;
+    const char* differs;
+  } kOther[] = {{{"--seed", "2"}, "it differs in: seed)"},
+                {{"--seed", "1", "--recover"}, "it differs in: recover)"},
+                {{"--seed", "1", "--shard", "1/2"}, "it differs in: shard)"}};
+  for (const auto& other : kOther) {
+    const CommandResult r = RunRunner(Concat({args, other.args}));
+    EXPECT_EQ(r.status, 2) << other.differs << ": " << r.output;
+    EXPECT_NE(r.output.find(std::string("another run (") + other.differs), std::string::npos)
+        << r.output;
+  }
+  std::ofstream(dir + "/junk.jsonl") << "not a results file\n";
+  EXPECT_EQ(RunRunner(Concat({args, {"--results", dir + "/junk.jsonl"}})).status, 2);
+  EXPECT_EQ(ReadFile(results), kept);
+}
+
+TEST(TournamentRun, AnEngineThatCannotStartEndsTheRunNamingIt) {
+  const std::string dir = MakeTempDir();
+  const CommandResult r =
+      RunRunner(Concat({Quick("2"),
+                        FakeEngineWords("fine", {}),
+                        {"--engine", "name=ghost", "cmd=" + dir + "/no-such-engine", "--results",
+                         dir + "/r.jsonl"}}));
+  EXPECT_EQ(r.status, 2) << r.output;
+  EXPECT_NE(r.output.find("ghost"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find(dir + "/no-such-engine"), std::string::npos) << r.output;
+  EXPECT_EQ(r.output.find("game 1"), std::string::npos) << r.output;
+}
+
+TEST(TournamentRun, ShardsMergedGiveTheTablesOfOneRun) {
+  const std::string dir = MakeTempDir();
+  const auto args = Concat({Quick("8"), TwoEngines(), {"--seed", "5"}});
+  const std::string once = SummaryOf(args, dir + "/once.json");
+  for (const char* shard : {"1/3", "2/3", "3/3"}) {
+    const std::string file = dir + "/shard-" + std::string(1, shard[0]) + ".jsonl";
+    ASSERT_EQ(RunRunner(Concat({args, {"--shard", shard, "--results", file}})).status, 0);
+  }
+  EXPECT_EQ(GameLinesIn(dir + "/shard-1.jsonl"), 4);  // pairs 0 and 3, never split
+  const CommandResult merged = RunRunner({"merge", dir + "/shard-1.jsonl", dir + "/shard-2.jsonl",
+                                          dir + "/shard-3.jsonl", "--summary", dir + "/m.json"});
+  ASSERT_EQ(merged.status, 0) << merged.output;
+  EXPECT_EQ(ReadFile(dir + "/m.json"), once);
+  // A file of another run is not merged in.
+  ASSERT_EQ(
+      RunRunner(
+          Concat({Quick("2"), TwoEngines(), {"--seed", "6", "--results", dir + "/other.jsonl"}}))
+          .status,
+      0);
+  EXPECT_EQ(RunRunner({"merge", dir + "/shard-1.jsonl", dir + "/other.jsonl"}).status, 2);
+}
+
+TEST(TournamentRun, ShardsThroughGnuParallelMergeToOneRun) {
+  if (RunCommand("command -v parallel").status != 0) GTEST_SKIP() << "GNU parallel missing";
+  const std::string dir = MakeTempDir();
+  const auto args = Concat({Quick("6"), TwoEngines(), {"--seed", "9"}});
+  const std::string once = SummaryOf(args, dir + "/once.json");
+  const CommandResult p =
+      RunCommand("parallel --will-cite " + RunnerLine(args) + " --shard {}/2 --results " + dir +
+                 "/shard-{}.jsonl '>' /dev/null ::: 1 2 2>&1");
+  ASSERT_EQ(p.status, 0) << p.output;
+  const CommandResult merged = RunRunner(
+      {"merge", dir + "/shard-1.jsonl", dir + "/shard-2.jsonl", "--summary", dir + "/m.json"});
+  ASSERT_EQ(merged.status, 0) << merged.output;
+  EXPECT_EQ(ReadFile(dir + "/m.json"), once);
+}
+
+TEST(TournamentRun, RoundRobinOfThreeEnginesRatesEveryOne) {
+  const std::string dir = MakeTempDir();
+  const CommandResult r = RunRunner(
+      Concat({Quick("4"),
+              TwoEngines(),
+              FakeEngineWords("wide", {"--plan", "3.2,5"}),
+              {"--tournament", "round-robin", "--seed", "3", "--summary", dir + "/s.json"}}));
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("ratings (maximum likelihood"), std::string::npos) << r.output;
+  EXPECT_EQ(JsonQuery(
+                dir + "/s.json",
+                "r['games'], [(p['first'], p['second'], p['games']) for p in r['pairings']], "
+                "sorted(x['engine'] for x in r['ratings']), sum(x['games'] for x in r['ratings'])"),
+            "(12, [('near', 'far', 4), ('near', 'wide', 4), ('far', 'wide', 4)], "
+            "['far', 'near', 'wide'], 24)");
+}
+
+TEST(TournamentRun, AForfeitIsALossInEveryTable) {
+  const std::string dir = MakeTempDir();
+  // "crashy" exits at its third GO of every game: it forfeits both games.
+  const CommandResult r = RunRunner(
+      Concat({Quick("2"),
+              FakeEngineWords("crashy", {"--fault", "crash@3"}),
+              FakeEngineWords("calm", {}),
+              {"--seed", "1", "--summary", dir + "/s.json", "--results", dir + "/r.jsonl"}}));
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(JsonQuery(dir + "/s.json", "[(p['wins'], p['losses']) for p in r['pairings']]"),
+            "[(0, 2)]");
+  const std::vector<std::string> lines = FileLines(dir + "/r.jsonl");
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_NE(lines[1].find("\"forfeit\":\"A\""), std::string::npos) << lines[1];
+  EXPECT_NE(lines[2].find("\"forfeit\":\"B\""), std::string::npos) << lines[2];
+}
+
+TEST(TournamentRun, SprtStopsTheRunOnceItDecides) {
+  const std::string dir = MakeTempDir();
+  // "tee" draws to the tee, "wide" into the guard zone: tee wins every end.
+  const CommandResult r = RunRunner(Concat({Quick("200"),
+                                            FakeEngineWords("tee", {"--plan", "2.375,4.88"}),
+                                            FakeEngineWords("wide", {"--plan", "3.6,7.5"}),
+                                            {"--noise", "0", "--seed", "4", "--sprt", "elo0=0",
+                                             "elo1=50", "--summary", dir + "/s.json"}}));
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("the test has decided"), std::string::npos) << r.output;
+  EXPECT_EQ(JsonQuery(dir + "/s.json",
+                        "r['sprt']['result'], r['games'] < 60, r['pairings'][0]['losses']"),
+            "('H1', True, 0)");
+}
+
+TEST(TournamentRun, EachOpeningIsPlayedAsAPairFromItsEndScoreAndStones) {
+  const std::string dir = MakeTempDir();
+  std::ofstream(dir + "/openings.jsonl")
+      << "{\"end\": 1}\n"
+         "{\"end\": 3, \"score\": [2, 0], \"hammer\": \"A\", \"stones\": [[2.375, 6.5]]}\n";
+  const CommandResult r =
+      RunRunner(Concat({Quick("4"),
+                        TwoEngines(),
+                        {"--ends", "3", "--seed", "2", "--openings", dir + "/openings.jsonl",
+                         "--record", dir + "/g.json", "--results", dir + "/r.jsonl"}}));
+  ASSERT_EQ(r.status, 0) << r.output;
+  for (int g = 3; g <= 4; ++g)  // the second opening's pair: seats swapped, same start
+    EXPECT_EQ(RecordQuery(dir + "/g-" + std::to_string(g) + ".json",
+                          "r['ends'][0]['hammer'], r['ends'][0]['end'], "
+                          "r['ends'][0]['stones'][0]['shotIndex']"),
+              "('A', 3, 1)");
+  const std::vector<std::string> lines = FileLines(dir + "/r.jsonl");
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_NE(lines[3].find("\"opening\":1"), std::string::npos) << lines[3];
+  std::ofstream(dir + "/bad.jsonl") << "{\"end\": 2, \"score\": [9, 0]}\n";
+  const CommandResult bad = RunRunner(
+      Concat({Quick("2"), TwoEngines(), {"--ends", "3", "--openings", dir + "/bad.jsonl"}}));
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.output.find("opening 1: a score of 9-0 cannot arise"), std::string::npos)
+      << bad.output;
+}

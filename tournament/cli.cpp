@@ -1,0 +1,255 @@
+#include "tournament/cli.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <random>
+#include <set>
+#include <sstream>
+
+#include "match/engine_link.h"
+#include "match/process.h"
+#include "match/record_json.h"
+#include "match/replay.h"
+#include "tournament/openings.h"
+#include "tournament/run.h"
+#include "tournament/terminal.h"
+
+namespace {
+
+#ifdef _WIN32
+constexpr const char* kEngineName = "curling-engine.exe";
+#else
+constexpr const char* kEngineName = "curling-engine";
+#endif
+
+constexpr int kExitWriteFailed = 1;
+constexpr int kExitRefused = 2;
+
+void Print(const std::string& text) {
+  std::fputs(text.c_str(), stdout);
+  std::fflush(stdout);
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "curling-match: %s\n", message.c_str());
+  return kExitRefused;
+}
+
+bool ReadWholeFile(const std::string& path, std::string* text) {
+  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+  if (!in) return false;
+  std::stringstream buffer;
+  buffer << in.rdbuf();
+  *text = buffer.str();
+  return !in.bad();
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& text) {
+  std::ofstream out(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
+  out << text;
+  out.flush();
+  return static_cast<bool>(out);
+}
+
+// Both engines default to the curling-engine next to this program; unnamed
+// engines are named after their program, made unique with -2, -3 ...
+std::string NameEngines(TournamentOptions* o) {
+  if (o->engines.empty()) {
+    const std::string engine = OwnExecutableDir() + "/" + kEngineName;
+    if (!std::filesystem::exists(engine)) return "no engines given and " + engine + " not found";
+    o->engines.assign(2, EngineSpecFromCommandLine(engine));
+  }
+  std::set<std::string> taken;
+  for (const EngineSpec& e : o->engines)
+    if (!e.name.empty() && !taken.insert(e.name).second) return "two engines are named " + e.name;
+  for (EngineSpec& e : o->engines) {
+    if (!e.name.empty()) continue;
+    const std::string base = std::filesystem::u8path(e.program).stem().u8string();
+    e.name = base;
+    for (int k = 2; taken.count(e.name); ++k) e.name = base + "-" + std::to_string(k);
+    taken.insert(e.name);
+  }
+  return "";
+}
+
+std::string LoadOpenings(const TournamentOptions& o, std::vector<Opening>* openings,
+                         std::vector<std::string>* lines) {
+  if (o.openings.empty()) return "";
+  std::string text, error;
+  if (!ReadWholeFile(o.openings, &text)) return "cannot read " + o.openings;
+  if (!ParseOpenings(text, openings, &error)) return o.openings + ": " + error;
+  for (const Opening& opening : *openings) {
+    const std::string problem = OpeningProblem(opening, o.settings.ends);
+    if (!problem.empty())
+      return o.openings + ": opening " + std::to_string(lines->size() + 1) + ": " + problem;
+    lines->push_back(OpeningToJsonLine(opening));
+  }
+  return "";
+}
+
+// The top-level keys of two run descriptions whose values differ, joined
+// by ", ", so a refusal can say what changed.
+std::string DifferingKeys(const std::string& a, const std::string& b) {
+  const nlohmann::json x = nlohmann::json::parse(a, nullptr, false);
+  const nlohmann::json y = nlohmann::json::parse(b, nullptr, false);
+  if (!x.is_object() || !y.is_object()) return a == b ? "" : "everything";
+  std::string keys;
+  for (const auto& item : y.items())
+    if (!x.contains(item.key()) || x[item.key()] != item.value())
+      keys += (keys.empty() ? "" : ", ") + item.key();
+  return keys;
+}
+
+// Reads an existing results file into previous (this run's games) and
+// adopts its seed when none was given; "" or why the file is refused.
+std::string ResumeFrom(const std::string& path, TournamentOptions* o,
+                       const std::vector<std::string>& openingLines, ResultsFile* file) {
+  std::string text, error;
+  if (!ReadWholeFile(path, &text)) return "cannot read " + path;
+  if (!ReadResultsText(text, file, &error)) return path + ": " + error;
+  RunInfo info;
+  if (!RunInfoFromIdentity(file->run, &info, &error)) return path + ": " + error;
+  if (!o->haveSeed) o->seed = info.seed;
+  std::string differ = DifferingKeys(file->run, RunIdentity(*o, openingLines));
+  if (file->shardIndex != o->shardIndex || file->shardCount != o->shardCount)
+    differ += std::string(differ.empty() ? "" : ", ") + "shard";
+  if (!differ.empty())
+    return path + " holds results of another run (it differs in: " + differ +
+           "); give another --results file to start a new run";
+  return "";
+}
+
+// Opens the results file for appending: a new one gets its header, a
+// resumed one loses a last line cut short. "" or why not.
+std::string OpenResults(const std::string& path, const std::string& run, const TournamentOptions& o,
+                        const ResultsFile* resumed, std::ofstream* out) {
+  const std::filesystem::path p = std::filesystem::u8path(path);
+  std::error_code ec;
+  if (resumed) std::filesystem::resize_file(p, resumed->completeBytes, ec);
+  if (ec) return "cannot repair " + path;
+  if (!resumed && p.has_parent_path()) std::filesystem::create_directories(p.parent_path(), ec);
+  out->open(p, std::ios::binary | std::ios::app);
+  if (!resumed) *out << HeaderLine(run, o.shardIndex, o.shardCount) << std::flush;
+  return *out ? "" : "cannot write " + path;
+}
+
+std::string CheckEngines(const TournamentOptions& o) {
+  for (const EngineSpec& e : o.engines) {
+    const std::string why = CheckEngineStarts(e);
+    if (!why.empty())
+      return "engine " + e.name + " (" + CommandLineOf(e) + ") cannot be started: " + why;
+  }
+  return "";
+}
+
+// Prints the final tables and writes the summary; the exit status.
+int Conclude(const Tables& tables, const std::string& summaryPath, bool resultsFailed) {
+  Print(FormatTables(tables));
+  if (!summaryPath.empty() && !WriteWholeFile(summaryPath, TablesJson(tables))) {
+    std::fprintf(stderr, "curling-match: cannot write %s\n", summaryPath.c_str());
+    return kExitWriteFailed;
+  }
+  return resultsFailed ? kExitWriteFailed : 0;
+}
+
+// curling-match replay RECORD.
+int Replay(const std::string& path, const PhysicsCalls& physics) {
+  std::string text, error;
+  GameRecord game;
+  if (!ReadWholeFile(path, &text)) return Fail(path + ": cannot be read");
+  if (!GameFromJson(text, &game, &error)) return Fail(path + ": " + error);
+  const ReplayOutcome outcome = ReplayGame(game, physics);
+  Print(ReplaySummary(game, outcome, physics.version ? physics.version() : "") + "\n");
+  return outcome.same ? 0 : 1;  // a stone rests elsewhere
+}
+
+int Merge(const std::vector<std::string>& paths, const std::string& summaryPath) {
+  std::string run, error;
+  std::vector<GameLine> games;
+  for (const std::string& path : paths) {
+    std::string text;
+    ResultsFile file;
+    if (!ReadWholeFile(path, &text)) return Fail("cannot read " + path);
+    if (!ReadResultsText(text, &file, &error)) return Fail(path + ": " + error);
+    if (!run.empty() && file.run != run)
+      return Fail(path + " holds results of another run than " + paths[0]);
+    run = file.run;
+    games.insert(games.end(), file.games.begin(), file.games.end());
+  }
+  RunInfo info;
+  if (!RunInfoFromIdentity(run, &info, &error)) return Fail(paths[0] + ": " + error);
+  return Conclude(ComputeTables(info, Deduplicate(games, GameCount(PlanOf(info)))), summaryPath,
+                  false);
+}
+
+int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
+        const PhysicsCalls& physics) {
+  RunSetup r;
+  std::vector<std::string> openingLines;
+  std::string error = NameEngines(&o);
+  if (error.empty()) error = LoadOpenings(o, &r.openings, &openingLines);
+  if (!error.empty()) return Fail(error);
+  ResultsFile resumed;
+  std::error_code noFile;
+  const bool resume = !o.results.empty() &&
+                      std::filesystem::file_size(std::filesystem::u8path(o.results), noFile) > 0 &&
+                      !noFile;
+  if (resume && !(error = ResumeFrom(o.results, &o, openingLines, &resumed)).empty())
+    return Fail(error);
+  if (!resume && !o.haveSeed)
+    o.seed = (static_cast<uint64_t>(std::random_device{}()) << 32) ^ std::random_device{}();
+  const std::string run = RunIdentity(o, openingLines);
+  if (!RunInfoFromIdentity(run, &r.info, &error)) return Fail(error);
+  r.plan = PlanOf(r.info);
+  r.options = o;
+  r.physics = physics;
+  r.output =
+      GameOutputOptions{o.record, o.svgDir, o.engineLog, GameCount(r.plan), GameCount(r.plan) == 1,
+                        o.html};
+  r.arguments = arguments;
+  r.terminal = !r.output.live && StdoutIsTerminal();
+  // By default a tenth of the run; a short run shows its tables at the end only.
+  if (r.options.reportEvery == 0) r.options.reportEvery = GameCount(r.plan) / 10;
+  if (!(error = PrepareOutputFolders(r.output)).empty()) return Fail(error);
+  if (!(error = CheckEngines(o)).empty()) return Fail(error);
+  std::ofstream results;
+  if (!o.results.empty() &&
+      !(error = OpenResults(o.results, run, o, resume ? &resumed : nullptr, &results)).empty())
+    return Fail(error);
+  const std::vector<GameLine> previous = Deduplicate(resumed.games, GameCount(r.plan));
+  if (resume)
+    Print("resuming " + o.results + ": " + std::to_string(previous.size()) +
+          " games already played\n");
+  Print("seed " + std::to_string(o.seed) + "\n");
+  const RunOutcome outcome = PlayRun(r, previous, o.results.empty() ? nullptr : &results);
+  Tables tables = ComputeTables(r.info, outcome.games);
+  tables.plannedGames =
+      static_cast<int64_t>(GamesOfShard(r.plan, o.shardIndex, o.shardCount).size());
+  const int status = Conclude(tables, o.summary, outcome.resultsFailed || outcome.outputFailed);
+  std::vector<std::string> names;
+  for (const EngineSpec& e : o.engines) names.push_back(e.name);
+  if (!WriteIndexPage(r.output, names, FormatTables(tables), outcome.games))
+    return kExitWriteFailed;
+  if (!o.html.empty()) Print("replay page: " + o.html + "\n");
+  return status;
+}
+
+}  // namespace
+
+int RunCurlingMatch(int argc, const char* const* argv, const PhysicsCalls& physics) {
+  ParsedCommandLine parsed = ParseCommandLine(argc, argv);
+  switch (parsed.outcome) {
+    case ParseOutcome::kExit:
+      std::fputs(parsed.text.c_str(), parsed.exitStatus == 0 ? stdout : stderr);
+      return parsed.exitStatus;
+    case ParseOutcome::kMerge:
+      return Merge(parsed.merge, parsed.options.summary);
+    case ParseOutcome::kReplay:
+      return Replay(parsed.replay, physics);
+    default:
+      return Run(parsed.options, std::vector<std::string>(argv + 1, argv + argc), physics);
+  }
+}

@@ -1,0 +1,62 @@
+// Everything a run writes per game besides its results line: the JSON game
+// record, the replay page, the SVG pictures, the engines' standard error
+// files, and for a run of one single game the live line score; and the index
+// page of the replay pages of a longer run. One place, so that every
+// per-game file is named the same way.
+#pragma once
+
+#include <string>
+
+#include <vector>
+
+#include "match/game.h"
+#include "match/opening.h"
+#include "tournament/results_file.h"
+
+struct GameOutputOptions {
+  std::string record;     // --record FILE; "" for none
+  std::string svgDir;     // --svg DIR; "" for none
+  std::string engineLog;  // --engine-log DIR; "" for none
+  int gameCount = 1;      // games in the whole run: numbering starts above one
+  bool live = false;      // print the line score as the game goes
+  std::string html;       // --html FILE; "" for none
+};
+
+// game.json -> game-3.json for game index 2 of a longer run.
+std::string RecordPathOf(const GameOutputOptions& o, int gameIndex);
+// The replay page: FILE for a single game; game.html -> game-3.html in a
+// longer run, where FILE itself is the index page.
+std::string PagePathOf(const GameOutputOptions& o, int gameIndex);
+// DIR/engine-A.log, or DIR/game-3-A.log in a longer run; "" without a folder.
+std::string EngineLogPathOf(const GameOutputOptions& o, int gameIndex, int seat);
+
+// Per game: whether a write already failed (reported once, then skipped).
+struct GameOutputState {
+  const GameOutputOptions* options = nullptr;
+  int gameIndex = 0;
+  bool recordFailed = false;
+  bool svgFailed = false;
+  bool pageFailed = false;
+};
+
+inline bool OutputFailed(const GameOutputState& s) {
+  return s.recordFailed || s.svgFailed || s.pageFailed;
+}
+
+// The observer writing game `state->gameIndex`'s record and pictures; state
+// must outlive the game.
+GameObserver MakeGameObserver(GameOutputState* state);
+
+// The index page of a longer run's replay pages (nothing to write for a
+// single game or without --html): the tables as printed, one row per game
+// with its engines, result and link. engineNames: by engine index. False
+// when it could not be written (said on standard error).
+bool WriteIndexPage(const GameOutputOptions& o, const std::vector<std::string>& engineNames,
+                    const std::string& tablesText, const std::vector<GameLine>& games);
+
+// Creates the folders the outputs need; "" or which one could not be made.
+std::string PrepareOutputFolders(const GameOutputOptions& o);
+
+// The header printed before a single game shown live.
+std::string LiveGameHeader(const std::string& engineA, const std::string& engineB, uint64_t seed,
+                           const Opening& opening);

@@ -1,0 +1,5 @@
+// curling-match: plays games between engine processes with the Korvane
+// physics library. Everything but this entry point is in tournament_core.
+#include "tournament/cli.h"
+
+int main(int argc, char** argv) { return RunCurlingMatch(argc, argv, KorvanePhysics()); }

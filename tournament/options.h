@@ -1,0 +1,61 @@
+// The command line of curling-match: the engines, the kind of tournament,
+// the games and how they are played, where results go. Parsed with CLI11,
+// which also writes the help text and the range errors.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "match/engine_spec.h"
+#include "match/record.h"
+#include "tournament/stats.h"
+
+enum class TournamentKind { kPairs, kRoundRobin, kGauntlet };
+const char* TournamentKindName(TournamentKind kind);  // "pairs", "round-robin", "gauntlet"
+
+struct TournamentOptions {
+  std::vector<EngineSpec> engines;  // two or more; defaulted by the caller when empty
+  TournamentKind kind = TournamentKind::kPairs;
+  int games = 1;  // per pairing: 1 (a single game, shown live) or even
+  int concurrency = 1;
+  GameSettings settings;
+  bool haveSeed = false;
+  uint64_t seed = 0;
+  bool sprt = false;
+  SprtParams sprtParams;
+  int shardIndex = 0;     // K - 1 of --shard K/M
+  int shardCount = 1;     // M
+  int reportEvery = 0;    // games between rating tables; 0: a tenth of the run
+  std::string results;    // --results FILE; "" for none
+  std::string summary;    // --summary FILE; "" for none
+  std::string openings;   // --openings FILE; "" for ordinary games
+  std::string record;     // --record FILE; "" for none
+  std::string svgDir;     // --svg DIR; "" for none
+  std::string html;       // --html FILE: the replay page, or the index of many games' pages
+  std::string engineLog;  // --engine-log DIR; "" for none
+};
+
+enum class ParseOutcome { kRun, kMerge, kReplay, kExit };
+
+struct ParsedCommandLine {
+  ParseOutcome outcome = ParseOutcome::kRun;
+  TournamentOptions options;       // kRun
+  std::vector<std::string> merge;  // kMerge: the result files
+  std::string replay;              // kReplay: the record to check
+  int exitStatus = 0;              // kExit: 0 after --help or --version, 2 for an error
+  std::string text;                // kExit: what to print (help, version or the error)
+};
+
+ParsedCommandLine ParseCommandLine(int argc, const char* const* argv);
+
+// One `--engine` word list: name=, cmd=, arg= (repeatable), dir=, threads=,
+// env=KEY=VALUE (repeatable). False with error set for an unknown key, a
+// missing cmd= or a bad number.
+bool EngineSpecFromWords(const std::vector<std::string>& words, EngineSpec* spec,
+                         std::string* error);
+
+// `--sprt` words: elo0=, elo1=, alpha=, beta= (each optional, defaults as in
+// SprtParams); alpha and beta in (0, 1), elo0 < elo1.
+bool SprtParamsFromWords(const std::vector<std::string>& words, SprtParams* params,
+                         std::string* error);

@@ -1,0 +1,15 @@
+// The lines a run prints while it plays: one per finished game (plain
+// output), or one progress line kept up to date in place on a terminal.
+#pragma once
+
+#include <string>
+
+#include "tournament/tables.h"
+
+// "game 3/12: alpha 6 - 3 beta, alpha wins", with the reason of a forfeit;
+// ended. runGames: the games of the whole run (game numbers are the run's).
+std::string FormatGameLine(const GameLine& game, const Tables& tables, int runGames);
+
+// "12/100 games  alpha vs beta +35.2 Elo [+1.0, +70.0]  LLR 1.20  left 0:12:30",
+// not ended; secondsLeft < 0 when unknown.
+std::string FormatProgressLine(const Tables& tables, double secondsLeft);

@@ -1,0 +1,204 @@
+#include "tournament/results_file.h"
+
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+
+#include "match/version.h"
+
+using nlohmann::json;
+
+namespace {
+
+const char* const kHeaderKey = "curlingMatchResults";
+constexpr int kFormat = 1;
+
+// Strict readers for fields of a line read back: a value of another kind or
+// out of range throws, which the line's reader turns into "not a result"
+// (a float beyond int range must never be converted).
+int AsInt(const json& v) {
+  if (!v.is_number_integer()) throw std::runtime_error("not a whole number");
+  const long long n = v.get<long long>();
+  if (n < -1000000000LL || n > 1000000000LL) throw std::runtime_error("out of range");
+  return static_cast<int>(n);
+}
+
+double AsDouble(const json& v) {
+  if (!v.is_number()) throw std::runtime_error("not a number");
+  return v.get<double>();
+}
+
+uint64_t AsSeed(const json& v) {
+  const std::string text = v.get<std::string>();
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+    throw std::runtime_error("not a seed");
+  return std::stoull(text);
+}
+
+const char* ResultName(GameResult r) {
+  return r == GameResult::kWinA ? "A" : r == GameResult::kWinB ? "B" : "draw";
+}
+
+json EngineJson(const EngineSpec& e) {
+  json env = json::array();
+  for (const auto& kv : e.env) env.push_back({kv.first, kv.second});
+  return {{"name", e.name}, {"cmd", e.program},     {"args", e.args},
+          {"dir", e.dir},   {"threads", e.threads}, {"env", env}};
+}
+
+// Reads a game line; false when a field is missing or of the wrong kind.
+bool GameFromJson(const json& j, GameLine* g) {
+  if (!j.is_object()) return false;
+  try {
+    g->game = AsInt(j.at("game"));
+    g->pair = AsInt(j.at("pair"));
+    g->pairing = AsInt(j.at("pairing"));
+    g->opening = AsInt(j.at("opening"));
+    g->seed = AsSeed(j.at("seed"));
+    const std::string result = j.at("result").get<std::string>();
+    if (result != "A" && result != "B" && result != "draw") return false;
+    g->result = result == "A"   ? GameResult::kWinA
+                : result == "B" ? GameResult::kWinB
+                                : GameResult::kDraw;
+    g->ends = AsInt(j.at("ends"));
+    const json& f = j.at("forfeit");
+    g->forfeitSeat = f.is_null() ? -1 : f.get<std::string>() == "A" ? 0 : 1;
+    g->forfeitReason = j.at("forfeitReason").get<std::string>();
+    for (int s = 0; s < 2; ++s) {
+      g->seat[s] = AsInt(j.at("seats").at(s));
+      g->points[s] = AsInt(j.at("points").at(s));
+      g->goCount[s] = AsInt(j.at("goCount").at(s));
+      g->thinkMs[s] = AsDouble(j.at("thinkMs").at(s));
+      g->thinkMsMax[s] = AsDouble(j.at("thinkMsMax").at(s));
+      g->stonesLost[s] = AsInt(j.at("stonesLost").at(s));
+    }
+  } catch (const std::exception&) {
+    return false;
+  }
+  return g->game >= 0 && g->pair >= 0 && g->pairing >= 0 && g->seat[0] >= 0 && g->seat[1] >= 0;
+}
+
+bool HeaderFromJson(const json& j, ResultsFile* out) {
+  if (!j.is_object() || !j.contains(kHeaderKey) || j[kHeaderKey] != kFormat) return false;
+  try {
+    out->version = j.at("version").get<std::string>();
+    out->shardIndex = AsInt(j.at("shard").at(0)) - 1;
+    out->shardCount = AsInt(j.at("shard").at(1));
+    if (!j.at("run").is_object()) return false;
+    out->run = j.at("run").dump();
+  } catch (const std::exception&) {
+    return false;
+  }
+  return out->shardCount >= 1 && out->shardIndex >= 0 && out->shardIndex < out->shardCount;
+}
+
+}  // namespace
+
+bool ReadResultsText(const std::string& text, ResultsFile* out, std::string* error) {
+  ResultsFile file;
+  size_t start = 0;
+  for (int lineNumber = 1;; ++lineNumber) {
+    const size_t stop = text.find('\n', start);
+    if (stop == std::string::npos) break;  // a last line cut short is not read
+    const json j = json::parse(text.begin() + static_cast<std::ptrdiff_t>(start),
+                               text.begin() + static_cast<std::ptrdiff_t>(stop), nullptr, false);
+    start = stop + 1;
+    GameLine game;
+    const bool ok = lineNumber == 1 ? HeaderFromJson(j, &file) : GameFromJson(j, &game);
+    if (!ok) {
+      *error = lineNumber == 1 ? "line 1 is not a curling-match results header"
+                               : "line " + std::to_string(lineNumber) + " is not a game result";
+      return false;
+    }
+    if (lineNumber > 1) file.games.push_back(game);
+    file.completeBytes = start;
+  }
+  if (file.completeBytes == 0) {
+    *error = "no results header";
+    return false;
+  }
+  *out = std::move(file);
+  return true;
+}
+
+std::string HeaderLine(const std::string& run, int shardIndex, int shardCount) {
+  json header{{kHeaderKey, kFormat},
+              {"version", kRunnerVersion},
+              {"shard", {shardIndex + 1, shardCount}},
+              {"run", json::parse(run)}};
+  return header.dump() + "\n";
+}
+
+std::string GameLineText(const GameLine& g) {
+  json j{{"game", g.game},
+         {"pair", g.pair},
+         {"pairing", g.pairing},
+         {"seats", {g.seat[0], g.seat[1]}},
+         {"opening", g.opening},
+         {"seed", std::to_string(g.seed)},
+         {"result", ResultName(g.result)},
+         {"points", {g.points[0], g.points[1]}},
+         {"ends", g.ends},
+         {"forfeit", g.forfeitSeat < 0 ? json(nullptr) : json(g.forfeitSeat == 0 ? "A" : "B")},
+         {"forfeitReason", g.forfeitReason},
+         {"goCount", {g.goCount[0], g.goCount[1]}},
+         {"thinkMs", {g.thinkMs[0], g.thinkMs[1]}},
+         {"thinkMsMax", {g.thinkMsMax[0], g.thinkMsMax[1]}},
+         {"stonesLost", {g.stonesLost[0], g.stonesLost[1]}}};
+  // Text that is not valid UTF-8 (an engine's bytes in a reason) is
+  // replaced rather than refused, so a line is always written.
+  return j.dump(-1, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
+std::string RunIdentity(const TournamentOptions& o, const std::vector<std::string>& openings) {
+  json engines = json::array();
+  for (const EngineSpec& e : o.engines) engines.push_back(EngineJson(e));
+  const GameSettings& s = o.settings;
+  json run{{"engines", engines},
+           {"tournament", TournamentKindName(o.kind)},
+           {"games", o.games},
+           {"ends", s.ends},
+           {"noise", s.noise},
+           {"extraEnds", s.extraEnds},
+           {"timeMs", s.budgetMs},
+           {"goTimeoutMs", s.goTimeoutMs},
+           {"pauseMs", s.pauseMs},
+           {"recover", s.recover},
+           {"seed", std::to_string(o.seed)},
+           {"openings", openings},
+           {"sprt", nullptr}};
+  if (o.sprt) {
+    const SprtParams& p = o.sprtParams;
+    run["sprt"] = {{"elo0", p.elo0}, {"elo1", p.elo1}, {"alpha", p.alpha}, {"beta", p.beta}};
+  }
+  return run.dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+bool RunInfoFromIdentity(const std::string& run, RunInfo* info, std::string* error) {
+  const json j = json::parse(run, nullptr, false);
+  RunInfo r;
+  try {
+    for (const json& e : j.at("engines")) r.names.push_back(e.at("name").get<std::string>());
+    const std::string kind = j.at("tournament").get<std::string>();
+    r.kind = kind == "round-robin" ? TournamentKind::kRoundRobin
+             : kind == "gauntlet"  ? TournamentKind::kGauntlet
+                                   : TournamentKind::kPairs;
+    r.gamesPerPairing = AsInt(j.at("games"));
+    r.openingCount = static_cast<int>(j.at("openings").size());
+    r.seed = AsSeed(j.at("seed"));
+    const json& sprt = j.at("sprt");
+    r.sprt = !sprt.is_null();
+    if (r.sprt)
+      r.sprtParams = SprtParams{AsDouble(sprt.at("elo0")), AsDouble(sprt.at("elo1")),
+                                AsDouble(sprt.at("alpha")), AsDouble(sprt.at("beta"))};
+  } catch (const std::exception&) {
+    *error = "the run description in the header is incomplete";
+    return false;
+  }
+  if (r.names.size() < 2 || (r.gamesPerPairing != 1 && r.gamesPerPairing % 2 != 0) ||
+      r.gamesPerPairing < 1) {
+    *error = "the run description in the header is not a valid run";
+    return false;
+  }
+  *info = std::move(r);
+  return true;
+}

@@ -1,0 +1,38 @@
+// Plays the games of a run: `concurrency` worker threads take the next
+// missing game, play it and append its results line as soon as it ends;
+// the console sees the games numbered and in game order whatever finished
+// first, with the rating tables every `reportEvery` games. An SPRT that
+// leaves its bounds stops new games from starting.
+#pragma once
+
+#include <ostream>
+#include <vector>
+
+#include "match/physics.h"
+#include "tournament/game_output.h"
+#include "tournament/tables.h"
+
+struct RunSetup {
+  TournamentOptions options;  // engines named, seed chosen
+  std::vector<Opening> openings;
+  RunInfo info;
+  RunPlan plan;
+  PhysicsCalls physics{};
+  GameOutputOptions output;
+  std::vector<std::string> arguments;  // the runner's command line, for the records
+  bool terminal = false;  // keep a progress line in place instead of a line per game
+};
+
+struct RunOutcome {
+  std::vector<GameLine> games;  // this shard's games, previous ones included, in game order
+  bool resultsFailed = false;   // a results line could not be written
+  bool outputFailed = false;    // a record, page or picture could not be written
+};
+
+// previous: this run's games already in the results file. results: where
+// each finished game's line is appended and flushed (nullptr for none).
+RunOutcome PlayRun(const RunSetup& setup, const std::vector<GameLine>& previous,
+                   std::ostream* results);
+
+// The results line of a finished game.
+GameLine LineOf(const ScheduledGame& scheduled, const GameRecord& game);

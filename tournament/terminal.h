@@ -1,0 +1,5 @@
+// Whether the standard output is a terminal (then the runner keeps one
+// progress line up to date in place). One source per platform.
+#pragma once
+
+bool StdoutIsTerminal();
