@@ -83,7 +83,7 @@ target_failed() {
 
 failed=0
 total_runs=0
-printf '\n%-22s %14s %10s %8s %8s %8s  %s\n' target executions exec/s cov new rss_mb result
+printf '\n%-22s %14s %10s %8s %8s %9s %8s  %s\n' target executions exec/s cov new slowest_s rss_mb result
 while read -r name _; do
   [ -n "$name" ] || continue
   dir=$out/$name
@@ -93,14 +93,15 @@ while read -r name _; do
   rate=$(stat average_exec_per_sec "$log")
   added=$(stat new_units_added "$log")
   rss=$(stat peak_rss_mb "$log")
+  slowest=$(stat slowest_unit_time_sec "$log")
   cov=$(grep -o 'cov: [0-9]*' "$log" | tail -n 1 | cut -d' ' -f2 || true)
   result=ok
   if target_failed "$name"; then
     result="FAILED (exit $status)"
     failed=1
   fi
-  printf '%-22s %14s %10s %8s %8s %8s  %s\n' "$name" "${runs:--}" "${rate:--}" "${cov:--}" \
-    "${added:--}" "${rss:--}" "$result"
+  printf '%-22s %14s %10s %8s %8s %9s %8s  %s\n' "$name" "${runs:--}" "${rate:--}" "${cov:--}" \
+    "${added:--}" "${slowest:--}" "${rss:--}" "$result"
   total_runs=$((total_runs + ${runs:-0}))
 done <"$list"
 echo "total executions: $total_runs in ${seconds} s per target; logs in $out"
