@@ -1,8 +1,9 @@
 // Engine message handling over the real Korvane.dll, opened as the engine
-// opens it. The library's calls are counted per input; past the cap the
-// wrapper returns at once with the record untouched (the engine never reads
-// the results), so an input of several searches stays well within a second
-// while the first thousands of shots of each input are real physics.
+// opens it. The library's calls are counted per input; past the cap each
+// returns at once (Simulation with the record untouched, the vector makers
+// with a zero vector; the engine never reads the results), so an input of
+// several searches stays well within a second while the first thousands of
+// calls of each input are real physics.
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -14,17 +15,39 @@
 
 namespace {
 
-// Real Simulation calls per input: a few placement searches (400 each) or
-// the opening part of one random-candidate search.
-constexpr long kSimulationCap = 2000;
+// Real library calls per input: a few placement searches (400 shots each)
+// or the opening part of one random-candidate search.
+constexpr long kLibraryCallCap = 2000;
 
 SimulationFn realSimulation = nullptr;
-std::atomic<long> simulationsLeft{0};
+CreateShotFn realCreateShot = nullptr;
+CreateHitShotFn realCreateHitShot = nullptr;
+std::atomic<long> callsLeft{0};
+
+bool TakeCall() { return callsLeft.fetch_sub(1) > 0; }
+
+ShotVec ZeroVector(const ShotPos& target) {
+  ShotVec vec{};
+  vec.curl = target.curl != 0 ? 1 : 0;
+  return vec;
+}
 
 int CappedSimulation(GameState* state, ShotVec vec, float noise, PathFrame* path,
                      int pathCapacity) {
-  if (simulationsLeft.fetch_sub(1) <= 0) return 0;
+  if (!TakeCall()) return 0;
   return realSimulation(state, vec, noise, path, pathCapacity);
+}
+
+int CappedCreateShot(ShotPos target, ShotVec* out) {
+  if (TakeCall()) return realCreateShot(target, out);
+  *out = ZeroVector(target);
+  return 0;
+}
+
+int CappedCreateHitShot(ShotPos target, float power, ShotVec* out) {
+  if (TakeCall()) return realCreateHitShot(target, power, out);
+  *out = ZeroVector(target);
+  return 0;
 }
 
 }  // namespace
@@ -37,12 +60,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::exit(1);
   }
   realSimulation = Simulation;
+  realCreateShot = CreateShot;
+  realCreateHitShot = CreateHitShot;
   Simulation = CappedSimulation;
+  CreateShot = CappedCreateShot;
+  CreateHitShot = CappedCreateHitShot;
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  simulationsLeft = kSimulationCap;
+  callsLeft = kLibraryCallCap;
   HandleFuzzMessage(data, size);
   return 0;
 }
