@@ -138,6 +138,16 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
 
 Kinematics StateAt(const Motion& m, double t) {
   Kinematics k;
+  // The start of a motion is where most of its pairs are first tested (a
+  // new motion renews every entry of its stone at that instant): no
+  // transcendental there.
+  if (t == m.t0 && t < m.tStop) {
+    k.x = m.x0;
+    k.y = m.y0;
+    k.vx = m.speed * m.dirX;
+    k.vy = m.speed * m.dirY;
+    return k;
+  }
   double v, travel;
   if (t < m.tFloor) {
     // v^(1+p) falls linearly in time.
