@@ -47,6 +47,14 @@ void VelocityFromTravel(double qr, double qi, double* vx, double* vy) {
   *vy = qi * s;
 }
 
+// Box around the region within m.sweep of the segment.
+void SetSweepBox(Motion* m) {
+  m->minX = (m->segX0 < m->segX1 ? m->segX0 : m->segX1) - m->sweep;
+  m->maxX = (m->segX0 > m->segX1 ? m->segX0 : m->segX1) + m->sweep;
+  m->minY = (m->segY0 < m->segY1 ? m->segY0 : m->segY1) - m->sweep;
+  m->maxY = (m->segY0 > m->segY1 ? m->segY0 : m->segY1) + m->sweep;
+}
+
 }  // namespace
 
 double CurlBeta(unsigned char curl) {
@@ -89,6 +97,7 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
     m.tFloor = m.tStop = t0;
     m.restX = m.segX0 = m.segX1 = x;
     m.restY = m.segY0 = m.segY1 = y;
+    SetSweepBox(&m);
     return m;
   }
   m.speed = v;
@@ -115,6 +124,7 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
   m.segY1 = m.restY;
   if (b > 0.25) {
     m.sweep = std::fmax(spiral, r0 * std::exp(-0.5 * kPi / b)) * kSweepMargin;
+    SetSweepBox(&m);
     return m;
   }
   // For |beta| <= 1/4 (ours is 0.04) that tail is far inside the spiral's
@@ -133,6 +143,7 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
     m.segY1 -= side * dx;
   }
   m.sweep = half * kSweepMargin;
+  SetSweepBox(&m);
   return m;
 }
 

@@ -46,6 +46,8 @@ struct Motion {
   // bulge toward the side it bulges to.
   double segX0 = 0, segY0 = 0, segX1 = 0, segY1 = 0;
   double sweep = 0;
+  // Box around that region, kept because every pair test starts with it.
+  double minX = 0, maxX = 0, minY = 0, maxY = 0;
 };
 
 // Position and velocity of a stone at one instant.

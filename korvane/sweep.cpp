@@ -42,11 +42,8 @@ double SegmentDistance(double p0x, double p0y, double p1x, double p1y, double q0
 
 bool SweepsMayMeet(const Motion& a, const Motion& b, double reach) {
   // Boxes first: most pairs lie far apart and need no segment test.
-  double aMinX, aMaxX, aMinY, aMaxY, bMinX, bMaxX, bMinY, bMaxY;
-  SweepBounds(a, &aMinX, &aMaxX, &aMinY, &aMaxY);
-  SweepBounds(b, &bMinX, &bMaxX, &bMinY, &bMaxY);
-  if (aMinX > bMaxX + reach || bMinX > aMaxX + reach || aMinY > bMaxY + reach ||
-      bMinY > aMaxY + reach) {
+  if (a.minX > b.maxX + reach || b.minX > a.maxX + reach || a.minY > b.maxY + reach ||
+      b.minY > a.maxY + reach) {
     return false;
   }
   const double d =
@@ -56,10 +53,10 @@ bool SweepsMayMeet(const Motion& a, const Motion& b, double reach) {
 }
 
 void SweepBounds(const Motion& m, double* minX, double* maxX, double* minY, double* maxY) {
-  *minX = (m.segX0 < m.segX1 ? m.segX0 : m.segX1) - m.sweep;
-  *maxX = (m.segX0 > m.segX1 ? m.segX0 : m.segX1) + m.sweep;
-  *minY = (m.segY0 < m.segY1 ? m.segY0 : m.segY1) - m.sweep;
-  *maxY = (m.segY0 > m.segY1 ? m.segY0 : m.segY1) + m.sweep;
+  *minX = m.minX;
+  *maxX = m.maxX;
+  *minY = m.minY;
+  *maxY = m.maxY;
 }
 
 }  // namespace korvane
