@@ -149,10 +149,16 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
 
 Kinematics StateAt(const Motion& m, double t) {
   Kinematics k;
-  // The start of a motion is where most of its pairs are first tested (a
-  // new motion renews every entry of its stone at that instant): no
-  // transcendental there.
-  if (t == m.t0 && t < m.tStop) {
+  // Most stones of a crowded sheet rest, and most pairs are first tested
+  // at the start of a motion (a new motion renews every entry of its stone
+  // at that instant): neither needs a transcendental.
+  if (!(t < m.tStop)) {
+    RestPoint(m, &k.x, &k.y);
+    k.vx = 0;
+    k.vy = 0;
+    return k;
+  }
+  if (t == m.t0) {
     k.x = m.x0;
     k.y = m.y0;
     k.vx = m.speed * m.dirX;
@@ -169,7 +175,7 @@ Kinematics StateAt(const Motion& m, double t) {
     v = (m.speed < kVc ? m.speed : kVc) - kFloorDecel * (t - m.tFloor);
     travel = v * v * kInvFloorScale;
   }
-  if (!(t < m.tStop) || !(v > 0) || !(travel > 0)) {
+  if (!(v > 0) || !(travel > 0)) {
     RestPoint(m, &k.x, &k.y);
     k.vx = 0;
     k.vy = 0;
