@@ -233,7 +233,7 @@ void RenewEntries(const Field& f, Queue* q, unsigned group, double t) {
 void PlaceAtRest(Body* b, double x, double y) {
   *b = Body{};
   b->present = true;
-  b->motion = MakeMotion(0, x, y, 0, 0, 0);
+  SetAtRest(&b->motion, 0, x, y);
 }
 
 void BodyPosition(const Body& b, double t, double* x, double* y) {

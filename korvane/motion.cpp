@@ -85,6 +85,16 @@ double TimeAtSpeed(const Motion& m, double v) {
   return m.tFloor + (floor - v) / kFloorDecel;
 }
 
+void SetAtRest(Motion* m, double t0, double x, double y) {
+  m->t0 = t0;
+  m->x0 = x;
+  m->y0 = y;
+  m->tFloor = m->tStop = t0;
+  m->restX = m->segX0 = m->segX1 = x;
+  m->restY = m->segY0 = m->segY1 = y;
+  SetSweepBox(m);
+}
+
 Motion MakeMotion(double t0, double x, double y, double vx, double vy, double beta) {
   Motion m;
   m.t0 = t0;
@@ -94,10 +104,7 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
   const double v = std::sqrt(vx * vx + vy * vy);
   if (!(v > 0)) {
     // At rest (every stone in the record before the shot): nothing to sweep.
-    m.tFloor = m.tStop = t0;
-    m.restX = m.segX0 = m.segX1 = x;
-    m.restY = m.segY0 = m.segY1 = y;
-    SetSweepBox(&m);
+    SetAtRest(&m, t0, x, y);
     return m;
   }
   m.speed = v;

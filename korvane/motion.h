@@ -62,6 +62,10 @@ double CurlBeta(unsigned char curl);
 // Motion starting at time t0 from (x, y) with velocity (vx, vy).
 Motion MakeMotion(double t0, double x, double y, double vx, double vy, double beta);
 
+// Makes a default-constructed motion the one MakeMotion(t0, x, y, 0, 0, 0)
+// builds, in place: every stone of a record starts so.
+void SetAtRest(Motion* m, double t0, double x, double y);
+
 // State at time t (t >= m.t0); at rest from m.tStop on.
 Kinematics StateAt(const Motion& m, double t);
 
