@@ -25,18 +25,20 @@
 
 namespace korvane {
 
-// One stone's free motion from time t0 until it rests at tStop.
+// One stone's free motion from time t0 until it rests at tStop. Every
+// default is zero (a stone at rest has no heading), so that a whole field of
+// them is cleared at once at the start of each shot.
 struct Motion {
   double t0 = 0;     // s
   double x0 = 0;     // m
   double y0 = 0;     // m
   double speed = 0;  // m/s at t0
   double dirX = 0;   // unit heading at t0
-  double dirY = -1;
+  double dirY = 0;
   double beta = 0;      // signed turn constant; 0 for a stone without spin
   double travel = 0;    // m, path left at t0
   double speedPow = 0;  // v0^(1+p), which falls linearly in time
-  double shrink = 1;    // 1 / (1 + beta^2)
+  double shrink = 0;    // 1 / (1 + beta^2)
   double tFloor = 0;    // s, when the speed reaches the floor speed v_c
   double tStop = 0;     // s, when it rests
   double restX = 0;     // m, where it comes to rest
