@@ -35,8 +35,9 @@ constexpr double kInvTravelScale = 1.0 / ((2.0 + kP) * kK);
 const double kInvFloorScale = 1.0 / (2.0 * kFloorDecel);
 
 // Launch velocity v0 e0 for the complex quantity Q = L0 e0.
+// Q is at most the path of the fastest launch, so no square overflows.
 void VelocityFromTravel(double qr, double qi, double* vx, double* vy) {
-  const double q = std::hypot(qr, qi);
+  const double q = std::sqrt(qr * qr + qi * qi);
   if (!(q > 0)) {
     *vx = 0;
     *vy = 0;
@@ -227,7 +228,8 @@ bool DrawVelocity(double x, double y, double beta, double maxSpeed, double* vx, 
   }
   double qr = dx + beta * dy;
   double qi = dy - beta * dx;
-  const double q = std::hypot(qr, qi);
+  // Far targets were scaled down above: the squares cannot overflow.
+  const double q = std::sqrt(qr * qr + qi * qi);
   const double qMax = TravelLeft(maxSpeed);
   const bool reachable = q <= qMax && !(far > kFarTarget);
   if (!reachable) {
