@@ -50,12 +50,7 @@ struct Queue {
 
 bool MovingAt(const Body& b, double t) { return b.present && t < b.motion.tStop; }
 
-// Bound on a stone's acceleration: |dv/dt| = a(v) <= a_c and the sideways
-// |v dtheta/dt| = |beta| v^2 / L <= 2 |beta| a_c (largest at the floor speed).
-double AccelBound(const Body& b, double t) {
-  if (!MovingAt(b, t)) return 0;
-  return MaxDeceleration() * std::sqrt(1.0 + 4.0 * b.motion.beta * b.motion.beta);
-}
+double AccelBound(const Body& b, double t) { return MovingAt(b, t) ? b.motion.accel : 0.0; }
 
 // Gap g (m) of an entry at time t, its rate of change u (m/s) and a bound A
 // (m/s^2) on how fast that rate can fall. For two stones, g = |r| - 2R and

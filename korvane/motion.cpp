@@ -114,6 +114,9 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
   m.travel = TravelLeft(m.speed);
   m.speedPow = Pow1p(m.speed);
   m.shrink = 1.0 / (1.0 + beta * beta);
+  // |dv/dt| = a(v) <= a_c and the sideways |v dtheta/dt| = |beta| v^2 / L
+  // <= 2 |beta| a_c, both largest at the floor speed.
+  m.accel = kFloorDecel * std::sqrt(1.0 + 4.0 * beta * beta);
   m.tFloor = t0;
   if (m.speed > kVc) m.tFloor = TimeAtSpeed(m, kVc);
   m.tStop = TimeAtSpeed(m, 0.0);

@@ -39,6 +39,7 @@ struct Motion {
   double travel = 0;    // m, path left at t0
   double speedPow = 0;  // v0^(1+p), which falls linearly in time
   double shrink = 0;    // 1 / (1 + beta^2)
+  double accel = 0;     // m/s^2, bound on |acceleration| while it moves
   double tFloor = 0;    // s, when the speed reaches the floor speed v_c
   double tStop = 0;     // s, when it rests
   double restX = 0;     // m, where it comes to rest
