@@ -167,6 +167,7 @@ Kinematics StateAt(const Motion& m, double t) {
     RestPoint(m, &k.x, &k.y);
     k.vx = 0;
     k.vy = 0;
+    k.speed = 0;
     return k;
   }
   if (t == m.t0) {
@@ -174,6 +175,7 @@ Kinematics StateAt(const Motion& m, double t) {
     k.y = m.y0;
     k.vx = m.speed * m.dirX;
     k.vy = m.speed * m.dirY;
+    k.speed = m.speed;
     return k;
   }
   double v, travel;
@@ -190,6 +192,7 @@ Kinematics StateAt(const Motion& m, double t) {
     RestPoint(m, &k.x, &k.y);
     k.vx = 0;
     k.vy = 0;
+    k.speed = 0;
     return k;
   }
   const double phase = m.beta * std::log(m.travel / travel);
@@ -203,6 +206,7 @@ Kinematics StateAt(const Motion& m, double t) {
   k.y = m.restY - scale * (hy + m.beta * hx);
   k.vx = v * hx;
   k.vy = v * hy;
+  k.speed = v;
   return k;
 }
 

@@ -57,6 +57,7 @@ struct Motion {
 struct Kinematics {
   double x, y;    // m
   double vx, vy;  // m/s
+  double speed;   // m/s, |(vx, vy)|
 };
 
 // Signed turn constant for a rotation flag (any nonzero byte counts as 1).
