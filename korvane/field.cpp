@@ -78,7 +78,8 @@ void AddCover(const Kinematics& k, Gap* gap) {
   const double a = Deceleration(k.speed) * kDecelMargin;
   gap->speed += k.speed;
   gap->decel += a;
-  gap->horizon = std::fmin(gap->horizon, k.speed / a);
+  const double stop = k.speed / a;
+  if (stop < gap->horizon) gap->horizon = stop;
 }
 
 Gap GapAt(const Field& f, const Entry& e, double t) {
@@ -142,8 +143,11 @@ double SafeStep(const Gap& gap) {
   // First root of g = V s - D s^2 / 2, if within the horizon.
   const double disc = gap.speed * gap.speed - 2.0 * gap.decel * g;
   double cover = gap.horizon;
-  if (disc >= 0) cover = std::fmin(cover, 2.0 * g / (gap.speed + std::sqrt(disc)));
-  return std::fmax(step, cover);
+  if (disc >= 0) {
+    const double root = 2.0 * g / (gap.speed + std::sqrt(disc));
+    if (root < cover) cover = root;
+  }
+  return cover > step ? cover : step;
 }
 
 // Time after which neither side of the entry moves any more.
