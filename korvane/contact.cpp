@@ -110,7 +110,7 @@ void Gather(const Field& f, Group* g, int i, int j, double t) {
       seen[s] |= 1u << o;
       seen[o] |= 1u << s;
       const bool known = g->stones >> o & 1u;
-      const Kinematics ko = StateOf(f, g, o, t);
+      const Kinematics& ko = StateOf(f, g, o, t);
       const Kinematics& ks = g->k[s];
       const double dx = ko.x - ks.x, dy = ko.y - ks.y;
       // Farther apart than any closing speed could bring into the group
