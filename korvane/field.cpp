@@ -19,6 +19,9 @@ constexpr double kMinStep = 1e-9;
 constexpr double kOverlapStep = 1e-3;
 // Slack of the swept-region test over the contact distance, m.
 constexpr double kCullMargin = 1e-6;
+// The least deceleration counted, relative to the computed one: headroom
+// for its rounding.
+constexpr double kDecelMargin = 1.0 - 1e-9;
 // Work bounds per shot; past them the stones touching each other stop (see
 // StopTouching) and the others play on under the extra budget. Real shots
 // stay far below (a crowded end needs a few hundred refinements and a few
@@ -50,50 +53,71 @@ struct Queue {
 
 bool MovingAt(const Body& b, double t) { return b.present && t < b.motion.tStop; }
 
-// Bound on a stone's acceleration: |dv/dt| = a(v) <= a_c and the sideways
-// |v dtheta/dt| = |beta| v^2 / L <= 2 |beta| a_c (largest at the floor speed).
-double AccelBound(const Body& b, double t) {
-  if (!MovingAt(b, t)) return 0;
-  return MaxDeceleration() * std::sqrt(1.0 + 4.0 * b.motion.beta * b.motion.beta);
+double AccelBound(const Body& b, double t) { return MovingAt(b, t) ? b.motion.accel : 0.0; }
+
+// What bounds an entry's gap g (m) from time t on. For two stones,
+// g = |r| - 2R and g'' = (|r'|^2 - (r.r'/|r|)^2)/|r| + r.r''/|r| >= -|r''|,
+// so g(t+s) >= g + u s - A s^2 / 2 with u = g'(t) and A bounding |r''|.
+// That bound is sharp for stones sliding past each other but assumes the
+// worst acceleration toward the contact, while a stone running at another
+// slows down: its deceleration never falls below a(v) at its speed v now,
+// so in s it covers at most v s - a(v) s^2 / 2, until v / a(v). The gap
+// falls by no more than both stones cover.
+struct Gap {
+  double g;        // m
+  double u;        // m/s
+  double acc;      // m/s^2, A
+  double speed;    // m/s, sum of the speeds
+  double decel;    // m/s^2, sum of their least decelerations
+  double horizon;  // s, how long the second bound holds
+};
+
+// Adds a stone's share to the second bound.
+void AddCover(const Kinematics& k, Gap* gap) {
+  if (!(k.speed > 0)) return;
+  const double a = Deceleration(k.speed) * kDecelMargin;
+  gap->speed += k.speed;
+  gap->decel += a;
+  const double stop = k.speed / a;
+  if (stop < gap->horizon) gap->horizon = stop;
 }
 
-// Gap g (m) of an entry at time t, its rate of change u (m/s) and a bound A
-// (m/s^2) on how fast that rate can fall. For two stones, g = |r| - 2R and
-// g'' = (|r'|^2 - (r.r'/|r|)^2)/|r| + r.r''/|r| >= -|r''|, so
-// g(t+s) >= g + u s - A s^2 / 2.
-void GapAt(const Field& f, const Entry& e, double t, double* g, double* u, double* acc) {
+Gap GapAt(const Field& f, const Entry& e, double t) {
   const Body& bi = f.body[e.i];
   const Kinematics ki = StateAt(bi.motion, t);
+  Gap gap{0, 0, AccelBound(bi, t), 0, 0, INFINITY};
+  AddCover(ki, &gap);
   if (e.j >= 0) {
     const Body& bj = f.body[e.j];
     const Kinematics kj = StateAt(bj.motion, t);
     const double rx = kj.x - ki.x;
     const double ry = kj.y - ki.y;
     const double d = std::sqrt(rx * rx + ry * ry);
-    *g = d - 2.0 * kStoneRadius;
-    *u = d > 0 ? (rx * (kj.vx - ki.vx) + ry * (kj.vy - ki.vy)) / d : 0.0;
-    *acc = AccelBound(bi, t) + AccelBound(bj, t);
-    return;
+    gap.g = d - 2.0 * kStoneRadius;
+    gap.u = d > 0 ? (rx * (kj.vx - ki.vx) + ry * (kj.vy - ki.vy)) / d : 0.0;
+    gap.acc += AccelBound(bj, t);
+    AddCover(kj, &gap);
+    return gap;
   }
-  *acc = AccelBound(bi, t);
   switch (e.j) {
     case kLeft:
-      *g = ki.x - kLeftLimit;
-      *u = ki.vx;
+      gap.g = ki.x - kLeftLimit;
+      gap.u = ki.vx;
       break;
     case kRight:
-      *g = kRightLimit - ki.x;
-      *u = -ki.vx;
+      gap.g = kRightLimit - ki.x;
+      gap.u = -ki.vx;
       break;
     case kBack:
-      *g = ki.y - kBackLimit;
-      *u = ki.vy;
+      gap.g = ki.y - kBackLimit;
+      gap.u = ki.vy;
       break;
     default:
-      *g = kNearBackLimit - ki.y;
-      *u = -ki.vy;
+      gap.g = kNearBackLimit - ki.y;
+      gap.u = -ki.vy;
       break;
   }
+  return gap;
 }
 
 // First root of g + u s - A s^2 / 2 (g >= 0), or infinity when none.
@@ -107,6 +131,23 @@ double SafeStep(double g, double u, double acc) {
   // Written to avoid cancellation when u > 0: (u + root) / A = 2g / (root - u).
   if (u <= 0) return 2.0 * g / (root - u);
   return (u + root) / acc;
+}
+
+// Time from t during which the gap surely stays above -kContactGap: the
+// later of the two bounds'. The second keeps half the tolerance for the
+// rounding of its square root.
+double SafeStep(const Gap& gap) {
+  const double step = SafeStep(gap.g + kContactGap, gap.u, gap.acc);
+  const double g = gap.g + 0.5 * kContactGap;
+  if (!(g > 0) || !(gap.speed > 0)) return step;
+  // First root of g = V s - D s^2 / 2, if within the horizon.
+  const double disc = gap.speed * gap.speed - 2.0 * gap.decel * g;
+  double cover = gap.horizon;
+  if (disc >= 0) {
+    const double root = 2.0 * g / (gap.speed + std::sqrt(disc));
+    if (root < cover) cover = root;
+  }
+  return cover > step ? cover : step;
 }
 
 // Time after which neither side of the entry moves any more.
@@ -233,7 +274,7 @@ void RenewEntries(const Field& f, Queue* q, unsigned group, double t) {
 void PlaceAtRest(Body* b, double x, double y) {
   *b = Body{};
   b->present = true;
-  b->motion = MakeMotion(0, x, y, 0, 0, 0);
+  SetAtRest(&b->motion, 0, x, y);
 }
 
 void BodyPosition(const Body& b, double t, double* x, double* y) {
@@ -274,9 +315,9 @@ void RunToRest(Field* f, FrameSink* sink) {
       contactBudget = kExtraCollisions;
       continue;
     }
-    double g, u, acc;
-    GapAt(*f, e, t, &g, &u, &acc);
-    if (g <= kContactGap && u < -kMinClosing) {
+    const Gap gap = GapAt(*f, e, t);
+    const double g = gap.g;
+    if (g <= kContactGap && gap.u < -kMinClosing) {
       EmitUntil(*f, sink, t);
       now = t;
       const int i = e.i, j = e.j;
@@ -291,7 +332,7 @@ void RunToRest(Field* f, FrameSink* sink) {
     // The bound may close to -kContactGap: the contact is then still caught
     // within the tolerance, and stones sliding along each other take steps
     // that grow instead of the smallest one.
-    double step = SafeStep(g + kContactGap, u, acc);
+    double step = SafeStep(gap);
     if (step < kMinStep) step = kMinStep;
     // Stones overlapping (only from a record of stones piled on one another)
     // that do not close would otherwise crawl apart in the smallest steps.

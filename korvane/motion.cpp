@@ -35,8 +35,9 @@ constexpr double kInvTravelScale = 1.0 / ((2.0 + kP) * kK);
 const double kInvFloorScale = 1.0 / (2.0 * kFloorDecel);
 
 // Launch velocity v0 e0 for the complex quantity Q = L0 e0.
+// Q is at most the path of the fastest launch, so no square overflows.
 void VelocityFromTravel(double qr, double qi, double* vx, double* vy) {
-  const double q = std::hypot(qr, qi);
+  const double q = std::sqrt(qr * qr + qi * qi);
   if (!(q > 0)) {
     *vx = 0;
     *vy = 0;
@@ -45,6 +46,14 @@ void VelocityFromTravel(double qr, double qi, double* vx, double* vy) {
   const double s = SpeedForTravel(q) / q;
   *vx = qr * s;
   *vy = qi * s;
+}
+
+// Box around the region within m.sweep of the segment.
+void SetSweepBox(Motion* m) {
+  m->minX = (m->segX0 < m->segX1 ? m->segX0 : m->segX1) - m->sweep;
+  m->maxX = (m->segX0 > m->segX1 ? m->segX0 : m->segX1) + m->sweep;
+  m->minY = (m->segY0 < m->segY1 ? m->segY0 : m->segY1) - m->sweep;
+  m->maxY = (m->segY0 > m->segY1 ? m->segY0 : m->segY1) + m->sweep;
 }
 
 }  // namespace
@@ -77,6 +86,16 @@ double TimeAtSpeed(const Motion& m, double v) {
   return m.tFloor + (floor - v) / kFloorDecel;
 }
 
+void SetAtRest(Motion* m, double t0, double x, double y) {
+  m->t0 = t0;
+  m->x0 = x;
+  m->y0 = y;
+  m->tFloor = m->tStop = t0;
+  m->restX = m->segX0 = m->segX1 = x;
+  m->restY = m->segY0 = m->segY1 = y;
+  SetSweepBox(m);
+}
+
 Motion MakeMotion(double t0, double x, double y, double vx, double vy, double beta) {
   Motion m;
   m.t0 = t0;
@@ -86,9 +105,7 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
   const double v = std::sqrt(vx * vx + vy * vy);
   if (!(v > 0)) {
     // At rest (every stone in the record before the shot): nothing to sweep.
-    m.tFloor = m.tStop = t0;
-    m.restX = m.segX0 = m.segX1 = x;
-    m.restY = m.segY0 = m.segY1 = y;
+    SetAtRest(&m, t0, x, y);
     return m;
   }
   m.speed = v;
@@ -97,6 +114,9 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
   m.travel = TravelLeft(m.speed);
   m.speedPow = Pow1p(m.speed);
   m.shrink = 1.0 / (1.0 + beta * beta);
+  // |dv/dt| = a(v) <= a_c and the sideways |v dtheta/dt| = |beta| v^2 / L
+  // <= 2 |beta| a_c, both largest at the floor speed.
+  m.accel = kFloorDecel * std::sqrt(1.0 + 4.0 * beta * beta);
   m.tFloor = t0;
   if (m.speed > kVc) m.tFloor = TimeAtSpeed(m, kVc);
   m.tStop = TimeAtSpeed(m, 0.0);
@@ -115,6 +135,7 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
   m.segY1 = m.restY;
   if (b > 0.25) {
     m.sweep = std::fmax(spiral, r0 * std::exp(-0.5 * kPi / b)) * kSweepMargin;
+    SetSweepBox(&m);
     return m;
   }
   // For |beta| <= 1/4 (ours is 0.04) that tail is far inside the spiral's
@@ -133,11 +154,30 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
     m.segY1 -= side * dx;
   }
   m.sweep = half * kSweepMargin;
+  SetSweepBox(&m);
   return m;
 }
 
 Kinematics StateAt(const Motion& m, double t) {
   Kinematics k;
+  // Most stones of a crowded sheet rest, and most pairs are first tested
+  // at the start of a motion (a new motion renews every entry of its stone
+  // at that instant): neither needs a transcendental.
+  if (!(t < m.tStop)) {
+    RestPoint(m, &k.x, &k.y);
+    k.vx = 0;
+    k.vy = 0;
+    k.speed = 0;
+    return k;
+  }
+  if (t == m.t0) {
+    k.x = m.x0;
+    k.y = m.y0;
+    k.vx = m.speed * m.dirX;
+    k.vy = m.speed * m.dirY;
+    k.speed = m.speed;
+    return k;
+  }
   double v, travel;
   if (t < m.tFloor) {
     // v^(1+p) falls linearly in time.
@@ -148,10 +188,11 @@ Kinematics StateAt(const Motion& m, double t) {
     v = (m.speed < kVc ? m.speed : kVc) - kFloorDecel * (t - m.tFloor);
     travel = v * v * kInvFloorScale;
   }
-  if (!(t < m.tStop) || !(v > 0) || !(travel > 0)) {
+  if (!(v > 0) || !(travel > 0)) {
     RestPoint(m, &k.x, &k.y);
     k.vx = 0;
     k.vy = 0;
+    k.speed = 0;
     return k;
   }
   const double phase = m.beta * std::log(m.travel / travel);
@@ -165,6 +206,7 @@ Kinematics StateAt(const Motion& m, double t) {
   k.y = m.restY - scale * (hy + m.beta * hx);
   k.vx = v * hx;
   k.vy = v * hy;
+  k.speed = v;
   return k;
 }
 
@@ -193,7 +235,8 @@ bool DrawVelocity(double x, double y, double beta, double maxSpeed, double* vx, 
   }
   double qr = dx + beta * dy;
   double qi = dy - beta * dx;
-  const double q = std::hypot(qr, qi);
+  // Far targets were scaled down above: the squares cannot overflow.
+  const double q = std::sqrt(qr * qr + qi * qi);
   const double qMax = TravelLeft(maxSpeed);
   const bool reachable = q <= qMax && !(far > kFarTarget);
   if (!reachable) {

@@ -25,18 +25,21 @@
 
 namespace korvane {
 
-// One stone's free motion from time t0 until it rests at tStop.
+// One stone's free motion from time t0 until it rests at tStop. Every
+// default is zero (a stone at rest has no heading), so that a whole field of
+// them is cleared at once at the start of each shot.
 struct Motion {
   double t0 = 0;     // s
   double x0 = 0;     // m
   double y0 = 0;     // m
   double speed = 0;  // m/s at t0
   double dirX = 0;   // unit heading at t0
-  double dirY = -1;
+  double dirY = 0;
   double beta = 0;      // signed turn constant; 0 for a stone without spin
   double travel = 0;    // m, path left at t0
   double speedPow = 0;  // v0^(1+p), which falls linearly in time
-  double shrink = 1;    // 1 / (1 + beta^2)
+  double shrink = 0;    // 1 / (1 + beta^2)
+  double accel = 0;     // m/s^2, bound on |acceleration| while it moves
   double tFloor = 0;    // s, when the speed reaches the floor speed v_c
   double tStop = 0;     // s, when it rests
   double restX = 0;     // m, where it comes to rest
@@ -46,12 +49,15 @@ struct Motion {
   // bulge toward the side it bulges to.
   double segX0 = 0, segY0 = 0, segX1 = 0, segY1 = 0;
   double sweep = 0;
+  // Box around that region, kept because every pair test starts with it.
+  double minX = 0, maxX = 0, minY = 0, maxY = 0;
 };
 
 // Position and velocity of a stone at one instant.
 struct Kinematics {
   double x, y;    // m
   double vx, vy;  // m/s
+  double speed;   // m/s, |(vx, vy)|
 };
 
 // Signed turn constant for a rotation flag (any nonzero byte counts as 1).
@@ -59,6 +65,10 @@ double CurlBeta(unsigned char curl);
 
 // Motion starting at time t0 from (x, y) with velocity (vx, vy).
 Motion MakeMotion(double t0, double x, double y, double vx, double vy, double beta);
+
+// Makes a default-constructed motion the one MakeMotion(t0, x, y, 0, 0, 0)
+// builds, in place: every stone of a record starts so.
+void SetAtRest(Motion* m, double t0, double x, double y);
 
 // State at time t (t >= m.t0); at rest from m.tStop on.
 Kinematics StateAt(const Motion& m, double t);

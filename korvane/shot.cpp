@@ -96,7 +96,8 @@ bool PerturbedDelivery(ShotVec vec, double dx, double dy, double* vx, double* vy
     ux = 0;
     uy = 0;
   }
-  const double speed = std::hypot(ux, uy);
+  // Floats squared stay far inside the range of a double.
+  const double speed = std::sqrt(ux * ux + uy * uy);
   if (speed > kMaxLaunchSpeed) {
     ux *= kMaxLaunchSpeed / speed;
     uy *= kMaxLaunchSpeed / speed;

@@ -21,6 +21,19 @@ double Orient(double ax, double ay, double bx, double by, double cx, double cy) 
   return (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
 }
 
+// Whether p's segment is a point: a stone at rest, as most are.
+bool IsPoint(const Motion& m) { return m.segX0 == m.segX1 && m.segY0 == m.segY1; }
+
+// SegmentDistance from p's point to q's segment, to the bit: a point
+// never properly crosses a segment, and of the distances from the segment's
+// ends to the point the one from the point to the segment is no larger.
+double PointDistance(const Motion& p, const Motion& q) {
+  double d = PointSegment2(q.segX0, q.segY0, p.segX0, p.segY0, p.segX1, p.segY1);
+  d = std::fmin(d, PointSegment2(q.segX1, q.segY1, p.segX0, p.segY0, p.segX1, p.segY1));
+  d = std::fmin(d, PointSegment2(p.segX0, p.segY0, q.segX0, q.segY0, q.segX1, q.segY1));
+  return std::sqrt(d);
+}
+
 }  // namespace
 
 double SegmentDistance(double p0x, double p0y, double p1x, double p1y, double q0x, double q0y,
@@ -42,24 +55,23 @@ double SegmentDistance(double p0x, double p0y, double p1x, double p1y, double q0
 
 bool SweepsMayMeet(const Motion& a, const Motion& b, double reach) {
   // Boxes first: most pairs lie far apart and need no segment test.
-  double aMinX, aMaxX, aMinY, aMaxY, bMinX, bMaxX, bMinY, bMaxY;
-  SweepBounds(a, &aMinX, &aMaxX, &aMinY, &aMaxY);
-  SweepBounds(b, &bMinX, &bMaxX, &bMinY, &bMaxY);
-  if (aMinX > bMaxX + reach || bMinX > aMaxX + reach || aMinY > bMaxY + reach ||
-      bMinY > aMaxY + reach) {
+  if (a.minX > b.maxX + reach || b.minX > a.maxX + reach || a.minY > b.maxY + reach ||
+      b.minY > a.maxY + reach) {
     return false;
   }
-  const double d =
-      SegmentDistance(a.segX0, a.segY0, a.segX1, a.segY1, b.segX0, b.segY0, b.segX1, b.segY1);
+  const double d = IsPoint(b)   ? PointDistance(b, a)
+                   : IsPoint(a) ? PointDistance(a, b)
+                                : SegmentDistance(a.segX0, a.segY0, a.segX1, a.segY1, b.segX0,
+                                                  b.segY0, b.segX1, b.segY1);
   // A NaN distance (from a record that is not a number) must not rule out anything.
   return !(d > reach + a.sweep + b.sweep);
 }
 
 void SweepBounds(const Motion& m, double* minX, double* maxX, double* minY, double* maxY) {
-  *minX = (m.segX0 < m.segX1 ? m.segX0 : m.segX1) - m.sweep;
-  *maxX = (m.segX0 > m.segX1 ? m.segX0 : m.segX1) + m.sweep;
-  *minY = (m.segY0 < m.segY1 ? m.segY0 : m.segY1) - m.sweep;
-  *maxY = (m.segY0 > m.segY1 ? m.segY0 : m.segY1) + m.sweep;
+  *minX = m.minX;
+  *maxX = m.maxX;
+  *minY = m.minY;
+  *maxY = m.maxY;
 }
 
 }  // namespace korvane
