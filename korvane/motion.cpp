@@ -68,8 +68,6 @@ double Deceleration(double speed) {
   return speed > kVc ? kK / std::sqrt(std::sqrt(speed)) : kFloorDecel;
 }
 
-double MaxDeceleration() { return kFloorDecel; }
-
 double TravelLeft(double speed) {
   if (!(speed > kVc)) return speed * speed / (2.0 * kFloorDecel);
   return (Pow2p(speed) + 0.5 * kP * kVc2p) / ((2.0 + kP) * kK);

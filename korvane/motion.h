@@ -95,10 +95,8 @@ bool HitVelocity(double x, double y, double travel, double beta, double maxSpeed
 double TravelLeft(double speed);
 double SpeedForTravel(double travel);
 
-// Deceleration at speed v, m/s^2 (the friction coefficient times g), and the
-// largest any stone ever has: at and below the floor speed.
+// Deceleration at speed v, m/s^2 (the friction coefficient times g).
 double Deceleration(double speed);
-double MaxDeceleration();
 
 // When a stone of motion m has slowed to speed v (v <= m.speed).
 double TimeAtSpeed(const Motion& m, double v);
