@@ -174,25 +174,25 @@ ShotAnswer Undelivered(const EngineLink& link, Delivery d) {
 
 }  // namespace
 
-ProgramStart EngineStart(const EngineSpec& spec, const std::string& stderrPath) {
+ProgramStart EngineStart(const EngineLaunch& launch, const std::string& stderrPath) {
   ProgramStart start;
-  start.argv.push_back(spec.program);
-  start.argv.insert(start.argv.end(), spec.args.begin(), spec.args.end());
-  start.dir = spec.dir;
-  start.env = spec.env;
-  if (spec.threads > 0) start.env.push_back({"OMP_NUM_THREADS", std::to_string(spec.threads)});
+  start.argv.push_back(launch.program);
+  start.argv.insert(start.argv.end(), launch.args.begin(), launch.args.end());
+  start.dir = launch.dir;
+  start.env = launch.env;
+  if (launch.threads > 0) start.env.push_back({"OMP_NUM_THREADS", std::to_string(launch.threads)});
   start.stderrPath = stderrPath;
   return start;
 }
 
-bool StartEngine(const EngineSpec& spec, const std::string& stderrPath, int pauseMs,
+bool StartEngine(const EngineLaunch& launch, const std::string& stderrPath, int pauseMs,
                  double budgetMs, EngineLink* link) {
   *link = EngineLink{};
-  link->spec = spec;
+  link->launch = launch;
   link->stderrPath = stderrPath;
   link->pauseMs = pauseMs;
   link->budgetLeftMs = budgetMs;
-  if (!StartProgram(EngineStart(spec, stderrPath), &link->process)) {
+  if (!StartProgram(EngineStart(launch, stderrPath), &link->process)) {
     link->dead = true;
     link->deadReason = link->process.startError;
     return false;
@@ -200,18 +200,18 @@ bool StartEngine(const EngineSpec& spec, const std::string& stderrPath, int paus
   return true;
 }
 
-std::string CheckEngineStarts(const EngineSpec& spec) {
+std::string CheckEngineStarts(const EngineLaunch& launch) {
   ChildProcess child;
-  if (!StartProgram(EngineStart(spec, ""), &child)) return child.startError;
+  if (!StartProgram(EngineStart(launch, ""), &child)) return child.startError;
   StopProcess(&child, 0);
   return "";
 }
 
 bool RestartEngine(EngineLink* link) {
   StopProcess(&link->process, 0);
-  const EngineSpec spec = link->spec;
+  const EngineLaunch launch = link->launch;
   const std::string stderrPath = link->stderrPath;
-  return StartEngine(spec, stderrPath, link->pauseMs, link->budgetLeftMs, link);
+  return StartEngine(launch, stderrPath, link->pauseMs, link->budgetLeftMs, link);
 }
 
 void SendCommand(EngineLink* link, const std::string& command, int waitMs) {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "match/engine_spec.h"
+#include "match/engine_launch.h"
 #include "match/process.h"
 #include "match/record.h"
 
@@ -20,7 +20,7 @@ constexpr size_t kMaxExchangeBytes = 16 * 1024;
 
 struct EngineLink {
   ChildProcess process;
-  EngineSpec spec;
+  EngineLaunch launch;
   std::string stderrPath;
   int pauseMs = 5;
   double budgetLeftMs = 0.0;
@@ -30,12 +30,12 @@ struct EngineLink {
 };
 
 // How an engine is started: its program and arguments, folder and
-// environment, with OMP_NUM_THREADS set when spec.threads > 0.
-ProgramStart EngineStart(const EngineSpec& spec, const std::string& stderrPath);
+// environment, with OMP_NUM_THREADS set when launch.threads > 0.
+ProgramStart EngineStart(const EngineLaunch& launch, const std::string& stderrPath);
 
 // Starts the engine; stderrPath as in ProgramStart. False, with the link
 // dead and deadReason naming the program, when it cannot be started.
-bool StartEngine(const EngineSpec& spec, const std::string& stderrPath, int pauseMs,
+bool StartEngine(const EngineLaunch& launch, const std::string& stderrPath, int pauseMs,
                  double budgetMs, EngineLink* link);
 
 // Ends the engine and starts the same program again with what is left of
@@ -45,7 +45,7 @@ bool RestartEngine(EngineLink* link);
 // Starts the engine and stops it again: "" when it could be started,
 // otherwise the reason, naming the program. Answers as soon as the start
 // has succeeded or failed, never by waiting for a timeout.
-std::string CheckEngineStarts(const EngineSpec& spec);
+std::string CheckEngineStarts(const EngineLaunch& launch);
 
 // Writes one command that has no reply, then waits until the engine has
 // read it (at most waitMs, and never past its budget, which is charged)

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "match/engine_spec.h"
+#include "match/engine_launch.h"
 #include "match/opening.h"
 #include "match/physics.h"
 #include "match/record.h"
@@ -31,7 +31,7 @@ struct GameObserver {
 };
 
 struct GameSetup {
-  EngineSpec engines[2];     // seats A (side flag 0) and B (side flag 1)
+  EngineLaunch engines[2];     // seats A (side flag 0) and B (side flag 1)
   std::string engineLog[2];  // files for their standard error; "" for none
   Opening opening;           // where the game starts; by default end 1, B with the hammer
   GameSettings settings;

@@ -60,12 +60,12 @@ std::string NameEngines(TournamentOptions* o) {
   if (o->engines.empty()) {
     const std::string engine = OwnExecutableDir() + "/" + kEngineName;
     if (!std::filesystem::exists(engine)) return "no engines given and " + engine + " not found";
-    o->engines.assign(2, EngineSpecFromCommandLine(engine));
+    o->engines.assign(2, EngineLaunchFromCommandLine(engine));
   }
   std::set<std::string> taken;
-  for (const EngineSpec& e : o->engines)
+  for (const EngineLaunch& e : o->engines)
     if (!e.name.empty() && !taken.insert(e.name).second) return "two engines are named " + e.name;
-  for (EngineSpec& e : o->engines) {
+  for (EngineLaunch& e : o->engines) {
     if (!e.name.empty()) continue;
     const std::string base = std::filesystem::u8path(e.program).stem().u8string();
     e.name = base;
@@ -137,7 +137,7 @@ std::string OpenResults(const std::string& path, const std::string& run, const T
 }
 
 std::string CheckEngines(const TournamentOptions& o) {
-  for (const EngineSpec& e : o.engines) {
+  for (const EngineLaunch& e : o.engines) {
     const std::string why = CheckEngineStarts(e);
     if (!why.empty())
       return "engine " + e.name + " (" + CommandLineOf(e) + ") cannot be started: " + why;
@@ -230,7 +230,7 @@ int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
       static_cast<int64_t>(GamesOfShard(r.plan, o.shardIndex, o.shardCount).size());
   const int status = Conclude(tables, o.summary, outcome.resultsFailed || outcome.outputFailed);
   std::vector<std::string> names;
-  for (const EngineSpec& e : o.engines) names.push_back(e.name);
+  for (const EngineLaunch& e : o.engines) names.push_back(e.name);
   if (!WriteIndexPage(r.output, names, FormatTables(tables), outcome.games))
     return kExitWriteFailed;
   if (!o.html.empty()) Print("replay page: " + o.html + "\n");

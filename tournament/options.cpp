@@ -89,10 +89,10 @@ void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
   app.add_option_function<std::vector<std::string>>(
          "--engine",
          [&o, &c](const std::vector<std::string>& words) {
-           EngineSpec spec;
-           if (!EngineSpecFromWords(words, &spec, &c.error) && c.error.empty())
+           EngineLaunch launch;
+           if (!EngineLaunchFromWords(words, &launch, &c.error) && c.error.empty())
              c.error = "bad --engine";
-           o.engines.push_back(spec);
+           o.engines.push_back(launch);
          },
          "name=NAME cmd=PROGRAM [arg=ARG]... [dir=DIR] [threads=N] [env=KEY=VALUE]...; "
          "once per engine")
@@ -145,7 +145,7 @@ std::string Finish(TournamentOptions& o, Collected& c) {
   if (!c.positional.empty() && !o.engines.empty())
     return "give the engines either with --engine or as CMD_A CMD_B, not both";
   if (c.positional.size() == 1) return "give both engine command lines or none";
-  for (const std::string& line : c.positional) o.engines.push_back(EngineSpecFromCommandLine(line));
+  for (const std::string& line : c.positional) o.engines.push_back(EngineLaunchFromCommandLine(line));
   if (o.engines.size() == 1) return "give two or more engines";
   if (o.kind == TournamentKind::kPairs && o.engines.size() > 2)
     return "--tournament pairs takes two engines; use round-robin or gauntlet for more";
@@ -178,7 +178,7 @@ const char* TournamentKindName(TournamentKind kind) {
   }
 }
 
-bool EngineSpecFromWords(const std::vector<std::string>& words, EngineSpec* spec,
+bool EngineLaunchFromWords(const std::vector<std::string>& words, EngineLaunch* launch,
                          std::string* error) {
   for (const std::string& word : words) {
     const size_t eq = word.find('=');
@@ -188,27 +188,27 @@ bool EngineSpecFromWords(const std::vector<std::string>& words, EngineSpec* spec
     if (eq == std::string::npos) {
       *error = "--engine: '" + word + "' is not KEY=VALUE";
     } else if (key == "name") {
-      spec->name = value;
+      launch->name = value;
     } else if (key == "cmd") {
-      spec->program = value;
+      launch->program = value;
     } else if (key == "arg") {
-      spec->args.push_back(value);
+      launch->args.push_back(value);
     } else if (key == "dir") {
-      spec->dir = value;
+      launch->dir = value;
     } else if (key == "threads") {
       if (ToNumber(value, 1, kMaxThreads, &threads) && threads == std::floor(threads))
-        spec->threads = static_cast<int>(threads);
+        launch->threads = static_cast<int>(threads);
       else
         *error = "--engine: threads wants a whole number in [1, 1024], not '" + value + "'";
     } else if (key == "env" && value.find('=') != std::string::npos && value[0] != '=') {
-      spec->env.emplace_back(value.substr(0, value.find('=')), value.substr(value.find('=') + 1));
+      launch->env.emplace_back(value.substr(0, value.find('=')), value.substr(value.find('=') + 1));
     } else {
       *error = "--engine: unknown or malformed '" + word +
                "' (keys: name, cmd, arg, dir, threads, env=KEY=VALUE)";
     }
     if (!error->empty()) return false;
   }
-  if (spec->program.empty()) *error = "--engine: cmd=PROGRAM is missing";
+  if (launch->program.empty()) *error = "--engine: cmd=PROGRAM is missing";
   return error->empty();
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "match/engine_spec.h"
+#include "match/engine_launch.h"
 #include "match/record.h"
 #include "tournament/stats.h"
 
@@ -15,7 +15,7 @@ enum class TournamentKind { kPairs, kRoundRobin, kGauntlet };
 const char* TournamentKindName(TournamentKind kind);  // "pairs", "round-robin", "gauntlet"
 
 struct TournamentOptions {
-  std::vector<EngineSpec> engines;  // two or more; defaulted by the caller when empty
+  std::vector<EngineLaunch> engines;  // two or more; defaulted by the caller when empty
   TournamentKind kind = TournamentKind::kPairs;
   int games = 1;  // per pairing: 1 (a single game, shown live) or even
   int concurrency = 1;
@@ -52,7 +52,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv);
 // One `--engine` word list: name=, cmd=, arg= (repeatable), dir=, threads=,
 // env=KEY=VALUE (repeatable). False with error set for an unknown key, a
 // missing cmd= or a bad number.
-bool EngineSpecFromWords(const std::vector<std::string>& words, EngineSpec* spec,
+bool EngineLaunchFromWords(const std::vector<std::string>& words, EngineLaunch* launch,
                          std::string* error);
 
 // `--sprt` words: elo0=, elo1=, alpha=, beta= (each optional, defaults as in

@@ -38,7 +38,7 @@ const char* ResultName(GameResult r) {
   return r == GameResult::kWinA ? "A" : r == GameResult::kWinB ? "B" : "draw";
 }
 
-json EngineJson(const EngineSpec& e) {
+json EngineJson(const EngineLaunch& e) {
   json env = json::array();
   for (const auto& kv : e.env) env.push_back({kv.first, kv.second});
   return {{"name", e.name}, {"cmd", e.program},     {"args", e.args},
@@ -151,7 +151,7 @@ std::string GameLineText(const GameLine& g) {
 
 std::string RunIdentity(const TournamentOptions& o, const std::vector<std::string>& openings) {
   json engines = json::array();
-  for (const EngineSpec& e : o.engines) engines.push_back(EngineJson(e));
+  for (const EngineLaunch& e : o.engines) engines.push_back(EngineJson(e));
   const GameSettings& s = o.settings;
   json run{{"engines", engines},
            {"tournament", TournamentKindName(o.kind)},

@@ -55,7 +55,7 @@ GameSetup SetupOf(const RunSetup& r, const ScheduledGame& s) {
   return setup;
 }
 
-std::string EngineLabel(const EngineSpec& e) { return CommandLineOf(e) + " (" + e.name + ")"; }
+std::string EngineLabel(const EngineLaunch& e) { return CommandLineOf(e) + " (" + e.name + ")"; }
 
 double SecondsLeft(const Shared& sh) {
   if (sh.playedHere == 0) return -1.0;

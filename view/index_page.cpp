@@ -1,25 +1,6 @@
 #include "view/index_page.h"
 
-namespace {
-
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '<')
-      out += "&lt;";
-    else if (c == '>')
-      out += "&gt;";
-    else if (c == '&')
-      out += "&amp;";
-    else if (c == '"')
-      out += "&quot;";
-    else
-      out += c;
-  }
-  return out;
-}
-
-}  // namespace
+#include "view/markup.h"
 
 std::string IndexPageHtml(const std::string& title, const std::string& tablesText,
                           const std::vector<IndexRow>& rows) {

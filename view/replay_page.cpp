@@ -6,6 +6,7 @@
 #include "match/line_score.h"
 #include "match/record_json.h"
 #include "view/caption.h"
+#include "view/markup.h"
 #include "view/svg.h"
 
 namespace {
@@ -78,21 +79,6 @@ Json GameData(const GameRecord& game) {
               {"colours", {kColourA, kColourB}},
               {"result", game.complete ? FormatResult(game) : "game not finished"},
               {"ends", ends}};
-}
-
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '<')
-      out += "&lt;";
-    else if (c == '>')
-      out += "&gt;";
-    else if (c == '&')
-      out += "&amp;";
-    else
-      out += c;
-  }
-  return out;
 }
 
 // JSON inside a script element: "</script" or "<!--" would change how the

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "view/caption.h"
+#include "view/markup.h"
 
 namespace {
 
@@ -25,23 +26,6 @@ std::string Num(double v) {
   char text[32];
   std::snprintf(text, sizeof text, "%.4g", v);
   return text;
-}
-
-std::string Escaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '<')
-      out += "&lt;";
-    else if (c == '>')
-      out += "&gt;";
-    else if (c == '&')
-      out += "&amp;";
-    else if (c == '"')
-      out += "&quot;";
-    else
-      out += c;
-  }
-  return out;
 }
 
 std::string Circle(double x, double y, double r, const char* fill, const std::string& extra) {

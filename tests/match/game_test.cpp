@@ -166,22 +166,22 @@ TEST(EngineStart, FailsAtOnceNamingTheProgram) {
   const std::string notExecutable = dir + "/not-executable";
   std::ofstream(notExecutable) << "#!/bin/sh\n";
   struct Case {
-    EngineSpec spec;
+    EngineLaunch launch;
     const char* reason;  // a part of it; "" when the engine starts
   };
-  EngineSpec inMissingDir = EngineSpecFromCommandLine(FAKE_ENGINE);
+  EngineLaunch inMissingDir = EngineLaunchFromCommandLine(FAKE_ENGINE);
   inMissingDir.dir = dir + "/no-such-folder";
   const Case cases[] = {
-      {EngineSpecFromCommandLine(FAKE_ENGINE " --plan 1,2"), ""},
-      {EngineSpecFromCommandLine("/nonexistent/engine"), "'/nonexistent/engine': No such file"},
-      {EngineSpecFromCommandLine("no-such-engine-in-path"), "'no-such-engine-in-path'"},
-      {EngineSpecFromCommandLine(notExecutable), "Permission denied"},
+      {EngineLaunchFromCommandLine(FAKE_ENGINE " --plan 1,2"), ""},
+      {EngineLaunchFromCommandLine("/nonexistent/engine"), "'/nonexistent/engine': No such file"},
+      {EngineLaunchFromCommandLine("no-such-engine-in-path"), "'no-such-engine-in-path'"},
+      {EngineLaunchFromCommandLine(notExecutable), "Permission denied"},
       {inMissingDir, "no-such-folder"},
-      {EngineSpec{}, "no program"},
+      {EngineLaunch{}, "no program"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(CommandLineOf(c.spec));
-    const std::string reason = CheckEngineStarts(c.spec);
+    SCOPED_TRACE(CommandLineOf(c.launch));
+    const std::string reason = CheckEngineStarts(c.launch);
     if (*c.reason)
       EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
     else
@@ -189,7 +189,7 @@ TEST(EngineStart, FailsAtOnceNamingTheProgram) {
   }
   for (int seat = 0; seat < 2; ++seat) {
     GameSetup setup = StandInSetup(FakeEngine(""), FakeEngine(""), 1);
-    setup.engines[seat] = EngineSpecFromCommandLine("/nonexistent/engine");
+    setup.engines[seat] = EngineLaunchFromCommandLine("/nonexistent/engine");
     setup.settings.goTimeoutMs = 600000;
     const GameRecord game = PlayGame(setup, {});
     EXPECT_TRUE(game.complete);

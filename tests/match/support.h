@@ -46,8 +46,8 @@ inline bool PidFileProcessAlive(const std::string& pidFile) {
 // Short time limits and no noise, so that every stone lands where planned.
 inline GameSetup StandInSetup(const std::string& engineA, const std::string& engineB, int ends) {
   GameSetup setup;
-  setup.engines[0] = EngineSpecFromCommandLine(engineA);
-  setup.engines[1] = EngineSpecFromCommandLine(engineB);
+  setup.engines[0] = EngineLaunchFromCommandLine(engineA);
+  setup.engines[1] = EngineLaunchFromCommandLine(engineB);
   setup.opening.hammer = kSeatB;
   setup.settings.ends = ends;
   setup.settings.noise = 0.0f;

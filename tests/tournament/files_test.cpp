@@ -59,8 +59,8 @@ TEST(Openings, ReadsEveryFieldAndRefusesWhatIsWrongNamingTheLine) {
 
 TEST(ResultsFile, GameLinesRoundTripAndACutShortLastLineIsNotRead) {
   TournamentOptions o;
-  o.engines = {EngineSpec{"é-engine", "/opt/é/engine", {"a b", "\"q\""}, "", 2, {{"K", "V"}}},
-               EngineSpec{"other", "x", {}, "", 0, {}}};
+  o.engines = {EngineLaunch{"é-engine", "/opt/é/engine", {"a b", "\"q\""}, "", 2, {{"K", "V"}}},
+               EngineLaunch{"other", "x", {}, "", 0, {}}};
   o.seed = 18446744073709551615ull;
   o.sprt = true;
   const std::string run = RunIdentity(o, {"{\"end\":1}"});
@@ -138,15 +138,15 @@ TEST(Schedule, PairsShareSeedAndOpeningSwapSeatsAndShardsSplitWholePairs) {
 }
 
 TEST(EngineWords, EveryKeyAndEveryMistake) {
-  EngineSpec spec;
+  EngineLaunch launch;
   std::string error;
-  ASSERT_TRUE(EngineSpecFromWords(
-      {"name=new", "cmd=./eng", "arg=--x y", "arg=", "dir=/tmp", "threads=2", "env=A=b=c"}, &spec,
+  ASSERT_TRUE(EngineLaunchFromWords(
+      {"name=new", "cmd=./eng", "arg=--x y", "arg=", "dir=/tmp", "threads=2", "env=A=b=c"}, &launch,
       &error))
       << error;
-  EXPECT_EQ(spec.args, std::vector<std::string>({"--x y", ""}));
-  EXPECT_EQ(spec.env[0], std::make_pair(std::string("A"), std::string("b=c")));
-  EXPECT_EQ(spec.threads, 2);
+  EXPECT_EQ(launch.args, std::vector<std::string>({"--x y", ""}));
+  EXPECT_EQ(launch.env[0], std::make_pair(std::string("A"), std::string("b=c")));
+  EXPECT_EQ(launch.threads, 2);
   for (const std::vector<std::string>& bad : {std::vector<std::string>{"name=x"},
                                               {"cmd=x", "thread=2"},
                                               {"cmd=x", "threads=2.5"},
@@ -154,8 +154,8 @@ TEST(EngineWords, EveryKeyAndEveryMistake) {
                                               {"cmd=x", "env==v"},
                                               {"cmd=x", "loose"}}) {
     error.clear();
-    EngineSpec s;
-    EXPECT_FALSE(EngineSpecFromWords(bad, &s, &error)) << bad.back();
+    EngineLaunch s;
+    EXPECT_FALSE(EngineLaunchFromWords(bad, &s, &error)) << bad.back();
     EXPECT_FALSE(error.empty());
   }
 }

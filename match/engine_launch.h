@@ -1,13 +1,13 @@
 // How to start one engine: the program, its arguments, where and with what
 // environment. Built from `--engine name=... cmd=... arg=...` words or from
-// today's plain command line; the same for every game it plays.
+// a plain positional command line; the same for every game it plays.
 #pragma once
 
 #include <string>
 #include <utility>
 #include <vector>
 
-struct EngineSpec {
+struct EngineLaunch {
   std::string name;               // shown in tables, records and pictures; "" until named
   std::string program;            // looked up in PATH unless it contains a path separator
   std::vector<std::string> args;  // passed as they are: no quoting, no shell
@@ -18,7 +18,7 @@ struct EngineSpec {
 
 // A plain command line, split at runs of spaces into the program and its
 // arguments (no quoting, no shell); name stays "".
-EngineSpec EngineSpecFromCommandLine(const std::string& command);
+EngineLaunch EngineLaunchFromCommandLine(const std::string& command);
 
 // The program and its arguments joined by single spaces, for messages.
-std::string CommandLineOf(const EngineSpec& spec);
+std::string CommandLineOf(const EngineLaunch& launch);
