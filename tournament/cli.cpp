@@ -145,9 +145,11 @@ std::string CheckEngines(const TournamentOptions& o) {
   return "";
 }
 
-// Prints the final tables and writes the summary; the exit status.
+// Prints the final tables (after a single game only the engines' times: its
+// closing board gives the result, and an Elo of one game means nothing) and
+// writes the summary; the exit status.
 int Conclude(const Tables& tables, const std::string& summaryPath, bool resultsFailed) {
-  Print(FormatTables(tables));
+  Print(tables.plannedGames == 1 ? FormatEngineTable(tables) : FormatTables(tables));
   if (!summaryPath.empty() && !WriteWholeFile(summaryPath, TablesJson(tables))) {
     std::fprintf(stderr, "curling-match: cannot write %s\n", summaryPath.c_str());
     return kExitWriteFailed;

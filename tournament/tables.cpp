@@ -139,7 +139,12 @@ std::string FormatTables(const Tables& t) {
       out += row;
     }
   }
-  out += "engines: GO mean and max in ms, stones lost, games forfeited\n";
+  return out + FormatEngineTable(t) + FormatSprtLine(t);
+}
+
+std::string FormatEngineTable(const Tables& t) {
+  std::string out = "engines: GO mean and max in ms, stones lost, games forfeited\n";
+  char row[512];
   for (size_t i = 0; i < t.engines.size(); ++i) {
     const EngineTotals& e = t.engines[i];
     std::snprintf(row, sizeof row, "  %-24s %9.1f %9.1f %6lld %6lld\n", t.names[i].c_str(),
@@ -147,7 +152,7 @@ std::string FormatTables(const Tables& t) {
                   static_cast<long long>(e.stonesLost), static_cast<long long>(e.forfeits));
     out += row;
   }
-  return out + FormatSprtLine(t);
+  return out;
 }
 
 std::string TablesJson(const Tables& t) {

@@ -54,6 +54,8 @@ RunPlan PlanOf(const RunInfo& info);
 
 // The tables as text, lines ended; with the SPRT line when the run has one.
 std::string FormatTables(const Tables& tables);
+// Just the engines' thinking times, lost stones and forfeits (part of FormatTables).
+std::string FormatEngineTable(const Tables& tables);
 // "SPRT new vs old (elo0 0, elo1 5, alpha 0.05, beta 0.05): LLR 1.23 [-2.94, 2.94] continue"
 std::string FormatSprtLine(const Tables& tables);
 // The --summary document.
