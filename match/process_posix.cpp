@@ -30,8 +30,10 @@ constexpr int kGroupGoneMs = 200;   // longest wait for a killed group to be gon
 
 using Clock = std::chrono::steady_clock;
 
+// Rounded up: a wait with part of a millisecond left still waits, rather
+// than coming back at once and being asked again in a busy loop.
 int MsLeft(Clock::time_point deadline) {
-  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+  auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
   return left.count() < 0 ? 0 : static_cast<int>(left.count());
 }
 
