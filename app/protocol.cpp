@@ -11,6 +11,8 @@ GameState gameState;
 
 namespace {
 
+ShotDecider decider = DecideShot;
+
 constexpr int kStoneCount = 16;
 
 // Tokens 1..32: x0 y0 x1 y1 ... x15 y15, each stored as soon as it is read.
@@ -54,13 +56,15 @@ Handled Reply(const char* text) {
 
 Handled HandleGo(char* buffer) {
   ShotVec vec;
-  DecideShot(gameState, &vec);
+  decider(gameState, &vec);
   std::snprintf(buffer, kTextBufferSize, "BESTSHOT %f %f %d", static_cast<double>(vec.vx),
                 static_cast<double>(vec.vy), static_cast<int>(vec.curl));
   return Reply(buffer);
 }
 
 }  // namespace
+
+void SetShotDecider(ShotDecider decide) { decider = decide; }
 
 Handled HandleCommand(const char* line) {
   static char cmd[kTextBufferSize];

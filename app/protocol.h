@@ -14,6 +14,12 @@ constexpr std::size_t kTextBufferSize = 1024;
 // handler writes it; the shot decision reads it in place.
 extern GameState gameState;
 
+// What answers GO: fills vec with the shot to play from state, which it only
+// reads. The classic player (DecideShot) unless the program installs another
+// before the command loop starts.
+using ShotDecider = void (*)(const GameState& state, ShotVec* vec);
+void SetShotDecider(ShotDecider decide);
+
 // What handling a command or a message came to.
 enum class Handled {
   kComplete,         // every command had the arguments it needs
