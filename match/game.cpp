@@ -226,9 +226,6 @@ GameRecord PlayGame(const GameSetup& setup, const GameObserver& observer) {
   EngineLink links[2];
   if (StartEngines(setup, links, &game)) PlayEnds(setup, opening, links, &game, observer);
   game.complete = true;
-  game.result = game.forfeitSeat == kSeatA   ? GameResult::kWinB
-                : game.forfeitSeat == kSeatB ? GameResult::kWinA
-                                             : ResultOf(game.table);
   for (int s = 0; s < 2; ++s) {
     std::string how = StopEngine(&links[s]);
     game.engines[s].exit = links[s].dead ? links[s].deadReason : how;

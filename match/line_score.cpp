@@ -42,13 +42,22 @@ std::string FormatEndLine(const GameRecord& game) {
          totalB + "\n";
 }
 
+std::string FormatResult(const std::string (&names)[2], const int (&points)[2],
+                         GameResult result, int forfeitSeat, const std::string& forfeitReason) {
+  std::string text = names[0] + " " + std::to_string(points[0]) + " - " +
+                     std::to_string(points[1]) + " " + names[1] + ", ";
+  if (result == GameResult::kDraw)
+    text += "draw";
+  else
+    text += names[result == GameResult::kWinA ? 0 : 1] + " wins";
+  if (forfeitSeat == kSeatA || forfeitSeat == kSeatB)
+    text += " (" + names[forfeitSeat] + " forfeits: " + forfeitReason + ")";
+  return text;
+}
+
 std::string FormatResult(const GameRecord& game) {
-  const int a = PointsFor(game.table, kSeatA);
-  const int b = PointsFor(game.table, kSeatB);
-  std::string verdict = "draw";
-  if (a > b) verdict = "A wins";
-  if (b > a) verdict = "B wins";
-  return "A " + std::to_string(a) + " - " + std::to_string(b) + " B, " + verdict;
+  return FormatResult({"A", "B"}, {PointsFor(game.table, kSeatA), PointsFor(game.table, kSeatB)},
+                      ResultOfGame(game), game.forfeitSeat, game.forfeitReason);
 }
 
 std::string FormatFinalBoard(const GameRecord& game) {

@@ -16,5 +16,11 @@ std::string FormatEndLine(const GameRecord& game);
 // final line saying who won, each line ended.
 std::string FormatFinalBoard(const GameRecord& game);
 
-// "A 3 - 1 B, A wins" (or "draw").
+// A game's result as every output words it, its seats named `names`:
+// "alpha 3 - 1 beta, alpha wins" (or "draw"), and after a forfeit, which
+// decides whatever the points, "A 0 - 4 B, A wins (B forfeits: why)".
+std::string FormatResult(const std::string (&names)[2], const int (&points)[2],
+                         GameResult result, int forfeitSeat, const std::string& forfeitReason);
+
+// FormatResult of a complete game with its seats named A and B.
 std::string FormatResult(const GameRecord& game);

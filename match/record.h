@@ -101,9 +101,17 @@ struct GameRecord {
   std::vector<EndRecord> ends;
   ScoreTable table;  // one entry per finished end
   bool complete = false;
-  GameResult result = GameResult::kDraw;  // valid when complete
   // The seat that forfeited, or -1. A forfeited game is complete, won by
   // the other seat, and ends with the stone that decided it.
   int forfeitSeat = -1;
   std::string forfeitReason;
 };
+
+// Who won a complete game: a forfeit decides it whatever the points, else
+// the points do. The one place that says so, so that no output can give a
+// forfeited game to the side that was ahead.
+inline GameResult ResultOfGame(const GameRecord& game) {
+  if (game.forfeitSeat == kSeatA) return GameResult::kWinB;
+  if (game.forfeitSeat == kSeatB) return GameResult::kWinA;
+  return ResultOf(game.table);
+}

@@ -174,7 +174,7 @@ std::string GameToJson(const GameRecord& game) {
   const Json tail{
       {"totals", {{"A", PointsFor(game.table, kSeatA)}, {"B", PointsFor(game.table, kSeatB)}}},
       {"complete", game.complete},
-      {"result", game.complete ? Json(ResultName(game.result)) : Json()},
+      {"result", game.complete ? Json(ResultName(ResultOfGame(game))) : Json()},
       {"forfeit", forfeit}};
   return text + "],\n " + tail.dump().substr(1) + "\n";
 }

@@ -222,16 +222,19 @@ void ReadGame(const Json& j, GameRecord* g) {
   }
   g->complete = Flag(j, "complete", "record");
   const Json& result = Field(j, "result", "record");
-  if (g->complete) {
-    const std::string r = result.is_string() ? result.get<std::string>() : "";
-    if (r != "A" && r != "B" && r != "draw") throw Bad("record: bad \"result\"");
-    g->result = r == "A" ? GameResult::kWinA : r == "B" ? GameResult::kWinB : GameResult::kDraw;
-  }
+  const std::string r = result.is_string() ? result.get<std::string>() : "";
+  if (g->complete && r != "A" && r != "B" && r != "draw") throw Bad("record: bad \"result\"");
   const Json& forfeit = Field(j, "forfeit", "record");
   if (!forfeit.is_null()) {
     g->forfeitSeat = SeatOf(forfeit, "engine", "forfeit");
     g->forfeitReason = Text(forfeit, "reason", "forfeit");
   }
+  // The result is not kept but follows from the record. Only a forfeit's
+  // can be checked against it: the points of a game started from an
+  // opening include ends scored before its first recorded one.
+  if (g->complete && g->forfeitSeat >= 0 && r != ResultName(ResultOfGame(*g)))
+    throw Bad("record: \"result\" is " + r + ", yet " +
+              SeatLetter(static_cast<Seat>(g->forfeitSeat)) + " forfeited");
 }
 
 }  // namespace

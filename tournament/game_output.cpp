@@ -56,15 +56,6 @@ std::string Numbered(const std::string& path, int gameIndex) {
   return named.u8string();
 }
 
-std::string ResultText(const GameLine& g) {
-  const std::string score = "A " + std::to_string(g.points[0]) + " - " +
-                            std::to_string(g.points[1]) + " B, ";
-  if (g.forfeitSeat == 0 || g.forfeitSeat == 1)
-    return score + SeatLetter(static_cast<Seat>(g.forfeitSeat)) + " forfeits";
-  if (g.result == GameResult::kDraw) return score + "draw";
-  return score + (g.result == GameResult::kWinA ? "A wins" : "B wins");
-}
-
 void SavePicture(const StoneView& v, GameOutputState* s) {
   if (s->options->svgDir.empty() || s->svgFailed) return;
   const std::string path = s->options->svgDir + "/" +
@@ -93,7 +84,7 @@ bool WriteIndexPage(const GameOutputOptions& o, const std::vector<std::string>& 
     row.game = g.game + 1;
     row.engineA = engineNames.at(static_cast<size_t>(g.seat[0]));
     row.engineB = engineNames.at(static_cast<size_t>(g.seat[1]));
-    row.result = ResultText(g);
+    row.result = FormatResult({"A", "B"}, g.points, g.result, g.forfeitSeat, g.forfeitReason);
     row.link = std::filesystem::u8path(PagePathOf(o, g.game)).filename().u8string();
     rows.push_back(row);
   }

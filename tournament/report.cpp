@@ -2,19 +2,13 @@
 
 #include <cstdio>
 
+#include "match/line_score.h"
+
 std::string FormatGameLine(const GameLine& g, const Tables& t, int runGames) {
-  const std::string& a = t.names[static_cast<size_t>(g.seat[0])];
-  const std::string& b = t.names[static_cast<size_t>(g.seat[1])];
-  std::string line = "game " + std::to_string(g.game + 1) + "/" + std::to_string(runGames) + ": " +
-                     a + " " + std::to_string(g.points[0]) + " - " + std::to_string(g.points[1]) +
-                     " " + b + ", ";
-  if (g.result == GameResult::kDraw)
-    line += "draw";
-  else
-    line += (g.result == GameResult::kWinA ? a : b) + " wins";
-  if (g.forfeitSeat >= 0)
-    line += " (" + (g.forfeitSeat == 0 ? a : b) + " forfeits: " + g.forfeitReason + ")";
-  return line + "\n";
+  const std::string names[2] = {t.names[static_cast<size_t>(g.seat[0])],
+                                t.names[static_cast<size_t>(g.seat[1])]};
+  return "game " + std::to_string(g.game + 1) + "/" + std::to_string(runGames) + ": " +
+         FormatResult(names, g.points, g.result, g.forfeitSeat, g.forfeitReason) + "\n";
 }
 
 std::string FormatProgressLine(const Tables& t, double secondsLeft) {

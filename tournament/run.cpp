@@ -145,7 +145,7 @@ GameLine LineOf(const ScheduledGame& s, const GameRecord& game) {
   line.pairing = s.pairing;
   line.opening = s.opening;
   line.seed = s.seed;
-  line.result = game.result;
+  line.result = ResultOfGame(game);
   line.ends = static_cast<int>(game.ends.size());
   line.forfeitSeat = game.forfeitSeat;
   line.forfeitReason = game.forfeitReason;

@@ -67,7 +67,7 @@ TEST(MatchRulesInPlay, HammerFollowsTheScoreAndTiesPlayExtraEnds) {
                                  FakeEngine("--log " + dir + "/b.log " + Plan(b)), 10);
   const GameRecord game = PlayGame(setup, {});
   EXPECT_EQ(game.table.endScores, (std::vector<int>{8, -8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8}));
-  EXPECT_EQ(game.result, GameResult::kWinA);
+  EXPECT_EQ(ResultOfGame(game), GameResult::kWinA);
   std::string firstThrowers;
   for (const EndRecord& end : game.ends) firstThrowers += SeatLetter(end.firstThrower);
   EXPECT_EQ(firstThrowers, "AABBBBBBBBBB");
@@ -146,7 +146,7 @@ TEST(MisbehavingEngine, LosesItsStonesOrForfeitsAndLeavesNoProcess) {
     EXPECT_EQ(game.forfeitSeat, c.forfeitSeat);
     EXPECT_EQ(game.ends[0].finished, c.forfeitSeat < 0);
     if (c.forfeitSeat >= 0) {
-      EXPECT_EQ(game.result, c.forfeitSeat == 0 ? GameResult::kWinB : GameResult::kWinA);
+      EXPECT_EQ(ResultOfGame(game), c.forfeitSeat == 0 ? GameResult::kWinB : GameResult::kWinA);
     }
     const std::string& note =
         c.noteStone < 0 ? game.forfeitReason : game.ends[0].stones.at(c.noteStone).note;
@@ -196,7 +196,7 @@ TEST(EngineStart, FailsAtOnceNamingTheProgram) {
     EXPECT_EQ(game.forfeitSeat, seat);
     EXPECT_NE(game.forfeitReason.find("/nonexistent/engine"), std::string::npos);
     EXPECT_TRUE(game.ends.empty());
-    EXPECT_EQ(game.result, seat == 0 ? GameResult::kWinB : GameResult::kWinA);
+    EXPECT_EQ(ResultOfGame(game), seat == 0 ? GameResult::kWinB : GameResult::kWinA);
   }
 }
 
@@ -275,7 +275,7 @@ TEST(Openings, GameStartsWhereTheOpeningSays) {
   ASSERT_EQ(game.ends[0].stones.size(), 14u);
   EXPECT_EQ(game.ends[0].stones[0].setState, "SETSTATE 2 3 4 1");
   EXPECT_EQ(game.table.endScores, (std::vector<int>{3, -2, 0, -1}));  // B's stone scores
-  EXPECT_EQ(game.result, GameResult::kDraw);
+  EXPECT_EQ(ResultOfGame(game), GameResult::kDraw);
   const std::vector<std::string> reads = LoggedReads(dir + "/a.log");
   ASSERT_GE(reads.size(), 4u);
   EXPECT_EQ(reads[2], "SETSTATE 3 3 4 0\n");  // A's first stone is stone 3

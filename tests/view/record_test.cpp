@@ -84,6 +84,8 @@ TEST(GameRecordJson, RefusesDamagedRecordsWithAMessage) {
       {Replaced(good, "\"vec\":null", "\"vec\":{\"vx\":1,\"vy\":1,\"curl\":0}"), "only to one"},
       {Replaced(good, "\"times\":[0.0,0.25,0.5]", "\"times\":[0.0,0.25]"),
        "does not fit its times"},
+      // B forfeited: the points, whatever they are, cannot give B the game.
+      {Replaced(good, "\"result\":\"A\"", "\"result\":\"B\""), "yet B forfeited"},
   };
   for (const Case& c : cases) {
     GameRecord game;
