@@ -11,7 +11,8 @@ namespace {
 
 // Name columns grow with the longest name up to this; longer names are cut.
 constexpr int kMaxNameColumns = 24;
-// "[ -135.6,  +398.4]": an interval as the tables print it.
+// "  -135.6": an Elo figure; "[ -135.6,  +398.4]": an interval.
+constexpr int kFigureColumns = 8;
 constexpr int kIntervalColumns = 18;
 
 std::string PairingName(const Tables& t, const PairingTable& p) {
@@ -48,27 +49,29 @@ std::string FormatPairingTable(const Tables& t) {
   const int firstWidth = NameColumnWidth(firsts);
   const std::string header = "pairing";
   const int secondWidth = std::max(NameColumnWidth(seconds), DisplayWidth(header) - firstWidth - 4);
-  const int figuresWidth = kIntervalColumns + 1 + 8 + 1 + kIntervalColumns;
+  const int figuresWidth = kIntervalColumns + 1 + kFigureColumns + 1 + kIntervalColumns;
   char row[512];
-  std::snprintf(row, sizeof row, " %6s %5s %5s %5s %7s %8s %*s %8s %*s %6s %6s  %s\n", "games", "W",
-                "D", "L", "score", "Elo", kIntervalColumns, "(95% interval)", "nElo",
-                kIntervalColumns, "(95% interval)", "LOS", "draws", "pairs 0-0.5-1-1.5-2");
+  std::snprintf(row, sizeof row, " %6s %5s %5s %5s %7s %*s %*s %*s %*s %6s %6s  %s\n", "games", "W",
+                "D", "L", "score", kFigureColumns, "Elo", kIntervalColumns, "(95% interval)",
+                kFigureColumns, "nElo", kIntervalColumns, "(95% interval)", "LOS", "draws",
+                "pairs 0-0.5-1-1.5-2");
   std::string out = "  " + PadToWidth(header, firstWidth + 4 + secondWidth) + row;
   for (const PairingTable& p : t.pairings) {
     const EloEstimate& e = p.elo;
     std::string figures = PadToWidth(kTooFewGamesText, figuresWidth);
     if (e.hasInterval) {
-      std::snprintf(row, sizeof row, "%s %8s %s", IntervalCell(e.low, e.high).c_str(),
-                    FixedText(e.nElo, 1).c_str(), IntervalCell(e.nEloLow, e.nEloHigh).c_str());
+      std::snprintf(row, sizeof row, "%s %*s %s", IntervalCell(e.low, e.high).c_str(),
+                    kFigureColumns, FixedText(e.nElo, 1).c_str(),
+                    IntervalCell(e.nEloLow, e.nEloHigh).c_str());
       figures = row;
     }
     std::string penta;
     for (int64_t c : p.penta.count) penta += (penta.empty() ? "" : "-") + std::to_string(c);
-    std::snprintf(row, sizeof row, " %6lld %5lld %5lld %5lld %6.1f%% %8s %s %5.1f%% %5.1f%%  %s\n",
+    std::snprintf(row, sizeof row, " %6lld %5lld %5lld %5lld %6.1f%% %*s %s %5.1f%% %5.1f%%  %s\n",
                   static_cast<long long>(GameCount(p.wdl)), static_cast<long long>(p.wdl.wins),
                   static_cast<long long>(p.wdl.draws), static_cast<long long>(p.wdl.losses),
-                  100.0 * e.score, FixedText(e.elo, 1).c_str(), figures.c_str(), 100.0 * e.los,
-                  100.0 * e.drawRatio, penta.c_str());
+                  100.0 * e.score, kFigureColumns, FixedText(e.elo, 1).c_str(), figures.c_str(),
+                  100.0 * e.los, 100.0 * e.drawRatio, penta.c_str());
     out += "  " + NameCell(t.names[static_cast<size_t>(p.pairing.first)], firstWidth) + " vs " +
            NameCell(t.names[static_cast<size_t>(p.pairing.second)], secondWidth) + row;
   }
@@ -91,7 +94,7 @@ std::string FormatRatingList(const Tables& t) {
   for (size_t rank = 0; rank < order.size(); ++rank) {
     const Rating& r = t.ratings[order[rank]];
     const std::string interval = r.hasInterval ? IntervalCell(r.low, r.high) : kTooFewGamesText;
-    std::snprintf(row, sizeof row, " %8s %s %6lld games %7.1f points\n",
+    std::snprintf(row, sizeof row, " %*s %s %6lld games %7.1f points\n", kFigureColumns,
                   FixedText(r.elo, 1).c_str(), PadToWidth(interval, intervalWidth).c_str(),
                   static_cast<long long>(r.games), r.points);
     char rankText[32];
@@ -108,6 +111,7 @@ std::string FormatSprtLine(const Tables& t) {
   const SprtParams& p = t.sprtParams;
   const SprtState& s = t.sprtState;
   char line[512];
+  // + 0.0: a bound given as -0 prints "0", not "-0".
   std::snprintf(line, sizeof line,
                 "SPRT %s (elo0 %g, elo1 %g, alpha %g, beta %g): LLR %s [%s, %s] %s\n",
                 PairingName(t, t.pairings[0]).c_str(), p.elo0 + 0.0, p.elo1 + 0.0, p.alpha, p.beta,
