@@ -37,7 +37,7 @@ struct Shared {
   size_t playedHere = 0;  // games finished by this process
   bool resultsFailed = false;
   bool outputFailed = false;
-  bool progressShown = false;
+  int progressWidth = 0;  // columns of the progress line on screen; 0: none shown
 };
 
 GameSetup SetupOf(const RunSetup& r, const ScheduledGame& s) {
@@ -80,20 +80,18 @@ void ReportInOrder(Shared* sh) {
     t.plannedGames = static_cast<int64_t>(sh->order.size());  // a shard counts its own games
     std::string text;
     if (r.terminal) {
-      // Trailing blanks wipe what a longer previous line left behind.
-      text = "\r" + FormatProgressLine(t, SecondsLeft(*sh)) + std::string(12, ' ');
-      sh->progressShown = true;
+      text = RedrawProgressLine(FormatProgressLine(t, SecondsLeft(*sh)), &sh->progressWidth);
     } else if (!r.output.live) {
       text = FormatGameLine(sh->reported.back(), t, GameCount(r.plan));
     }
-    if (tablesDue && !last) text += (sh->progressShown ? "\n" : "") + FormatTables(t);
-    if (tablesDue && !last) sh->progressShown = false;
+    if (tablesDue && !last) text += (sh->progressWidth > 0 ? "\n" : "") + FormatTables(t);
+    if (tablesDue && !last) sh->progressWidth = 0;
     Print(text);
     if (t.sprt && t.sprtState.result != SprtResult::kContinue && !sh->stop) {
       sh->stop = true;
-      Print((sh->progressShown ? "\n" : "") + FormatSprtLine(t) +
+      Print((sh->progressWidth > 0 ? "\n" : "") + FormatSprtLine(t) +
             "the test has decided: no further games are started\n");
-      sh->progressShown = false;
+      sh->progressWidth = 0;
     }
   }
 }
@@ -184,7 +182,7 @@ RunOutcome PlayRun(const RunSetup& setup, const std::vector<GameLine>& previous,
   for (int w = 1; w < workers; ++w) threads.emplace_back(Worker, &sh);
   Worker(&sh);
   for (std::thread& t : threads) t.join();
-  if (sh.progressShown) Print("\n");
+  if (sh.progressWidth > 0) Print("\n");
   RunOutcome outcome;
   outcome.resultsFailed = sh.resultsFailed;
   outcome.outputFailed = sh.outputFailed;
