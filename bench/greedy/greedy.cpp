@@ -55,8 +55,7 @@ int MakeCandidates(const GameState& state, const PhysicsCalls& physics, ShotVec 
   return n;
 }
 
-int MoverScoreAfter(const GameState& state, const PhysicsCalls& physics, ShotVec vec,
-                    float noise) {
+int MoverScoreAfter(const GameState& state, const PhysicsCalls& physics, ShotVec vec, float noise) {
   GameState copy = state;
   physics.simulate(&copy, vec, noise, nullptr, -1);
   // GetScore counts for the side whose flag is 0.

@@ -21,12 +21,12 @@ constexpr int kGuardRows = 2;
 constexpr int kDrawCandidates = 2 * (kHouseColumns * kHouseRows + kGuardColumns * kGuardRows);
 // Hits: every opponent stone in play at two weights, both turns.
 constexpr int kHitWeights = 2;
-constexpr float kLightHitPower = 8.0f;   // m of travel left at the stone
-constexpr float kFirmHitPower = 16.0f;   // m
+constexpr float kLightHitPower = 8.0f;  // m of travel left at the stone
+constexpr float kFirmHitPower = 16.0f;  // m
 constexpr int kMaxCandidates = kDrawCandidates + 2 * kHitWeights * (game::kStonesPerEnd / 2);
 
 struct Settings {
-  int samples = 16;                                        // noisy plays per candidate
+  int samples = 16;                                         // noisy plays per candidate
   float noise = static_cast<float>(game::kExecutionNoise);  // m
   bool parallel = true;  // OpenMP over the candidates; off for a caller that runs its own threads
 };

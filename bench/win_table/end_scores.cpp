@@ -46,7 +46,8 @@ EndScoreCounts MeasureEndScores(PlayerFn play, const PhysicsCalls& physics, Seed
       int finished;
 #pragma omp atomic capture
       finished = ++done;
-      if (settings.progress && finished % tenth == 0) std::fprintf(stderr, "%d of %d ends\n", finished, settings.ends);
+      if (settings.progress && finished % tenth == 0)
+        std::fprintf(stderr, "%d of %d ends\n", finished, settings.ends);
     }
 #pragma omp critical
     for (int s = 0; s < search::kEndScoreSlots; ++s) total.count[s] += mine.count[s];

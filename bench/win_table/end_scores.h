@@ -18,7 +18,7 @@ struct MeasureSettings {
   int ends = 0;
   uint64_t seed = 0;
   int threads = 1;
-  float noise = 0.0f;  // m, the execution error of every thrown stone
+  float noise = 0.0f;     // m, the execution error of every thrown stone
   bool progress = false;  // a line on the standard error stream every tenth of the run
 };
 

@@ -7,8 +7,8 @@
 
 #include "bench/win_table/korvane_physics.h"
 #include "bench/win_table/options.h"
-#include "bench/win_table/table_file.h"
 #include "bench/win_table/summary.h"
+#include "bench/win_table/table_file.h"
 
 namespace {
 
@@ -57,8 +57,7 @@ int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
   const EndScoreCounts counts =
       MeasureEndScores(player.play, KorvanePhysics(), SeedKorvane, options.measure);
-  how.wallSeconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  how.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
   if (!WriteText(options.out, FormatTableData(counts, how))) {
     std::fprintf(stderr, "could not write %s\n", options.out.c_str());

@@ -17,7 +17,7 @@ namespace win_table {
 using PlayerFn = void (*)(const GameState& state, const PhysicsCalls& physics, ShotVec* vec);
 
 struct Player {
-  const char* name;      // as given on the command line
+  const char* name;  // as given on the command line
   PlayerFn play;
   std::string (*describe)();  // how it plays, recorded with the measured counts
 };

@@ -20,12 +20,9 @@ struct Shown {
 };
 
 constexpr Shown kShown[] = {
-    {"tied, 10 ends left, hammer", 10, 0, true},
-    {"tied, 8 ends left, hammer", 8, 0, true},
-    {"tied, 8 ends left, no hammer", 8, 0, false},
-    {"last end, tied, hammer", 1, 0, true},
-    {"last end, up 1, no hammer", 1, 1, false},
-    {"last end, down 1, hammer", 1, -1, true},
+    {"tied, 10 ends left, hammer", 10, 0, true},   {"tied, 8 ends left, hammer", 8, 0, true},
+    {"tied, 8 ends left, no hammer", 8, 0, false}, {"last end, tied, hammer", 1, 0, true},
+    {"last end, up 1, no hammer", 1, 1, false},    {"last end, down 1, hammer", 1, -1, true},
     {"last end, up 2, no hammer", 1, 2, false},
 };
 

@@ -39,7 +39,7 @@ void LeadDrawsTheFirstStone(const GameState& s, const PhysicsCalls& physics, Sho
   *vec = s.shotIndex == 0 ? Draw(physics, 0.0f) : kThrowAway;
 }
 void HammerDrawsTwo(const GameState& s, const PhysicsCalls& physics, ShotVec* vec) {
-  *vec = s.shotIndex == 13 ? Draw(physics, -0.5f)
+  *vec = s.shotIndex == 13   ? Draw(physics, -0.5f)
          : s.shotIndex == 15 ? Draw(physics, 0.5f)
                              : kThrowAway;
 }

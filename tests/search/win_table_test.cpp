@@ -101,8 +101,8 @@ TEST_P(WinTableShape, TheTwoSidesSumToOne) {
   for (int e = 0; e <= kEnds; ++e) {
     for (int lead = -15; lead <= 15; ++lead) {
       for (const bool hammer : {false, true}) {
-        EXPECT_NEAR(WinProbability(t, e, lead, hammer) + WinProbability(t, e, -lead, !hammer),
-                    1.0, 1e-9);
+        EXPECT_NEAR(WinProbability(t, e, lead, hammer) + WinProbability(t, e, -lead, !hammer), 1.0,
+                    1e-9);
       }
     }
   }
