@@ -3,18 +3,12 @@
 // kept for the life of the process (the library is never unloaded).
 #pragma once
 
+#include "sim/physics_calls.h"
 #include "sim/records.h"
 
-// The library's plain C exports, called through these pointers (cdecl on
-// 32-bit Windows, the platform default everywhere else). The engine never
-// reads their results.
-using SimulationFn = int (*)(GameState* state, ShotVec vec, float noise, PathFrame* path,
-                             int pathCapacity);
-using CreateShotFn = int (*)(ShotPos target, ShotVec* out);
-using CreateHitShotFn = int (*)(ShotPos target, float power, ShotVec* out);
-using GetScoreFn = int (*)(const GameState* state);
-
-// Null until LoadSimulator has run; tests may point them at stand-ins.
+// The library's plain C exports, called through these pointers; null until
+// LoadSimulator has run, and tests may point them at stand-ins. The engine
+// never reads their results.
 extern SimulationFn Simulation;
 extern CreateShotFn CreateShot;
 extern CreateHitShotFn CreateHitShot;
