@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "match/count_text.h"
+
 namespace {
 
 constexpr int kStonesPerEnd = 16;
@@ -14,11 +16,11 @@ int EndsToScore(int points) { return (points + kMaxPointsPerEnd - 1) / kMaxPoint
 std::string OpeningProblem(const Opening& o, int regularEnds) {
   if (o.startEnd < 0 || o.startEnd >= regularEnds)
     return "start end " + std::to_string(o.startEnd + 1) + " is not one of the game's " +
-           std::to_string(regularEnds) + " ends";
+           CountText(regularEnds, "end", "ends");
   if (o.pointsA < 0 || o.pointsB < 0) return "negative points";
   if (EndsToScore(o.pointsA) + EndsToScore(o.pointsB) > o.startEnd)
     return "a score of " + std::to_string(o.pointsA) + "-" + std::to_string(o.pointsB) +
-           " cannot arise in " + std::to_string(o.startEnd) + " ends";
+           " cannot arise in " + CountText(o.startEnd, "end", "ends");
   if (o.firstStones.size() >= static_cast<size_t>(kStonesPerEnd))
     return "more stones in play than an end has before its last";
   for (const auto& stone : o.firstStones)

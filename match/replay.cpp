@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "match/count_text.h"
 #include "match/record_json.h"
 
 namespace {
@@ -98,10 +99,11 @@ ReplayOutcome ReplayGame(const GameRecord& game, const PhysicsCalls& physics) {
 
 std::string ReplaySummary(const GameRecord& game, const ReplayOutcome& outcome,
                           const std::string& libraryVersion) {
-  std::string text = outcome.same ? "replay: all " + std::to_string(outcome.stonesChecked) +
-                                        " stones of " + std::to_string(game.ends.size()) +
-                                        " ends rest exactly where the record says"
-                                  : "replay: " + outcome.firstDifference;
+  std::string text = outcome.same
+                         ? "replay: all " + std::to_string(outcome.stonesChecked) + " stones of " +
+                               CountText(static_cast<long long>(game.ends.size()), "end", "ends") +
+                               " rest exactly where the record says"
+                         : "replay: " + outcome.firstDifference;
   if (game.libraryVersion != libraryVersion)
     text += " (recorded with " + game.libraryVersion + ", replayed with " + libraryVersion + ")";
   return text;

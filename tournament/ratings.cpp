@@ -235,6 +235,8 @@ std::vector<Rating> MaximumLikelihoodRatings(int engineCount, const std::vector<
   std::vector<Rating> ratings(engineCount);
   Matrix n(engineCount, std::vector<double>(engineCount, 0.0));
   Matrix w = n;
+  std::vector<unsigned> resultKinds(static_cast<size_t>(engineCount), 0);  // bits: loss, draw, win
+  auto kind = [](double points) { return points == 0.0 ? 1u : points == 1.0 ? 4u : 2u; };
   for (const GameScore& game : games) {
     const int a = game.first, b = game.second;
     const double p = game.firstPoints;
@@ -248,6 +250,8 @@ std::vector<Rating> MaximumLikelihoodRatings(int engineCount, const std::vector<
     ratings[b].games += 1;
     ratings[a].points += p;
     ratings[b].points += 1.0 - p;
+    resultKinds[static_cast<size_t>(a)] |= kind(p);
+    resultKinds[static_cast<size_t>(b)] |= kind(1.0 - p);
   }
   for (Group& g : Groups(engineCount, n, w)) {
     if (!MaximumExists(g)) AddVirtualDraws(g);
@@ -259,6 +263,9 @@ std::vector<Rating> MaximumLikelihoodRatings(int engineCount, const std::vector<
       r.elo = theta[i] * kEloPerNatural;
       const double var = inv.empty() ? 0.0 : std::max(inv[i][i] - 1.0 / m, 0.0);
       const double half = kZ95 * kEloPerNatural * std::sqrt(var);
+      const unsigned kinds = resultKinds[static_cast<size_t>(g.engines[i])];
+      r.hasInterval = r.games >= kMinSamplesForInterval && (kinds & (kinds - 1)) != 0 && half > 0.0;
+      if (!r.hasInterval) continue;
       r.low = r.elo - half;
       r.high = r.elo + half;
     }

@@ -1,8 +1,11 @@
 #include "tournament/report.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "match/line_score.h"
+#include "tournament/display_width.h"
+#include "tournament/figure_text.h"
 
 std::string FormatGameLine(const GameLine& g, const Tables& t, int runGames) {
   const std::string names[2] = {t.names[static_cast<size_t>(g.seat[0])],
@@ -14,20 +17,24 @@ std::string FormatGameLine(const GameLine& g, const Tables& t, int runGames) {
 std::string FormatProgressLine(const Tables& t, double secondsLeft) {
   char text[512];
   const PairingTable& p = t.pairings[0];
-  int n = std::snprintf(text, sizeof text, "%lld/%lld games  %s vs %s %+.1f Elo [%+.1f, %+.1f]",
-                        static_cast<long long>(t.games), static_cast<long long>(t.plannedGames),
-                        t.names[static_cast<size_t>(p.pairing.first)].c_str(),
-                        t.names[static_cast<size_t>(p.pairing.second)].c_str(), p.elo.elo,
-                        p.elo.low, p.elo.high);
-  std::string line(text, n > 0 && n < static_cast<int>(sizeof text) ? static_cast<size_t>(n) : 0);
-  if (t.sprt) {
-    std::snprintf(text, sizeof text, "  LLR %.2f", t.sprtState.llr);
-    line += text;
-  }
+  const EloEstimate& e = p.elo;
+  std::string line = std::to_string(t.games) + "/" + std::to_string(t.plannedGames) + " games  " +
+                     t.names[static_cast<size_t>(p.pairing.first)] + " vs " +
+                     t.names[static_cast<size_t>(p.pairing.second)] + " " + FixedText(e.elo, 1) +
+                     " Elo ";
+  line += e.hasInterval ? "[" + FixedText(e.low, 1) + ", " + FixedText(e.high, 1) + "]"
+                        : kTooFewGamesText;
+  if (t.sprt) line += "  LLR " + FixedText(t.sprtState.llr, 2, false);
   if (secondsLeft >= 0) {
     const long long s = static_cast<long long>(secondsLeft + 0.5);
     std::snprintf(text, sizeof text, "  left %lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
     line += text;
   }
   return line;
+}
+
+std::string RedrawProgressLine(const std::string& line, int* shownWidth) {
+  const std::string text = "\r" + PadToWidth(line, *shownWidth);
+  *shownWidth = std::max(DisplayWidth(line), 1);
+  return text;
 }

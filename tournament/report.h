@@ -11,5 +11,11 @@
 std::string FormatGameLine(const GameLine& game, const Tables& tables, int runGames);
 
 // "12/100 games  alpha vs beta +35.2 Elo [+1.0, +70.0]  LLR 1.20  left 0:12:30",
-// not ended; secondsLeft < 0 when unknown.
+// or "+35.2 Elo (too few games for an interval)" while the first pairing has
+// none; not ended; secondsLeft < 0 when unknown.
 std::string FormatProgressLine(const Tables& tables, double secondsLeft);
+
+// What redraws the progress line in place: a carriage return, the line, and
+// blanks over whatever a longer line before it left on screen. shownWidth:
+// the display width of the line on screen, 0 when none is; updated.
+std::string RedrawProgressLine(const std::string& line, int* shownWidth);

@@ -39,7 +39,7 @@ struct Shared {
   size_t playedHere = 0;  // games finished by this process
   bool resultsFailed = false;
   bool outputFailed = false;
-  bool progressShown = false;
+  int progressWidth = 0;  // columns of the progress line on screen; 0: none shown
   std::optional<SprtState> sharedSprt;  // over every shard's results, when the SPRT is shared
   std::string refused;
 };
@@ -107,21 +107,19 @@ void ReportInOrder(Shared* sh) {
     if (sh->sharedSprt) t.sprtState = *sh->sharedSprt;
     std::string text;
     if (r.terminal) {
-      // Trailing blanks wipe what a longer previous line left behind.
-      text = "\r" + FormatProgressLine(t, SecondsLeft(*sh)) + std::string(12, ' ');
-      sh->progressShown = true;
+      text = RedrawProgressLine(FormatProgressLine(t, SecondsLeft(*sh)), &sh->progressWidth);
     } else if (!r.output.live) {
       text = FormatGameLine(sh->reported.back(), t, GameCount(r.plan));
     }
-    if (tablesDue && !last) text += (sh->progressShown ? "\n" : "") + FormatTables(t);
-    if (tablesDue && !last) sh->progressShown = false;
+    if (tablesDue && !last) text += (sh->progressWidth > 0 ? "\n" : "") + FormatTables(t);
+    if (tablesDue && !last) sh->progressWidth = 0;
     Print(text);
     // A shared test is judged once every shard's results have been read.
     const bool known = !SprtOverAllShards(r.options) || sh->sharedSprt;
     if (known && Decided(t) && !sh->stop) {
       sh->stop = true;
-      Print((sh->progressShown ? "\n" : "") + FormatSprtLine(t) + DecidedText(r));
-      sh->progressShown = false;
+      Print((sh->progressWidth > 0 ? "\n" : "") + FormatSprtLine(t) + DecidedText(r));
+      sh->progressWidth = 0;
     }
   }
 }
@@ -224,7 +222,7 @@ RunOutcome PlayRun(const RunSetup& setup, const std::vector<GameLine>& previous,
   for (int w = 1; w < workers; ++w) threads.emplace_back(Worker, &sh);
   Worker(&sh);
   for (std::thread& t : threads) t.join();
-  if (sh.progressShown) Print("\n");
+  if (sh.progressWidth > 0) Print("\n");
   RunOutcome outcome;
   outcome.resultsFailed = sh.resultsFailed;
   outcome.outputFailed = sh.outputFailed;

@@ -13,25 +13,34 @@ constexpr double kZ95 = 1.959963984540054;
 
 double NonNegative(int64_t count) { return count > 0 ? static_cast<double>(count) : 0.0; }
 
-// The estimate shared by both variance models, from the mean score mu, its
-// standard error se (sigma / sqrt(samples)) and the games behind them.
-EloEstimate FromMean(double mu, double se, double los, double drawRatio, int64_t games) {
+// The estimate shared by both variance models, from the mean score mu, the
+// standard deviation sigma of one sample (a game, or a pair's mean), the
+// samples n, the standard deviation of one game's result that sigma stands
+// for, and whether the samples give an interval at all.
+EloEstimate FromMean(double mu, double sigma, double n, double gameSigma, bool interval) {
   EloEstimate e;
   e.score = mu;
   e.elo = ClampedEloFromScore(mu);
+  e.hasInterval = interval && sigma > 0.0 && gameSigma > 0.0;
+  if (!e.hasInterval) return e;
+  const double se = sigma / std::sqrt(n);
   e.low = ClampedEloFromScore(mu - kZ95 * se);
   e.high = ClampedEloFromScore(mu + kZ95 * se);
-  e.los = los;
-  e.drawRatio = drawRatio;
-  e.games = games;
+  e.nElo = (mu - 0.5) / gameSigma * kNeloScale;
+  e.nEloLow = (mu - kZ95 * se - 0.5) / gameSigma * kNeloScale;
+  e.nEloHigh = (mu + kZ95 * se - 0.5) / gameSigma * kNeloScale;
   return e;
 }
 
-EloEstimate NoGames() {
-  EloEstimate e;
-  e.low = -kEloClamp;
-  e.high = kEloClamp;
-  return e;
+// kMinSamplesForInterval samples, not all in one class.
+bool EnoughForInterval(const int64_t* counts, int classes) {
+  int64_t samples = 0;
+  int used = 0;
+  for (int k = 0; k < classes; ++k) {
+    samples = SaturatingAdd(samples, counts[k]);
+    used += counts[k] > 0;
+  }
+  return samples >= kMinSamplesForInterval && used >= 2;
 }
 
 }  // namespace
@@ -85,20 +94,24 @@ int PentanomialSlot(double firstGamePoints, double secondGamePoints) {
 //   mu = (W + D/2) / N
 //   sigma^2 = (W (1 - mu)^2 + D (1/2 - mu)^2 + L (0 - mu)^2) / N
 //   se = sigma / sqrt(N)
+//   nElo = (mu - 1/2) / sigma * 800 / ln 10
 // LOS as cutechess-cli prints it, from the decisive games only (draws carry
 // no information on who is stronger in this approximation):
 //   LOS = (1 + erf((W - L) / sqrt(2 (W + L)))) / 2
 EloEstimate EstimateFromWdl(const Wdl& wdl) {
   const double w = NonNegative(wdl.wins), d = NonNegative(wdl.draws), l = NonNegative(wdl.losses);
   const double n = w + d + l;
-  if (n <= 0.0) return NoGames();
+  if (n <= 0.0) return EloEstimate{};
   const double mu = (w + 0.5 * d) / n;
   const double var = (w * (1 - mu) * (1 - mu) + d * (0.5 - mu) * (0.5 - mu) + l * mu * mu) / n;
-  const double se = std::sqrt(std::max(var, 0.0) / n);
+  const double sigma = std::sqrt(std::max(var, 0.0));
+  const int64_t counts[] = {wdl.wins, wdl.draws, wdl.losses};
+  EloEstimate e = FromMean(mu, sigma, n, sigma, EnoughForInterval(counts, 3));
   const double decisive = w + l;
-  const double los =
-      decisive > 0.0 ? 0.5 * (1.0 + std::erf((w - l) / std::sqrt(2.0 * decisive))) : 0.5;
-  return FromMean(mu, se, los, d / n, GameCount(wdl));
+  e.los = decisive > 0.0 ? 0.5 * (1.0 + std::erf((w - l) / std::sqrt(2.0 * decisive))) : 0.5;
+  e.drawRatio = d / n;
+  e.games = GameCount(wdl);
+  return e;
 }
 
 // Pentanomial model: each pair is one sample of X = k/4 in {0, 1/4, 1/2,
@@ -106,24 +119,32 @@ EloEstimate EstimateFromWdl(const Wdl& wdl) {
 // correlated (same seeds and opening), so the pair, not the game, is the
 // independent sample:
 //   mu = sum_k n_k (k/4) / P,  sigma^2 = sum_k n_k (k/4 - mu)^2 / P,
-//   se = sigma / sqrt(P),  LOS = Phi((mu - 1/2) / se).
+//   se = sigma / sqrt(P),  LOS = Phi((mu - 1/2) / se),
+//   nElo = (mu - 1/2) / (sqrt(2) sigma) * 800 / ln 10.
+// nElo divides by the spread of one game's result rather than of a pair's
+// mean: a pair's mean of two games with spread s and no correlation spreads
+// s / sqrt 2, so sqrt(2) sigma is that s, and nElo reads on the per-game
+// scale whether or not the games were paired (fastchess, fishtest).
 EloEstimate EstimateFromPentanomial(const Pentanomial& penta, const Wdl& wdl) {
   const double pairs = static_cast<double>(PairCount(penta));
-  if (pairs <= 0.0) return NoGames();
+  if (pairs <= 0.0) return EloEstimate{};
   double mu = 0.0;
   for (int k = 0; k < 5; ++k) mu += NonNegative(penta.count[k]) * (k / 4.0);
   mu /= pairs;
   double var = 0.0;
   for (int k = 0; k < 5; ++k) var += NonNegative(penta.count[k]) * (k / 4.0 - mu) * (k / 4.0 - mu);
   var /= pairs;
-  const double se = std::sqrt(std::max(var, 0.0) / pairs);
-  double los = 0.5;
+  const double sigma = std::sqrt(std::max(var, 0.0));
+  EloEstimate e =
+      FromMean(mu, sigma, pairs, std::sqrt(2.0) * sigma, EnoughForInterval(penta.count.data(), 5));
+  const double se = sigma / std::sqrt(pairs);
   if (se > 0.0) {
-    los = NormalCdf((mu - 0.5) / se);
+    e.los = NormalCdf((mu - 0.5) / se);
   } else if (mu != 0.5) {
-    los = mu > 0.5 ? 1.0 : 0.0;
+    e.los = mu > 0.5 ? 1.0 : 0.0;
   }
   const double games = static_cast<double>(GameCount(wdl));
-  const double drawRatio = games > 0.0 ? NonNegative(wdl.draws) / games : 0.0;
-  return FromMean(mu, se, los, drawRatio, SaturatingAdd(PairCount(penta), PairCount(penta)));
+  e.drawRatio = games > 0.0 ? NonNegative(wdl.draws) / games : 0.0;
+  e.games = SaturatingAdd(PairCount(penta), PairCount(penta));
+  return e;
 }

@@ -45,11 +45,30 @@ double ClampedEloFromScore(double score);
 // Standard normal distribution function Phi(z) = (1 + erf(z / sqrt 2)) / 2.
 double NormalCdf(double z);
 
+// An interval needs this many independent samples (pairs, or games when
+// they are not played in pairs) showing at least two different outcomes.
+// Fewer, or all alike, estimate the spread of the results so badly (all
+// alike: as zero) that the interval would claim a certainty the games do
+// not give: four drawn pairs would read "0.0 [0.0, 0.0]".
+constexpr int64_t kMinSamplesForInterval = 10;
+
+// 800 / ln 10: the slope of the logistic Elo at a score of 1/2, so that nElo
+// and Elo agree for small differences when a game's standard deviation is 1/2.
+constexpr double kNeloScale = 347.43558552260146;
+
 struct EloEstimate {
   double score = 0.5;  // mean points per game of the first engine
   double elo = 0.0;    // ClampedEloFromScore(score)
-  double low = 0.0;    // 95 % interval of elo (see EstimateFromWdl)
-  double high = 0.0;
+  // Whether the games give an interval (kMinSamplesForInterval). Without
+  // one, [low, high] is the whole range [-kEloClamp, +kEloClamp] and the
+  // nElo figures are 0: nothing is known.
+  bool hasInterval = false;
+  double low = -kEloClamp;  // 95 % interval of elo (see EstimateFromWdl)
+  double high = kEloClamp;
+  // Normalized Elo: the score's distance from 1/2 in standard deviations of
+  // one game's result, times kNeloScale (see EstimateFromPentanomial), with
+  // its 95 % interval.
+  double nElo = 0.0, nEloLow = 0.0, nEloHigh = 0.0;
   double los = 0.5;        // likelihood of superiority, P(first engine stronger)
   double drawRatio = 0.0;  // draws / games
   int64_t games = 0;
@@ -57,19 +76,25 @@ struct EloEstimate {
 // From per-game results (trinomial variance), as cutechess-cli reports it:
 //   mu = (W + D/2) / N, sigma^2 = (W (1-mu)^2 + D (1/2-mu)^2 + L mu^2) / N,
 //   [low, high] = elo(mu -+ 1.959964 sigma / sqrt N)  (so (high - low) / 2 is
-//   cutechess's "+-" figure), LOS = (1 + erf((W - L) / sqrt(2 (W + L)))) / 2.
-// No games: score 0.5, elo 0, interval [-kEloClamp, +kEloClamp] (anything is
-// possible), LOS 0.5. Zero variance (all results alike): the interval shrinks
-// to the point estimate. No decisive game: LOS 0.5.
+//   cutechess's "+-" figure), LOS = (1 + erf((W - L) / sqrt(2 (W + L)))) / 2,
+//   nElo = (mu - 1/2) / sigma * kNeloScale, its interval
+//   nElo -+ 1.959964 kNeloScale / sqrt N (as fastchess computes it per game).
+// An interval needs kMinSamplesForInterval games and two kinds of result.
+// No games: score 0.5, elo 0, LOS 0.5. No decisive game: LOS 0.5.
 EloEstimate EstimateFromWdl(const Wdl& wdl);
 // From pair outcomes (pentanomial variance, per pair as fishtest does):
 //   x_k = k/4 (the pair's mean points per game), P pairs,
 //   mu = sum n_k x_k / P, sigma^2 = sum n_k (x_k - mu)^2 / P,
-//   [low, high] = elo(mu -+ 1.959964 sigma / sqrt P), LOS = Phi((mu - 1/2) / (sigma / sqrt P)).
+//   [low, high] = elo(mu -+ 1.959964 sigma / sqrt P), LOS = Phi((mu - 1/2) / (sigma / sqrt P)),
+//   nElo = (mu - 1/2) / (sqrt 2 sigma) * kNeloScale, its interval
+//   nElo -+ 1.959964 kNeloScale / sqrt(2 P), as fastchess and fishtest
+//   normalize: sqrt 2 sigma is the standard deviation of one game's result
+//   that a pair of two games with the same spread would show.
+// An interval needs kMinSamplesForInterval pairs in two outcome classes.
 // games = 2 P. drawRatio counts drawn games as given separately since pairs
 // do not carry it: pass wdl too (drawRatio = draws / (W + D + L), 0 when empty).
-// No pairs: as EstimateFromWdl with no games. Zero variance: the interval is
-// the point, LOS is 1, 0 or 0.5 as mu is above, below or at 1/2.
+// No pairs: as EstimateFromWdl with no games. Zero variance: LOS is 1, 0 or
+// 0.5 as mu is above, below or at 1/2.
 EloEstimate EstimateFromPentanomial(const Pentanomial& penta, const Wdl& wdl);
 
 // Totals of pairs and of games (a pentanomial cannot give back the games'
@@ -116,7 +141,12 @@ struct GameScore {
 };
 constexpr int kMaxRatedEngines = 256;
 struct Rating {
-  double elo = 0.0, low = 0.0, high = 0.0;
+  double elo = 0.0;
+  // Whether the engine's games give an interval: kMinSamplesForInterval
+  // games with two kinds of result. Without one, [low, high] is the whole
+  // range [-kEloClamp, +kEloClamp].
+  bool hasInterval = false;
+  double low = -kEloClamp, high = kEloClamp;
   int64_t games = 0;
   double points = 0.0;
 };
@@ -127,7 +157,7 @@ struct Rating {
 //   itself, or points outside [0, 1] (or NaN) is bad input and is skipped.
 // - The mean 0 holds within each group of engines connected by games (a
 //   round robin or gauntlet is one group); engines with no games get 0 and
-//   an interval [0, 0].
+//   no interval.
 // - When the exact MLE is infinite (an engine or a set of engines won or
 //   lost every game against the rest of its group), every pairing that was
 //   played gets one extra virtual draw, which keeps the ratings finite.

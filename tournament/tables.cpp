@@ -1,7 +1,6 @@
 #include "tournament/tables.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <nlohmann/json.hpp>
 
@@ -25,10 +24,8 @@ void AddToEngine(const GameLine& g, int seat, EngineTotals* e) {
   if (g.forfeitSeat == seat) e->forfeits++;
 }
 
-std::string PairingName(const Tables& t, const PairingTable& p) {
-  return t.names[static_cast<size_t>(p.pairing.first)] + " vs " +
-         t.names[static_cast<size_t>(p.pairing.second)];
-}
+// A signed figure as JSON: -0 would be written "-0.0".
+json Figure(double v) { return json(v + 0.0); }
 
 }  // namespace
 
@@ -91,74 +88,11 @@ Tables ComputeTables(const RunInfo& info, const std::vector<GameLine>& games, bo
   return t;
 }
 
-std::string FormatSprtLine(const Tables& t) {
-  if (!t.sprt) return "";
-  const SprtParams& p = t.sprtParams;
-  const SprtState& s = t.sprtState;
-  char line[512];
-  std::snprintf(line, sizeof line,
-                "SPRT %s (elo0 %g, elo1 %g, alpha %g, beta %g): LLR %.3f [%.3f, %.3f] %s\n",
-                PairingName(t, t.pairings[0]).c_str(), p.elo0, p.elo1, p.alpha, p.beta, s.llr,
-                s.lower, s.upper, SprtResultName(s.result));
-  return line;
-}
-
-std::string FormatTables(const Tables& t) {
-  std::string out =
-      "after " + std::to_string(t.games) + " of " + std::to_string(t.plannedGames) + " games:\n";
-  char row[512];
-  std::snprintf(row, sizeof row, "  %-28s %6s %5s %5s %5s %7s %8s %18s %6s %6s  %s\n", "pairing",
-                "games", "W", "D", "L", "score", "Elo", "(95% interval)", "LOS", "draws",
-                "pairs 0-0.5-1-1.5-2");
-  out += row;
-  for (const PairingTable& p : t.pairings) {
-    const EloEstimate& e = p.elo;
-    std::string penta;
-    for (int64_t c : p.penta.count) penta += (penta.empty() ? "" : "-") + std::to_string(c);
-    std::snprintf(
-        row, sizeof row,
-        "  %-28s %6lld %5lld %5lld %5lld %6.1f%% %+8.1f [%+7.1f, %+7.1f] %5.1f%% %5.1f%%  %s\n",
-        PairingName(t, p).c_str(), static_cast<long long>(GameCount(p.wdl)),
-        static_cast<long long>(p.wdl.wins), static_cast<long long>(p.wdl.draws),
-        static_cast<long long>(p.wdl.losses), 100.0 * e.score, e.elo, e.low, e.high, 100.0 * e.los,
-        100.0 * e.drawRatio, penta.c_str());
-    out += row;
-  }
-  if (!t.ratings.empty()) {
-    out += "ratings (maximum likelihood, mean 0):\n";
-    std::vector<size_t> order(t.ratings.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return t.ratings[a].elo > t.ratings[b].elo; });
-    for (size_t rank = 0; rank < order.size(); ++rank) {
-      const Rating& r = t.ratings[order[rank]];
-      std::snprintf(row, sizeof row,
-                    "  %2zu %-24s %+8.1f [%+7.1f, %+7.1f] %6lld games %7.1f points\n", rank + 1,
-                    t.names[order[rank]].c_str(), r.elo, r.low, r.high,
-                    static_cast<long long>(r.games), r.points);
-      out += row;
-    }
-  }
-  return out + FormatEngineTable(t) + FormatSprtLine(t);
-}
-
-std::string FormatEngineTable(const Tables& t) {
-  std::string out = "engines: GO mean and max in ms, stones lost, games forfeited\n";
-  char row[512];
-  for (size_t i = 0; i < t.engines.size(); ++i) {
-    const EngineTotals& e = t.engines[i];
-    std::snprintf(row, sizeof row, "  %-24s %9.1f %9.1f %6lld %6lld\n", t.names[i].c_str(),
-                  e.goCount ? e.thinkMs / static_cast<double>(e.goCount) : 0.0, e.thinkMsMax,
-                  static_cast<long long>(e.stonesLost), static_cast<long long>(e.forfeits));
-    out += row;
-  }
-  return out;
-}
-
 std::string TablesJson(const Tables& t) {
   json pairings = json::array();
   for (const PairingTable& p : t.pairings) {
     const EloEstimate& e = p.elo;
+    const bool known = e.hasInterval;
     pairings.push_back({{"first", t.names[static_cast<size_t>(p.pairing.first)]},
                         {"second", t.names[static_cast<size_t>(p.pairing.second)]},
                         {"games", GameCount(p.wdl)},
@@ -167,9 +101,12 @@ std::string TablesJson(const Tables& t) {
                         {"losses", p.wdl.losses},
                         {"pentanomial", p.penta.count},
                         {"score", e.score},
-                        {"elo", e.elo},
-                        {"eloLow", e.low},
-                        {"eloHigh", e.high},
+                        {"elo", Figure(e.elo)},
+                        {"eloLow", known ? Figure(e.low) : json()},
+                        {"eloHigh", known ? Figure(e.high) : json()},
+                        {"nElo", known ? Figure(e.nElo) : json()},
+                        {"nEloLow", known ? Figure(e.nEloLow) : json()},
+                        {"nEloHigh", known ? Figure(e.nEloHigh) : json()},
                         {"los", e.los},
                         {"drawRatio", e.drawRatio}});
   }
@@ -181,9 +118,9 @@ std::string TablesJson(const Tables& t) {
     for (size_t i = 0; i < t.ratings.size(); ++i) {
       const Rating& r = t.ratings[i];
       doc["ratings"].push_back({{"engine", t.names[i]},
-                                {"elo", r.elo},
-                                {"low", r.low},
-                                {"high", r.high},
+                                {"elo", Figure(r.elo)},
+                                {"low", r.hasInterval ? Figure(r.low) : json()},
+                                {"high", r.hasInterval ? Figure(r.high) : json()},
                                 {"games", r.games},
                                 {"points", r.points}});
     }
@@ -191,10 +128,10 @@ std::string TablesJson(const Tables& t) {
   if (t.sprt) {
     const SprtParams& p = t.sprtParams;
     const SprtState& s = t.sprtState;
-    doc["sprt"] = {{"elo0", p.elo0},   {"elo1", p.elo1},
-                   {"alpha", p.alpha}, {"beta", p.beta},
-                   {"llr", s.llr},     {"lower", s.lower},
-                   {"upper", s.upper}, {"result", SprtResultName(s.result)}};
+    doc["sprt"] = {{"elo0", Figure(p.elo0)},   {"elo1", Figure(p.elo1)},
+                   {"alpha", p.alpha},         {"beta", p.beta},
+                   {"llr", Figure(s.llr)},     {"lower", Figure(s.lower)},
+                   {"upper", Figure(s.upper)}, {"result", SprtResultName(s.result)}};
   }
   return doc.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
 }

@@ -23,7 +23,7 @@ TEST(Openings, EarlierEndsGiveTheScoreOrTheOpeningIsRefused) {
       {0, 0, 0, 0, {}, ""},
       {3, 9, 2, 15, {8, 1, -2}, ""},
       {4, 0, 0, 1, {0, 0, 0, 0}, ""},
-      {1, 1, 1, 0, {}, "cannot arise in 1 ends"},
+      {1, 1, 1, 0, {}, "cannot arise"},
       {2, 17, 0, 0, {}, "cannot arise"},
       {-1, 0, 0, 0, {}, "not one of the game's"},
       {10, 0, 0, 0, {}, "not one of the game's"},
@@ -51,4 +51,9 @@ TEST(Openings, EarlierEndsGiveTheScoreOrTheOpeningIsRefused) {
   Opening offSheet;
   offSheet.firstStones = {{0.0f, std::nanf("")}};
   EXPECT_NE(OpeningProblem(offSheet, 10), "");
+  Opening second;
+  second.startEnd = 1;
+  second.pointsA = second.pointsB = 1;
+  EXPECT_EQ(OpeningProblem(second, 10), "a score of 1-1 cannot arise in 1 end");
+  EXPECT_EQ(OpeningProblem(second, 1), "start end 2 is not one of the game's 1 end");
 }

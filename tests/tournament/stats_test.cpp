@@ -71,30 +71,32 @@ TEST(Elo, PentanomialIntervalAndLosByHand) {
 }
 
 // Counts that once produced NaN or infinity in tables: every figure must be
-// finite and take its documented value.
+// finite and take its documented value. None of them gives an interval.
 TEST(Elo, DegenerateCountsGiveDocumentedFiniteValues) {
   struct Case {
     const char* name;
     Wdl wdl;
     Pentanomial penta;
-    double elo, low, high, los;
+    double elo, los;
   };
   const double c = kEloClamp;
   const Case cases[] = {
-      {"no games", {}, {}, 0.0, -c, c, 0.5},
-      {"all wins", {10, 0, 0}, {{0, 0, 0, 0, 5}}, c, c, c, -1.0},
-      {"all losses", {0, 0, 10}, {{5, 0, 0, 0, 0}}, -c, -c, -c, -1.0},
-      {"all draws", {0, 10, 0}, {{0, 0, 5, 0, 0}}, 0.0, 0.0, 0.0, 0.5},
-      {"single pair won", {2, 0, 0}, {{0, 0, 0, 0, 1}}, c, c, c, -1.0},
-      {"negative counts", {-3, -1, -2}, {{-1, -1, -1, -1, -1}}, 0.0, -c, c, 0.5},
+      {"no games", {}, {}, 0.0, 0.5},
+      {"all wins", {10, 0, 0}, {{0, 0, 0, 0, 5}}, c, -1.0},
+      {"all losses", {0, 0, 10}, {{5, 0, 0, 0, 0}}, -c, -1.0},
+      {"all draws", {0, 10, 0}, {{0, 0, 5, 0, 0}}, 0.0, 0.5},
+      {"single pair won", {2, 0, 0}, {{0, 0, 0, 0, 1}}, c, -1.0},
+      {"negative counts", {-3, -1, -2}, {{-1, -1, -1, -1, -1}}, 0.0, 0.5},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
     for (const EloEstimate& e : {EstimateFromWdl(k.wdl), EstimateFromPentanomial(k.penta, k.wdl)}) {
       EXPECT_TRUE(AllFinite(e));
       EXPECT_DOUBLE_EQ(e.elo, k.elo);
-      EXPECT_DOUBLE_EQ(e.low, k.low);
-      EXPECT_DOUBLE_EQ(e.high, k.high);
+      EXPECT_FALSE(e.hasInterval);
+      EXPECT_DOUBLE_EQ(e.low, -c);
+      EXPECT_DOUBLE_EQ(e.high, c);
+      EXPECT_EQ(std::vector<double>({e.nElo, e.nEloLow, e.nEloHigh}), std::vector<double>(3, 0.0));
       if (k.los >= 0.0) {
         EXPECT_DOUBLE_EQ(e.los, k.los);
       }
@@ -107,6 +109,58 @@ TEST(Elo, DegenerateCountsGiveDocumentedFiniteValues) {
   EXPECT_EQ(EstimateFromPentanomial(Pentanomial{{0, 0, 0, 0, 5}}, Wdl{}).los, 1.0);
   EXPECT_EQ(EstimateFromPentanomial(Pentanomial{{5, 0, 0, 0, 0}}, Wdl{}).los, 0.0);
   EXPECT_EQ(EstimateFromPentanomial(Pentanomial{{0, 0, 0, 0, 5}}, Wdl{}).drawRatio, 0.0);
+}
+
+// A handful of samples, or samples all alike, give no interval: four games
+// of an engine against itself split 2-2 would read "0.0 [0.0, 0.0]". Ten
+// samples of two kinds do.
+TEST(Elo, AnIntervalNeedsTenSamplesOfTwoKinds) {
+  struct PairCase {
+    Pentanomial penta;
+    bool interval;
+  };
+  for (const PairCase& k : {PairCase{{{0, 0, 2, 0, 0}}, false}, PairCase{{{0, 0, 0, 0, 1}}, false},
+                            PairCase{{{1, 2, 3, 2, 1}}, false}, PairCase{{{0, 0, 30, 0, 0}}, false},
+                            PairCase{{{0, 0, 9, 1, 0}}, true}, PairCase{{{1, 0, 0, 0, 9}}, true},
+                            PairCase{{{-5, 0, 9, 0, 0}}, false}}) {
+    const EloEstimate e = EstimateFromPentanomial(k.penta, Wdl{});
+    EXPECT_EQ(e.hasInterval, k.interval) << ::testing::PrintToString(k.penta.count);
+    if (e.hasInterval) {
+      EXPECT_LT(e.low, e.elo);
+      EXPECT_GT(e.high, e.elo);
+      EXPECT_LT(e.nEloLow, e.nElo);
+      EXPECT_GT(e.nEloHigh, e.nElo);
+    }
+  }
+  struct GameCase {
+    Wdl wdl;
+    bool interval;
+  };
+  for (const GameCase& k :
+       {GameCase{{2, 0, 2}, false}, GameCase{{5, 0, 4}, false}, GameCase{{0, 12, 0}, false},
+        GameCase{{5, 0, 5}, true}, GameCase{{0, 9, 1}, true}}) {
+    EXPECT_EQ(EstimateFromWdl(k.wdl).hasInterval, k.interval)
+        << k.wdl.wins << "-" << k.wdl.draws << "-" << k.wdl.losses;
+  }
+}
+
+// nElo by hand. Pairs 1, 2, 3, 3, 1 (mu 0.525, sigma^2 0.080625 per pair):
+// 0.025 / sqrt(2 0.080625) 800 / ln 10 = 21.6304, +- z 800 / ln 10 / sqrt(20)
+// = 152.2676. W 6, D 2, L 2 (mu 0.7, sigma 0.4 per game): 0.2 / 0.4 800 / ln 10
+// = 173.7178, +- z 800 / ln 10 / sqrt(10) = 215.3388.
+TEST(Elo, NormalizedEloByHand) {
+  EXPECT_DOUBLE_EQ(kNeloScale, 800.0 / std::log(10.0));
+  const EloEstimate pairs = EstimateFromPentanomial(Pentanomial{{1, 2, 3, 3, 1}}, Wdl{8, 5, 7});
+  EXPECT_NEAR(pairs.nElo, 21.630395, 1e-6);
+  EXPECT_NEAR(pairs.nEloHigh - pairs.nElo, 152.267561, 1e-6);
+  EXPECT_NEAR(pairs.nElo - pairs.nEloLow, 152.267561, 1e-6);
+  const EloEstimate games = EstimateFromWdl(Wdl{6, 2, 2});
+  EXPECT_NEAR(games.nElo, 173.717793, 1e-6);
+  EXPECT_NEAR(games.nEloHigh - games.nElo, 215.338850, 1e-6);
+  EXPECT_NEAR(games.nElo - games.nEloLow, 215.338850, 1e-6);
+  // Below a score of 1/2 the figure is negative, by the same distance.
+  const EloEstimate mirrored = EstimateFromPentanomial(Pentanomial{{1, 3, 3, 2, 1}}, Wdl{});
+  EXPECT_NEAR(mirrored.nElo, -pairs.nElo, 1e-9);
 }
 
 TEST(Elo, PentanomialSlotOfTwoGames) {
@@ -312,14 +366,19 @@ TEST(Ratings, DegenerateGamesGiveFiniteDocumentedRatings) {
   EXPECT_DOUBLE_EQ(r[0].points, 9.0);
   EXPECT_EQ(r[3].games, 0);
   EXPECT_EQ(r[3].elo, 0.0);
-  EXPECT_EQ(r[3].low, 0.0);
-  EXPECT_EQ(r[3].high, 0.0);
+  // Engine 0 won all its games and 3 played none: no interval; 1 and 2 had
+  // wins and losses in at least ten games each.
+  EXPECT_EQ(
+      std::vector<bool>({r[0].hasInterval, r[1].hasInterval, r[2].hasInterval, r[3].hasInterval}),
+      std::vector<bool>({false, true, true, false}));
+  EXPECT_EQ(r[3].low, -kEloClamp);
+  EXPECT_EQ(r[3].high, kEloClamp);
   EXPECT_NEAR(r[0].elo + r[1].elo + r[2].elo, 0.0, 1e-9);
 
   EXPECT_TRUE(MaximumLikelihoodRatings(0, games).empty());
   const std::vector<Rating> none = MaximumLikelihoodRatings(2, {});
   EXPECT_EQ(none[0].elo, 0.0);
-  EXPECT_EQ(none[1].high, 0.0);
+  EXPECT_FALSE(none[1].hasInterval);
 }
 
 // Two pairs of engines that never met are rated separately, each around

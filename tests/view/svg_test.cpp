@@ -144,6 +144,8 @@ TEST(ReplayPage, ManyGamesGetOnePageEachAndAnIndex) {
     EXPECT_NE(ReadFile(dir + "/pages/" + page).find("id=\"game-data\""), std::string::npos);
   }
   EXPECT_NE(index.find("after 2 of 2 games"), std::string::npos) << index;
+  // One pair is no ground for an interval.
+  EXPECT_NE(index.find(" (too few games for an interval) "), std::string::npos) << index;
 }
 
 // A page that cannot be written (here: its name is a folder) fails the
