@@ -181,12 +181,46 @@ bool StartEngines(const GameSetup& setup, EngineLink links[2], GameRecord* game)
   return true;
 }
 
+// Who threw first in each end before the opening, for the engines' sake
+// only: the side that scored had the hammer, a blank end kept it.
+std::vector<Seat> EarlierFirstThrowers(const std::vector<int>& scores, Seat firstOfOpening) {
+  std::vector<Seat> first(scores.size(), firstOfOpening);
+  Seat next = firstOfOpening;
+  for (size_t k = scores.size(); k-- > 0;) {
+    if (scores[k] != 0) next = scores[k] > 0 ? kSeatB : kSeatA;
+    first[k] = next;
+  }
+  return first;
+}
+
+// An engine keeps the score from the SCORE after each end; a game that
+// starts later tells it the earlier ends the same way, or it would play as
+// if the score were level. False when an engine forfeited meanwhile.
+bool TellEarlierEnds(const Opening& opening, EngineLink links[2], GameRecord* game,
+                     int commandWaitMs) {
+  const std::vector<int> scores = EarlierEndScores(opening);
+  const std::vector<Seat> first = EarlierFirstThrowers(scores, Opponent(opening.hammer));
+  for (size_t k = 0; k < scores.size(); ++k) {
+    const int end = static_cast<int>(k);
+    const std::string setState =
+        FormatSetState(0, end, LastEndToSend(game->settings.ends, end), SideFlag(first[k]));
+    for (int s = 0; s < 2; ++s) {
+      SendCommand(&links[s], setState, commandWaitMs);
+      SendCommand(&links[s], FormatScore(scores[k]), commandWaitMs);
+    }
+    for (int s = 0; s < 2; ++s)
+      if (!PlaysOn(&links[s], static_cast<Seat>(s), game)) return false;
+  }
+  return true;
+}
+
 // The ends from the opening on, until the game is over or forfeited.
 void PlayEnds(const GameSetup& setup, const Opening& opening, EngineLink links[2], GameRecord* game,
               const GameObserver& observer) {
   const GameSettings& settings = game->settings;
   const int commandWaitMs = static_cast<int>(
       settings.goTimeoutMs < kCommandWaitMs ? settings.goTimeoutMs : kCommandWaitMs);
+  if (!TellEarlierEnds(opening, links, game, commandWaitMs)) return;
   Seat first = Opponent(opening.hammer);
   for (int endIndex = opening.startEnd; AnotherEnd(game->table, settings.ends, settings.extraEnds);
        ++endIndex) {

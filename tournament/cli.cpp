@@ -13,8 +13,10 @@
 #include "match/process.h"
 #include "match/record_json.h"
 #include "match/replay.h"
+#include "tournament/file_text.h"
 #include "tournament/openings.h"
 #include "tournament/run.h"
+#include "tournament/shard_files.h"
 #include "tournament/terminal.h"
 
 namespace {
@@ -36,22 +38,6 @@ void Print(const std::string& text) {
 int Fail(const std::string& message) {
   std::fprintf(stderr, "curling-match: %s\n", message.c_str());
   return kExitRefused;
-}
-
-bool ReadWholeFile(const std::string& path, std::string* text) {
-  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
-  if (!in) return false;
-  std::stringstream buffer;
-  buffer << in.rdbuf();
-  *text = buffer.str();
-  return !in.bad();
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& text) {
-  std::ofstream out(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
-  out << text;
-  out.flush();
-  return static_cast<bool>(out);
 }
 
 // Both engines default to the curling-engine next to this program; unnamed
@@ -203,8 +189,8 @@ int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
     return Fail(error);
   if (!resume && !o.haveSeed)
     o.seed = (static_cast<uint64_t>(std::random_device{}()) << 32) ^ std::random_device{}();
-  const std::string run = RunIdentity(o, openingLines);
-  if (!RunInfoFromIdentity(run, &r.info, &error)) return Fail(error);
+  r.run = RunIdentity(o, openingLines);
+  if (!RunInfoFromIdentity(r.run, &r.info, &error)) return Fail(error);
   r.plan = PlanOf(r.info);
   r.options = o;
   r.physics = physics;
@@ -217,9 +203,13 @@ int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
   if (r.options.reportEvery == 0) r.options.reportEvery = GameCount(r.plan) / 10;
   if (!(error = PrepareOutputFolders(r.output)).empty()) return Fail(error);
   if (!(error = CheckEngines(o)).empty()) return Fail(error);
+  std::vector<GameLine> unused;
+  if (SprtOverAllShards(o) &&
+      !(error = ReadShardGames(o.shardResults, o.shardCount, r.run, &unused)).empty())
+    return Fail(error);
   std::ofstream results;
   if (!o.results.empty() &&
-      !(error = OpenResults(o.results, run, o, resume ? &resumed : nullptr, &results)).empty())
+      !(error = OpenResults(o.results, r.run, o, resume ? &resumed : nullptr, &results)).empty())
     return Fail(error);
   const std::vector<GameLine> previous = Deduplicate(resumed.games, GameCount(r.plan));
   if (resume)
@@ -227,9 +217,18 @@ int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
           " games already played\n");
   Print("seed " + std::to_string(o.seed) + "\n");
   const RunOutcome outcome = PlayRun(r, previous, o.results.empty() ? nullptr : &results);
+  if (!outcome.refused.empty()) return Fail(outcome.refused);
   Tables tables = ComputeTables(r.info, outcome.games);
   tables.plannedGames =
       static_cast<int64_t>(GamesOfShard(r.plan, o.shardIndex, o.shardCount).size());
+  if (SprtOverAllShards(o)) {
+    // The tables are this shard's; its SPRT line is the one test over all
+    // shards, as `merge` of their files will print it.
+    std::vector<GameLine> all;
+    if (!(error = ReadShardGames(o.shardResults, o.shardCount, r.run, &all)).empty())
+      return Fail(error);
+    tables.sprtState = SprtOverShards(r.info, all);
+  }
   const int status = Conclude(tables, o.summary, outcome.resultsFailed || outcome.outputFailed);
   std::vector<std::string> names;
   for (const EngineLaunch& e : o.engines) names.push_back(e.name);

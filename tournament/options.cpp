@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "match/version.h"
+#include "tournament/shard_files.h"
 
 namespace {
 
@@ -122,8 +123,11 @@ void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
   app.add_option("--shard", c.shard, "K/M: play only the pairs whose index is K-1 modulo M");
   app.add_option("--report-every", o.reportEvery, "games between rating tables (default: a tenth)")
       ->check(CLI::Range(1, kMaxGames));
-  app.add_option("--results", o.results, "results as JSON lines; resumes a run it already holds");
-  app.add_option("--summary", o.summary, "the final tables as one JSON document");
+  app.add_option("--results", o.results,
+                 "results as JSON lines; resumes a run it already holds; {shard} stands for K "
+                 "of --shard K/M");
+  app.add_option("--summary", o.summary,
+                 "the final tables as one JSON document; {shard} stands for K of --shard K/M");
   app.add_option("--openings", o.openings, "start situations as JSON lines, each played as a pair");
   app.add_option("--record", o.record, "game record as JSON (numbered per game in a longer run)");
   app.add_option("--svg", o.svgDir, "one SVG picture of the house per stone");
@@ -156,6 +160,13 @@ std::string Finish(TournamentOptions& o, Collected& c) {
   if (o.sprt && o.games == 1) return "--sprt needs game pairs: give an even --games";
   if (!c.shard.empty() && !ParseShard(c.shard, &o.shardIndex, &o.shardCount))
     return "--shard wants K/M with 1 <= K <= M, not '" + c.shard + "'";
+  if (o.results.find(kShardField) != std::string::npos) o.shardResults = o.results;
+  if (o.sprt && o.shardCount > 1 && o.shardResults.empty())
+    return "--sprt with --shard K/M (M > 1) needs {shard} in --results (as in "
+           "out/shard-{shard}.jsonl): every shard reads the results of all shards, so that "
+           "one test over all their games decides when to stop";
+  o.results = ShardPath(o.results, o.shardIndex);
+  o.summary = ShardPath(o.summary, o.shardIndex);
   if (!c.seed.empty()) {
     o.haveSeed = true;
     o.seed = std::strtoull(c.seed.c_str(), nullptr, 10);

@@ -27,8 +27,11 @@ struct TournamentOptions {
   int shardIndex = 0;     // K - 1 of --shard K/M
   int shardCount = 1;     // M
   int reportEvery = 0;    // games between rating tables; 0: a tenth of the run
-  std::string results;    // --results FILE; "" for none
-  std::string summary;    // --summary FILE; "" for none
+  std::string results;    // --results FILE, {shard} replaced by K; "" for none
+  std::string summary;    // --summary FILE, {shard} replaced by K; "" for none
+  // --results as given when it holds {shard}: where every shard's results
+  // are, so that an SPRT can count them all; "" otherwise.
+  std::string shardResults;
   std::string openings;   // --openings FILE; "" for ordinary games
   std::string record;     // --record FILE; "" for none
   std::string svgDir;     // --svg DIR; "" for none

@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <thread>
 
 #include "match/line_score.h"
 #include "tournament/report.h"
+#include "tournament/shard_files.h"
 
 namespace {
 
@@ -38,7 +40,31 @@ struct Shared {
   bool resultsFailed = false;
   bool outputFailed = false;
   int progressWidth = 0;  // columns of the progress line on screen; 0: none shown
+  std::optional<SprtState> sharedSprt;  // over every shard's results, when the SPRT is shared
+  std::string refused;
 };
+
+// Reads every shard's results for the SPRT over all of them; a file of
+// another run stops the run. The caller holds the lock.
+void ReadSharedSprt(Shared* sh) {
+  const RunSetup& r = *sh->setup;
+  if (!SprtOverAllShards(r.options) || !sh->refused.empty()) return;
+  std::vector<GameLine> games;
+  sh->refused = ReadShardGames(r.options.shardResults, r.options.shardCount, r.run, &games);
+  if (sh->refused.empty())
+    sh->sharedSprt = SprtOverShards(r.info, games);
+  else
+    sh->stop = true;
+}
+
+bool Decided(const Tables& t) { return t.sprt && t.sprtState.result != SprtResult::kContinue; }
+
+std::string DecidedText(const RunSetup& r) {
+  return SprtOverAllShards(r.options) ? "the test over all " +
+                                            std::to_string(r.options.shardCount) +
+                                            " shards has decided: no further games are started\n"
+                                      : "the test has decided: no further games are started\n";
+}
 
 GameSetup SetupOf(const RunSetup& r, const ScheduledGame& s) {
   GameSetup setup;
@@ -78,6 +104,7 @@ void ReportInOrder(Shared* sh) {
     const bool tablesDue = every > 0 && sh->reported.size() % static_cast<size_t>(every) == 0;
     Tables t = ComputeTables(r.info, sh->reported, tablesDue && !last);
     t.plannedGames = static_cast<int64_t>(sh->order.size());  // a shard counts its own games
+    if (sh->sharedSprt) t.sprtState = *sh->sharedSprt;
     std::string text;
     if (r.terminal) {
       text = RedrawProgressLine(FormatProgressLine(t, SecondsLeft(*sh)), &sh->progressWidth);
@@ -87,10 +114,11 @@ void ReportInOrder(Shared* sh) {
     if (tablesDue && !last) text += (sh->progressWidth > 0 ? "\n" : "") + FormatTables(t);
     if (tablesDue && !last) sh->progressWidth = 0;
     Print(text);
-    if (t.sprt && t.sprtState.result != SprtResult::kContinue && !sh->stop) {
+    // A shared test is judged once every shard's results have been read.
+    const bool known = !SprtOverAllShards(r.options) || sh->sharedSprt;
+    if (known && Decided(t) && !sh->stop) {
       sh->stop = true;
-      Print((sh->progressWidth > 0 ? "\n" : "") + FormatSprtLine(t) +
-            "the test has decided: no further games are started\n");
+      Print((sh->progressWidth > 0 ? "\n" : "") + FormatSprtLine(t) + DecidedText(r));
       sh->progressWidth = 0;
     }
   }
@@ -111,6 +139,7 @@ void Finish(Shared* sh, const ScheduledGame& s, const GameRecord& game, bool out
   }
   sh->playedHere++;
   sh->finished.emplace(line.game, line);
+  ReadSharedSprt(sh);
   ReportInOrder(sh);
 }
 
@@ -135,6 +164,10 @@ void Worker(Shared* sh) {
 }
 
 }  // namespace
+
+bool SprtOverAllShards(const TournamentOptions& o) {
+  return o.sprt && o.shardCount > 1 && !o.shardResults.empty();
+}
 
 GameLine LineOf(const ScheduledGame& s, const GameRecord& game) {
   GameLine line;
@@ -175,6 +208,13 @@ RunOutcome PlayRun(const RunSetup& setup, const std::vector<GameLine>& previous,
   {
     std::lock_guard<std::mutex> hold(sh.lock);
     ReportInOrder(&sh);
+    ReadSharedSprt(&sh);
+    if (sh.sharedSprt && sh.sharedSprt->result != SprtResult::kContinue && !sh.stop) {
+      sh.stop = true;
+      Tables t = ComputeTables(setup.info, sh.reported, false);
+      t.sprtState = *sh.sharedSprt;
+      Print(FormatSprtLine(t) + DecidedText(setup));
+    }
   }
   const int workers =
       std::max(1, std::min<int>(setup.options.concurrency, static_cast<int>(sh.todo.size())));
@@ -186,6 +226,7 @@ RunOutcome PlayRun(const RunSetup& setup, const std::vector<GameLine>& previous,
   RunOutcome outcome;
   outcome.resultsFailed = sh.resultsFailed;
   outcome.outputFailed = sh.outputFailed;
+  outcome.refused = sh.refused;
   outcome.games = sh.reported;
   for (const auto& entry : sh.finished) outcome.games.push_back(entry.second);
   return outcome;

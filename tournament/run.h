@@ -2,7 +2,9 @@
 // missing game, play it and append its results line as soon as it ends;
 // the console sees the games numbered and in game order whatever finished
 // first, with the rating tables every `reportEvery` games. An SPRT that
-// leaves its bounds stops new games from starting.
+// leaves its bounds stops new games from starting; in a shard of several,
+// the SPRT counts the games in every shard's results file, read after each
+// game, so that all shards stop together.
 #pragma once
 
 #include <ostream>
@@ -15,6 +17,7 @@
 struct RunSetup {
   TournamentOptions options;  // engines named, seed chosen
   std::vector<Opening> openings;
+  std::string run;  // the run's identity, as in the results header
   RunInfo info;
   RunPlan plan;
   PhysicsCalls physics{};
@@ -27,7 +30,11 @@ struct RunOutcome {
   std::vector<GameLine> games;  // this shard's games, previous ones included, in game order
   bool resultsFailed = false;   // a results line could not be written
   bool outputFailed = false;    // a record, page or picture could not be written
+  std::string refused;          // why another shard's results file could not be counted
 };
+
+// Whether the SPRT is one over the results files of all shards.
+bool SprtOverAllShards(const TournamentOptions& options);
 
 // previous: this run's games already in the results file. results: where
 // each finished game's line is appended and flushed (nullptr for none).

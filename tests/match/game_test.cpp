@@ -256,10 +256,12 @@ TEST(ConcurrentGames, PlayAsTheyDoAloneAndLeaveNoProcess) {
 }
 
 // A game from a start situation: the last end of four, A 3 - 2 B, A with
-// the hammer and two stones already in play. The engines are asked from
-// stone 2 and see those stones; the earlier points count in the result.
+// the hammer and two stones already in play. The engines hear the earlier
+// ends' scores as after played ends, are asked from stone 2 and see those
+// stones; the earlier points count in the result.
 TEST(Openings, GameStartsWhereTheOpeningSays) {
-  const std::string dir = MakeTempDir();
+  const TempDir temp;
+  const std::string& dir = temp.path;
   GameSetup setup = StandInSetup(FakeEngine("--log " + dir + "/a.log " + Plan({kOut})),
                                  FakeEngine(Plan({kOut})), 4);
   setup.settings.extraEnds = false;
@@ -277,7 +279,12 @@ TEST(Openings, GameStartsWhereTheOpeningSays) {
   EXPECT_EQ(game.table.endScores, (std::vector<int>{3, -2, 0, -1}));  // B's stone scores
   EXPECT_EQ(ResultOfGame(game), GameResult::kDraw);
   const std::vector<std::string> reads = LoggedReads(dir + "/a.log");
-  ASSERT_GE(reads.size(), 4u);
-  EXPECT_EQ(reads[2], "SETSTATE 3 3 4 0\n");  // A's first stone is stone 3
-  EXPECT_EQ(reads[3].rfind("POSITION 2.375 5.5 0 0 0 0 0 0", 0), 0u) << reads[3];
+  ASSERT_GE(reads.size(), 10u);
+  // The side that scored had the hammer; the blank third end kept B's.
+  const std::vector<std::string> earlier{"SETSTATE 0 0 4 1\n", "SCORE 3\n",
+                                         "SETSTATE 0 1 4 0\n", "SCORE -2\n",
+                                         "SETSTATE 0 2 4 1\n", "SCORE 0\n"};
+  EXPECT_EQ(std::vector<std::string>(reads.begin() + 2, reads.begin() + 8), earlier);
+  EXPECT_EQ(reads[8], "SETSTATE 3 3 4 0\n");  // A's first stone is stone 3
+  EXPECT_EQ(reads[9].rfind("POSITION 2.375 5.5 0 0 0 0 0 0", 0), 0u) << reads[9];
 }

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -18,6 +19,18 @@ inline std::string MakeTempDir() {
   std::string name = std::string(base && *base ? base : "/tmp") + "/match-test-XXXXXX";
   return mkdtemp(name.data()) ? name : "/tmp";
 }
+
+// A temporary folder removed with everything in it when the test ends,
+// whether it passed or not.
+struct TempDir {
+  std::string path = MakeTempDir();
+  TempDir() = default;
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  ~TempDir() {
+    if (path.find("/match-test-") != std::string::npos) std::filesystem::remove_all(path);
+  }
+};
 
 inline std::string ReadFile(const std::string& path) {
   std::stringstream text;

@@ -1,0 +1,41 @@
+#include "tournament/shard_files.h"
+
+#include <filesystem>
+
+#include "tournament/file_text.h"
+#include "tournament/tables.h"
+
+std::string ShardPath(const std::string& pattern, int shardIndex) {
+  const std::string field = kShardField;
+  const std::string k = std::to_string(shardIndex + 1);
+  std::string path = pattern;
+  for (size_t at = path.find(field); at != std::string::npos; at = path.find(field, at + k.size()))
+    path.replace(at, field.size(), k);
+  return path;
+}
+
+std::string ReadShardGames(const std::string& pattern, int shardCount, const std::string& run,
+                           std::vector<GameLine>* games) {
+  for (int k = 0; k < shardCount; ++k) {
+    const std::string path = ShardPath(pattern, k);
+    std::string text, error;
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::u8path(path), ec)) continue;  // not started
+    if (!ReadWholeFile(path, &text)) return "cannot read " + path;
+    if (text.find('\n') == std::string::npos) continue;
+    ResultsFile file;
+    if (!ReadResultsText(text, &file, &error)) return path + ": " + error;
+    if (file.run != run)
+      return path + " holds results of another run; give every shard the same options";
+    if (file.shardIndex != k || file.shardCount != shardCount)
+      return path + " holds the results of shard " + std::to_string(file.shardIndex + 1) + "/" +
+             std::to_string(file.shardCount) + ", not " + std::to_string(k + 1) + "/" +
+             std::to_string(shardCount);
+    games->insert(games->end(), file.games.begin(), file.games.end());
+  }
+  return "";
+}
+
+SprtState SprtOverShards(const RunInfo& info, const std::vector<GameLine>& games) {
+  return ComputeTables(info, Deduplicate(games, GameCount(PlanOf(info))), false).sprtState;
+}
