@@ -58,7 +58,13 @@ def check_states(states, name="states"):
     if not isinstance(states, np.ndarray):
         raise TypeError(f"{name}: a numpy array of STATE_DTYPE, not {type(states).__name__}")
     if states.dtype != STATE_DTYPE:
-        raise TypeError(f"{name}: dtype must be curling.STATE_DTYPE, not {states.dtype}")
+        # numpy packs a record dtype in some operations (concatenate drops
+        # the padding); the same fields of the same types convert back.
+        fields = states.dtype.fields or {}
+        if states.dtype.names != STATE_DTYPE.names or any(
+                fields[f][0] != STATE_DTYPE.fields[f][0] for f in STATE_DTYPE.names):
+            raise TypeError(f"{name}: dtype must be curling.STATE_DTYPE, not {states.dtype}")
+        states = states.astype(STATE_DTYPE)
     if states.ndim != 1:
         raise ValueError(f"{name}: one-dimensional, not of shape {states.shape}")
     return np.ascontiguousarray(states)

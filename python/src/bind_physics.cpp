@@ -105,6 +105,8 @@ py::dict RecordLayout() {
 
 void AddPhysics(py::module_& m) {
   m.def("record_layout", &RecordLayout, "sizeof and field offsets of the C game record");
+  m.def("item_seed", &ItemSeed, py::arg("seed"), py::arg("index"),
+        "the physics seed of item index of a seeded batch");
   m.def("simulate", &Simulate, py::arg("states"), py::arg("shots"), py::arg("noise"),
         py::arg("seed"), py::arg("threads"), py::arg("frames"));
   m.def("create_shot", &CreateShots, py::arg("targets"), py::arg("threads"));
