@@ -100,17 +100,25 @@ class GameBatch:
         seed restarts that generator."""
         self.generators[i] = np.random.default_rng(seed)
 
-    def reset(self, mask, hammer=-1):
+    def new_seeds(self, mask):
         seeds = np.zeros(self.n, dtype=np.uint64)
-        for i in np.flatnonzero(mask):
-            seeds[i] = self.generators[i].integers(0, 2**64, dtype=np.uint64)
-            self.started[i] = now_text()
+        indices = np.flatnonzero(mask)
+        if len(indices):
+            started = now_text()
+            for i in indices:
+                seeds[i] = self.generators[i].integers(0, 2**64, dtype=np.uint64)
+                self.started[i] = started
+        return seeds
+
+    def reset(self, mask, hammer=-1):
         hammers = np.full(self.n, hammer, dtype=np.int8)
-        self.games.reset(mask.astype(np.uint8), seeds, hammers)
+        self.games.reset(mask.view(np.uint8), self.new_seeds(mask), hammers)
         self.settle()
 
-    def step(self, mask, actions):
-        self.games.step(mask.astype(np.uint8), actions, False)
+    def step(self, mask, actions, restart):
+        """Steps the games in mask and starts new ones where restart is set."""
+        self.games.step(mask.view(np.uint8), actions, restart.view(np.uint8),
+                        self.new_seeds(restart))
         self.settle()
 
     def settle(self):
@@ -124,7 +132,7 @@ class GameBatch:
             for i in np.flatnonzero(awaiting):
                 actions[i] = check_rows([self.callable(self.games.observe(i, 1))],
                                         "opponent's action")[0]
-            self.games.step(awaiting.astype(np.uint8), actions, True)
+            self.games.opponent_step(awaiting.view(np.uint8), actions)
 
     def check_actions(self, actions, name):
         array = np.asarray(actions) if not isinstance(actions, np.ndarray) else actions

@@ -55,7 +55,7 @@ class Env:
         if not self._ready:
             raise ValueError("env: the game is over or not started; call reset()")
         actions = self._batch.check_actions(action, "action")
-        self._batch.step(self._all, actions)
+        self._batch.step(self._all, actions, ~self._all)
         games = self._batch.games
         terminated = bool(games.terminated[0])
         self._ready = not terminated

@@ -86,7 +86,7 @@ def check_rows(rows, name, columns=3, curl=True):
     array = np.ascontiguousarray(array, dtype=np.float32)
     if not np.isfinite(array).all():
         raise ValueError(f"{name}: every value finite (no NaN or infinity)")
-    if curl and columns and not np.isin(array[:, -1], (0.0, 1.0)).all():
+    if curl and columns and not ((array[:, -1] == 0) | (array[:, -1] == 1)).all():
         raise ValueError(f"{name}: the curl (last column) must be 0 or 1")
     return array
 

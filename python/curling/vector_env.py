@@ -62,10 +62,7 @@ class VectorEnv:
             raise ValueError("env: not started; call reset()")
         actions = self._batch.check_actions(actions, "actions")
         restart = self._autoreset
-        if not restart.all():
-            self._batch.step(~restart, actions)
-        if restart.any():
-            self._batch.reset(restart)
+        self._batch.step(~restart, actions, restart)
         games = self._batch.games
         terminated = games.terminated.astype(bool)
         self._autoreset = terminated.copy()

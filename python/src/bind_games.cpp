@@ -74,15 +74,23 @@ void Reset(GamesHandle& h, const Mask& mask, const py::array_t<uint64_t, py::arr
   ResetGames(&h.games, mask.data(), seeds.data(), hammer.data(), h.Outputs());
 }
 
-void Step(GamesHandle& h, const Mask& mask, const Actions& actions, bool opponent) {
+void Step(GamesHandle& h, const Mask& mask, const Actions& actions, const Mask& restart,
+          const py::array_t<uint64_t, py::array::c_style>& seeds) {
+  const int n = h.Size();
+  CheckLength(mask, n, 0, "mask");
+  CheckLength(actions, n, 3, "actions");
+  CheckLength(restart, n, 0, "restart");
+  CheckLength(seeds, n, 0, "seeds");
+  py::gil_scoped_release release;
+  StepGames(&h.games, mask.data(), actions.data(), restart.data(), seeds.data(), h.Outputs());
+}
+
+void OpponentStep(GamesHandle& h, const Mask& mask, const Actions& actions) {
   const int n = h.Size();
   CheckLength(mask, n, 0, "mask");
   CheckLength(actions, n, 3, "actions");
   py::gil_scoped_release release;
-  if (opponent)
-    OpponentMoves(&h.games, mask.data(), actions.data(), h.Outputs());
-  else
-    StepGames(&h.games, mask.data(), actions.data(), h.Outputs());
+  OpponentMoves(&h.games, mask.data(), actions.data(), h.Outputs());
 }
 
 py::array_t<float> ObserveSeat(GamesHandle& h, int i, int seat) {
@@ -123,7 +131,8 @@ void AddGames(py::module_& m) {
       .def_readonly("terminated", &GamesHandle::terminated)
       .def_readonly("awaiting", &GamesHandle::awaiting)
       .def("reset", &Reset, py::arg("mask"), py::arg("seeds"), py::arg("hammer"))
-      .def("step", &Step, py::arg("mask"), py::arg("actions"), py::arg("opponent"))
+      .def("step", &Step, py::arg("mask"), py::arg("actions"), py::arg("restart"), py::arg("seeds"))
+      .def("opponent_step", &OpponentStep, py::arg("mask"), py::arg("actions"))
       .def("observe", &ObserveSeat, py::arg("index"), py::arg("seat"))
       .def("facts", &Facts, py::arg("index"))
       .def("record_json",

@@ -2,6 +2,8 @@
 
 #include <omp.h>
 
+#include <vector>
+
 #include "batch.h"
 
 namespace {
@@ -77,12 +79,18 @@ void ResetGames(Games* g, const uint8_t* mask, const uint64_t* seeds, const int8
   });
 }
 
-void StepGames(Games* g, const uint8_t* mask, const float* actions, const StepOutputs& out) {
+void StepGames(Games* g, const uint8_t* mask, const float* actions, const uint8_t* restart,
+               const uint64_t* seeds, const StepOutputs& out) {
   QuietStderr quiet(QuietOpponent(*g));
-  ForMasked(g, mask, [&](int i) {
+  const int n = static_cast<int>(g->games.size());
+  std::vector<uint8_t> either(mask, mask + n);
+  for (int i = 0; i < n; ++i) either[i] |= restart[i];
+  ForMasked(g, either.data(), [&](int i) {
     out.reward[i] = 0.0f;
     Game& game = g->games[i];
-    if (!game.over && AgentToMove(*g, game))
+    if (restart[i])
+      StartGame(&game, g->config.rules, seeds[i], -1);
+    else if (!game.over && AgentToMove(*g, game))
       Throw(g, &game, ActionShot(g->physics, g->config.action, actions + 3 * i), &out.reward[i]);
     Continue(g, i, out);
   });

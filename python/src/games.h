@@ -50,8 +50,12 @@ void ResetGames(Games* games, const uint8_t* mask, const uint64_t* seeds, const 
                 const StepOutputs& out);
 
 // Plays actions[i] (3 floats) in every game where mask is set and the game
-// is not over, then the built-in opponent's stones up to the agent's next.
-void StepGames(Games* games, const uint8_t* mask, const float* actions, const StepOutputs& out);
+// is not over, then the built-in opponent's stones up to the agent's next;
+// where restart is set instead, starts a new game as ResetGames does (with
+// seeds[i], the seed deciding the hammer). One call, so that one team of
+// threads does both.
+void StepGames(Games* games, const uint8_t* mask, const float* actions, const uint8_t* restart,
+               const uint64_t* seeds, const StepOutputs& out);
 
 // Plays an external opponent's actions where mask is set and it is to
 // move, then continues as StepGames; rewards add to those already written.
