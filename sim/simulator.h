@@ -3,18 +3,11 @@
 // kept for the life of the process (the library is never unloaded).
 #pragma once
 
+#include "sim/physics_calls.h"
 #include "sim/records.h"
 
-// The library's plain C exports, called through these pointers (cdecl on
-// 32-bit Windows, the platform default everywhere else). The engine never
-// reads their results.
-using SimulationFn = int (*)(GameState* state, ShotVec vec, float noise, PathFrame* path,
-                             int pathCapacity);
-using CreateShotFn = int (*)(ShotPos target, ShotVec* out);
-using CreateHitShotFn = int (*)(ShotPos target, float power, ShotVec* out);
-using GetScoreFn = int (*)(const GameState* state);
-
-// Null until LoadSimulator has run; tests may point them at stand-ins.
+// The library's plain C exports are called through these pointers; the
+// classic player never reads their results. Null until LoadSimulator has run; tests may point them at stand-ins.
 extern SimulationFn Simulation;
 extern CreateShotFn CreateShot;
 extern CreateHitShotFn CreateHitShot;
@@ -29,3 +22,8 @@ constexpr const char* kSimulatorLibraryName = "Korvane.dll";
 // in that order. False only when the library itself cannot be loaded; the
 // look-ups are not checked.
 bool LoadSimulator();
+
+// The address of another export of the loaded library (the search player
+// looks up "KorvaneSeed"); null when the library is not loaded or has no
+// such export.
+void* FindSimulatorExport(const char* name);
