@@ -18,9 +18,16 @@ constexpr int kDrawRingPoints[] = {8, 8, 6};
 constexpr float kGuardDepths[] = {1.2f, 2.6f};
 constexpr float kGuardOffsets[] = {0.0f, -0.55f, 0.55f};
 // A freeze rests this far in front of the stone's centre: two radii and a
-// hair, m; a come-around rests this far behind it.
+// hair, m.
 constexpr float kFreezeGap = 2 * kStoneRadius + 0.01f;
-constexpr float kBehind = 0.55f;
+// A come-around rests this far behind a stone, m, off its line by one of
+// these, m: a stone drifts only about 0.04 of the path it has left, so it
+// cannot tuck straight behind a guard; the first aim whose noise-free
+// path clears the stone is kept.
+constexpr float kBehindDepths[] = {0.9f, 1.8f};
+constexpr float kBehindOffsets[] = {0.15f, -0.15f, 0.3f, -0.3f, 0.45f, -0.45f};
+// A clean come-around rests within this of its aim, m.
+constexpr float kCleanRest = 0.02f;
 // Hit weights, m of travel left at the stone: a tap or raise, a soft hit,
 // a firm takeout, a peel; and the sideways aims of a roll, m.
 constexpr float kTapPower = 1.8f;
@@ -74,6 +81,32 @@ void AddHouseDraws(const PhysicsCalls& p, const CandidateDensity& d, std::vector
   }
 }
 
+bool RestsCleanly(const PhysicsCalls& p, const GameState& s, const Candidate& c, int stone) {
+  GameState t = s;
+  p.simulate(&t, c.vec, 0.0f, nullptr, -1);
+  const int thrown = s.shotIndex;
+  return std::fabs(t.stones[thrown][0] - c.x) < kCleanRest &&
+         std::fabs(t.stones[thrown][1] - c.y) < kCleanRest &&
+         t.stones[stone][0] == s.stones[stone][0] && t.stones[stone][1] == s.stones[stone][1];
+}
+
+void AddComeArounds(const PhysicsCalls& p, const GameState& s, int i,
+                    std::vector<Candidate>* out) {
+  const float x = s.stones[i][0];
+  const float y = s.stones[i][1];
+  for (int curl = 0; curl < 2; ++curl) {
+    for (const float depth : kBehindDepths) {
+      for (const float off : kBehindOffsets) {
+        const Candidate c = MakeDraw(p, ShotKind::kComeAround, i, x + off, y - depth, curl);
+        if (RestsCleanly(p, s, c, i)) {
+          out->push_back(c);
+          break;
+        }
+      }
+    }
+  }
+}
+
 void AddStoneShots(const PhysicsCalls& p, const GameState& s, const CandidateDensity& d, int i,
                    std::vector<Candidate>* out) {
   const float x = s.stones[i][0];
@@ -85,7 +118,7 @@ void AddStoneShots(const PhysicsCalls& p, const GameState& s, const CandidateDen
       !own && s.shotIndex < game::kGuardZoneShots && InFreeGuardZone(x, y);
 
   AddDraw(p, out, ShotKind::kFreeze, i, x, y + kFreezeGap);
-  AddDraw(p, out, ShotKind::kComeAround, i, x, y - kBehind);
+  if (y > kTeeY) AddComeArounds(p, s, i, out);
   const ShotKind light = own ? ShotKind::kRaise : ShotKind::kHit;
   AddHit(p, out, light, i, x, y, kTapPower);
   AddHit(p, out, light, i, x, y, kRaisePower);

@@ -12,6 +12,7 @@ namespace {
 constexpr float kStoneDiameter = static_cast<float>(2 * sheet::kStoneRadius);
 // A takeout's weight, m of travel left at the stone.
 constexpr float kTakeoutPower = 14.0f;
+constexpr float kPeelPower = 24.0f;
 // How far in front of an own shot stone a guard goes, m, and the last shot
 // that still guards rather than draws.
 constexpr float kGuardDistance = 2.6f;
@@ -85,6 +86,8 @@ ShotVec Hit(const PhysicsCalls& p, float x, float y, float power, int curl) {
 // starts right of it and curls in, and the other way round.
 int CurlAround(float guardX, float targetX) { return targetX < guardX ? 0 : 1; }
 
+constexpr int kFreeGuardZoneShots = game::kGuardZoneShots;
+
 ShotVec OpenSideDraw(const PhysicsCalls& p, const ShotStone& shot) {
   const float side = (shot.index >= 0 && shot.x < kTeeX) ? 1.0f : -1.0f;
   const float x = kTeeX + side * kOpenSideOffset;
@@ -105,9 +108,14 @@ ShotVec PolicyShot(const GameState& s, const PhysicsCalls& p) {
   const int blocker = Blocker(s, shot.index, shot.x, shot.y);
   if (!mine) {
     if (blocker < 0) return Hit(p, shot.x, shot.y, kTakeoutPower, shot.x < kTeeX ? 1 : 0);
-    // Guarded: come around the guard onto the shot stone's front.
-    return Draw(p, shot.x, shot.y + kStoneDiameter,
-                CurlAround(s.stones[blocker][0], shot.x));
+    // Guarded. A stone drifts too little late in its path to tuck behind a
+    // guard, so peel an opponent's guard when the rules allow, and
+    // otherwise draw for second shot on the open side.
+    const bool ownGuard = (blocker & 1) == (s.shotIndex & 1);
+    if (!ownGuard && s.shotIndex >= kFreeGuardZoneShots) {
+      return Hit(p, s.stones[blocker][0], s.stones[blocker][1], kPeelPower, 0);
+    }
+    return OpenSideDraw(p, shot);
   }
   if (s.shotIndex <= kLastGuardShot && blocker < 0) {
     const float gy = std::fmin(shot.y + kGuardDistance, kGuardMaxY);
