@@ -5,7 +5,6 @@
 namespace search {
 namespace {
 
-constexpr double kTimeTrust = 0.9;
 // The deadline comes this much before the time is up, so that the last
 // samples, the threads' meeting and the reply still fit: a share of the
 // time, at most a few milliseconds.
@@ -40,6 +39,20 @@ Budget SampleBudget(int64_t samples) {
   return b;
 }
 
+Budget ShareOf(const Budget& b, double share) {
+  Budget part = b;
+  if (b.timed) {
+    const Clock::time_point now = Clock::now();
+    if (b.deadline > now) {
+      const auto left = std::chrono::duration<double>(b.deadline - now) * share;
+      part.deadline = now + std::chrono::duration_cast<Clock::duration>(left);
+    }
+  } else {
+    part.sampleLimit = b.used + static_cast<int64_t>(SamplesLeft(b) * share);
+  }
+  return part;
+}
+
 double SampleRate(const Budget& b) {
   const double seconds = SecondsSince(b.start);
   return seconds > 0 ? b.used / seconds : 0.0;
@@ -49,7 +62,7 @@ int64_t SamplesLeft(const Budget& b) {
   if (!b.timed) return std::max<int64_t>(b.sampleLimit - b.used, 0);
   const double left = SecondsUntil(b.deadline);
   if (left <= 0) return 0;
-  return static_cast<int64_t>(SampleRate(b) * left * kTimeTrust);
+  return static_cast<int64_t>(SampleRate(b) * left);
 }
 
 }  // namespace search

@@ -25,9 +25,14 @@ Budget SampleBudget(int64_t samples);
 double SampleRate(const Budget& b);
 
 // Samples still affordable: what is left of the count, or what the
-// measured rate fits into the time left, trusting it a little less than
-// fully (a crowded house or a busy core runs slower).
+// measured rate fits into the time left (a race that runs slower than
+// planned is cut at the deadline, every candidate within a sample of the
+// others).
 int64_t SamplesLeft(const Budget& b);
+
+// A budget for part of a search: share of the time to the deadline, or
+// of the samples left; it counts the samples played so far as b does.
+Budget ShareOf(const Budget& b, double share);
 
 double SecondsSince(Clock::time_point t);
 double SecondsUntil(Clock::time_point t);

@@ -36,6 +36,11 @@ constexpr float kSoftHitPower = 9.0f;
 constexpr float kFirmHitPower = 16.0f;
 constexpr float kPeelPower = 28.0f;
 constexpr float kRollOffset = 0.1f;
+// A local search moves a draw's target this far, m, a hit's aim this far
+// sideways, m, and its weight by these factors.
+constexpr float kNudge = 0.06f;
+constexpr float kAimNudge = 0.03f;
+constexpr float kWeightFactors[] = {0.75f, 1.3f};
 // Through the house: passes the tee with this much travel left, m.
 constexpr float kThroughPower = 10.0f;
 // The dense menu of the hammer shot: weights and aims.
@@ -158,6 +163,23 @@ const char* ShotKindName(ShotKind kind) {
 CandidateDensity DensityFor(int shotIndex) {
   if (shotIndex == game::kStonesPerEnd - 1) return {true, 0.15f, false, true};
   return {false, 0.0f, shotIndex < game::kStonesPerEnd - 3, false};
+}
+
+void AddNeighbours(const PhysicsCalls& physics, const Candidate& c, std::vector<Candidate>* out) {
+  const int curl = c.vec.curl;
+  if (c.power > 0) {
+    for (const float off : {-kAimNudge, kAimNudge}) {
+      out->push_back(MakeHit(physics, c.kind, c.stone, c.x + off, c.y, c.power, curl));
+    }
+    for (const float f : kWeightFactors) {
+      out->push_back(MakeHit(physics, c.kind, c.stone, c.x, c.y, c.power * f, curl));
+    }
+    return;
+  }
+  const float moves[4][2] = {{kNudge, 0}, {-kNudge, 0}, {0, kNudge}, {0, -kNudge}};
+  for (const auto& m : moves) {
+    out->push_back(MakeDraw(physics, c.kind, c.stone, c.x + m[0], c.y + m[1], curl));
+  }
 }
 
 bool InFreeGuardZone(float x, float y) {

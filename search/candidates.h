@@ -55,6 +55,11 @@ Candidate MakeDraw(const PhysicsCalls& physics, ShotKind kind, int stone, float 
 Candidate MakeHit(const PhysicsCalls& physics, ShotKind kind, int stone, float x, float y,
                   float power, int curl);
 
+// Appends shots near c, for a local search around a good candidate: a
+// draw's target moved a little each way, a hit's aim moved sideways and
+// its weight changed.
+void AddNeighbours(const PhysicsCalls& physics, const Candidate& c, std::vector<Candidate>* out);
+
 // True for a stone in the free guard zone: between the far hog line and
 // the tee line, outside the house.
 bool InFreeGuardZone(float x, float y);

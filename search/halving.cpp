@@ -126,58 +126,46 @@ void RankByMean(const std::vector<Arm>& arms, std::vector<int>* indices) {
   });
 }
 
-HalvingResult SuccessiveHalving(const SampleJob& job, const EndValues& values,
-                                const std::vector<Candidate>& cands, int threads, Budget* budget,
-                                std::vector<Arm>* arms) {
-  HalvingResult result;
-  arms->assign(cands.size(), Arm{});
-  std::vector<int> alive(cands.size());
-  for (std::size_t i = 0; i < cands.size(); ++i) alive[i] = static_cast<int>(i);
-  if (alive.empty()) return result;
-
+int SuccessiveHalving(const SampleJob& job, const EndValues& values,
+                      const std::vector<Candidate>& cands, int threads, double share, int keep,
+                      Budget* budget, std::vector<Arm>* arms, std::vector<int>* alive) {
+  arms->resize(cands.size());
+  for (const int c : *alive) (*arms)[c] = Arm{};
+  if (alive->empty()) return 0;
+  // This race spends a share of what is left: of the time to the
+  // deadline, or of the samples.
+  Budget own = ShareOf(*budget, share);
+  keep = std::max(keep, 1);
+  int rounds = 0;
   // Round 0: one sample each, which also measures the rate.
   Round round;
-  round.alive = &alive;
-  Plan(*budget, threads, 0, static_cast<int64_t>(alive.size()), &round);
+  round.alive = alive;
+  Plan(own, threads, 0, static_cast<int64_t>(alive->size()), &round);
   int64_t have = 1;
   bool first = true;
-  RunRounds(job, cands, threads, budget, arms, &round, [&]() {
-    for (const int c : alive) UpdateMean(values, &(*arms)[c]);
+  RunRounds(job, cands, threads, &own, arms, &round, [&]() {
+    for (const int c : *alive) UpdateMean(values, &(*arms)[c]);
     if (round.stop.load()) return false;
     if (!first) {
-      RankByMean(*arms, &alive);
-      alive.resize((alive.size() + 1) / 2);
-      ++result.rounds;
+      RankByMean(*arms, alive);
+      alive->resize(std::max<std::size_t>((alive->size() + 1) / 2, keep));
+      ++rounds;
     }
     first = false;
-    if (alive.size() <= 1) return false;
-    const int64_t left = SamplesLeft(*budget);
-    if (left <= 0) return false;
+    if (static_cast<int>(alive->size()) <= keep) return false;
+    const int64_t samples = SamplesLeft(own);
+    if (samples <= 0) return false;
     // Each round still to come gets an equal share of what is left.
-    const int64_t width = static_cast<int64_t>(alive.size());
-    const int64_t add = std::max<int64_t>(left / (CeilLog2(width) * width), 1);
-    Plan(*budget, threads, have, width * add, &round);
+    const int64_t width = static_cast<int64_t>(alive->size());
+    const int64_t roundsLeft = std::max(CeilLog2((width + keep - 1) / keep), 1);
+    const int64_t add = std::max<int64_t>(samples / (roundsLeft * width), 1);
+    Plan(own, threads, have, width * add, &round);
     have += add;
     return true;
   });
-  RankByMean(*arms, &alive);
-  result.best = alive.front();
-  result.finalSamples = have;
-  result.finalists = alive;
-  return result;
-}
-
-void PlaySamples(const SampleJob& job, const EndValues& values,
-                 const std::vector<Candidate>& cands, const std::vector<int>& which, int64_t from,
-                 int64_t to, int threads, Budget* budget, std::vector<Arm>* arms) {
-  if (which.empty() || to <= from) return;
-  Round round;
-  round.alive = &which;
-  Plan(*budget, threads, from, static_cast<int64_t>(which.size()) * (to - from), &round);
-  RunRounds(job, cands, threads, budget, arms, &round, [&]() {
-    for (const int c : which) UpdateMean(values, &(*arms)[c]);
-    return false;
-  });
+  budget->used = own.used;
+  RankByMean(*arms, alive);
+  return rounds;
 }
 
 }  // namespace search

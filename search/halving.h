@@ -23,25 +23,14 @@ struct Arm {
   double mean = 0;  // mean P(win) over its samples
 };
 
-struct HalvingResult {
-  int best = 0;                // index into the candidates
-  int rounds = 0;              // halvings done
-  int64_t finalSamples = 0;    // samples each finalist was meant to have
-  std::vector<int> finalists;  // the candidates still in the race, best first
-};
-
-// Runs successive halving over every candidate; arms gets one entry per
-// candidate. Sample j of every candidate shares its noise (SampleJob).
-HalvingResult SuccessiveHalving(const SampleJob& job, const EndValues& values,
-                                const std::vector<Candidate>& cands, int threads, Budget* budget,
-                                std::vector<Arm>* arms);
-
-// Plays samples [from, to) of each listed candidate (all of them, unless
-// the deadline comes first) and adds them to arms. For refinements that
-// compare new candidates with old ones on the same samples.
-void PlaySamples(const SampleJob& job, const EndValues& values,
-                 const std::vector<Candidate>& cands, const std::vector<int>& which, int64_t from,
-                 int64_t to, int threads, Budget* budget, std::vector<Arm>* arms);
+// Runs successive halving over the candidates in alive (a fresh race:
+// their arms start empty) until at most keep are left or the budget is
+// spent, spending about share of what the budget has left. alive ends
+// best first; returns the halvings done. Sample j of every candidate
+// shares its noise (SampleJob).
+int SuccessiveHalving(const SampleJob& job, const EndValues& values,
+                      const std::vector<Candidate>& cands, int threads, double share, int keep,
+                      Budget* budget, std::vector<Arm>* arms, std::vector<int>* alive);
 
 // Orders candidates best first by mean, the lower index first on a tie.
 void RankByMean(const std::vector<Arm>& arms, std::vector<int>* indices);

@@ -17,6 +17,14 @@
 namespace search {
 namespace {
 
+// The race over all candidates ends with this many finalists, and leaves
+// this share of the budget for the local search around them.
+constexpr int kFinalists = 4;
+constexpr double kRefineShare = 0.3;
+// The local search needs this many samples per shot in its race, and its
+// winner at least this many, or the first choice stands.
+constexpr int64_t kMinRefineSamples = 8;
+
 int ThreadsFor(const SearchLimits& limits) {
   return limits.threads > 0 ? limits.threads : omp_get_max_threads();
 }
@@ -53,17 +61,39 @@ void SearchShot(const GameState& state, const SearchLimits& limits, ShotVec* out
   job.noise = static_cast<float>(game::kExecutionNoise);
   job.moverParity = state.shotIndex & 1;
   const EndValues values = MakeEndValues(DefaultWinTable(), state);
+  job.values = &values;
 
+  // Step 1: a race over every candidate down to a few finalists.
   std::vector<Arm> arms;
-  const HalvingResult h = SuccessiveHalving(job, values, cands, r.threads, &budget, &arms);
-
-  *out = cands[h.best].vec;
+  std::vector<int> alive(cands.size());
+  for (std::size_t i = 0; i < cands.size(); ++i) alive[i] = static_cast<int>(i);
   r.candidates = static_cast<int>(cands.size());
+  r.rounds = SuccessiveHalving(job, values, cands, r.threads, 1.0 - kRefineShare, kFinalists,
+                               &budget, &arms, &alive);
+
+  // Step 2: a local search. The finalists and shots near them race
+  // again, from fresh samples, when the budget still has enough for a
+  // race worth the name; a race cut short keeps the first choice.
+  int best = alive.front();
+  const Arm first = arms[best];
+  const std::size_t firstNew = cands.size();
+  for (const int c : std::vector<int>(alive)) AddNeighbours(physics, cands[c], &cands);
+  for (std::size_t i = firstNew; i < cands.size(); ++i) alive.push_back(static_cast<int>(i));
+  if (SamplesLeft(budget) >= kMinRefineSamples * static_cast<int64_t>(alive.size())) {
+    r.candidates = static_cast<int>(cands.size());
+    r.rounds += SuccessiveHalving(job, values, cands, r.threads, 1.0, 1, &budget, &arms, &alive);
+    if (arms[alive.front()].n >= kMinRefineSamples) {
+      best = alive.front();
+    } else {
+      arms[best] = first;
+    }
+  }
+
+  *out = cands[best].vec;
   r.samples = budget.used;
-  r.rounds = h.rounds;
-  r.best = cands[h.best];
-  r.bestWin = arms[h.best].mean;
-  r.bestSamples = arms[h.best].n;
+  r.best = cands[best];
+  r.bestWin = arms[best].mean;
+  r.bestSamples = arms[best].n;
   r.milliseconds = SecondsSince(start) * 1000.0;
   if (report != nullptr) *report = r;
 }
