@@ -3,6 +3,7 @@
 // sample count answers a position the same way every time.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,12 @@
 namespace {
 
 const std::string kEngine = Tested().program;
+// The real Korvane.dll's folder: this build's, unless CURLING_TEST_KORVANE_DIR
+// names another (the Windows build's, under Wine).
+const std::string kLibraryDir = [] {
+  const char* dir = std::getenv("CURLING_TEST_KORVANE_DIR");
+  return std::string(dir != nullptr && *dir != '\0' ? dir : KORVANE_DIR);
+}();
 
 struct EngineRun {
   int status = -1;
@@ -22,7 +29,7 @@ struct EngineRun {
 // to be read, and waits for the engine to end by itself.
 EngineRun ExitRun(const std::vector<std::string>& arguments, const std::string& input) {
   EngineSession engine;
-  EXPECT_TRUE(StartEngine(&engine, KORVANE_DIR, {}, kEngine, arguments));
+  EXPECT_TRUE(StartEngine(&engine, kLibraryDir, {}, kEngine, arguments));
   EXPECT_TRUE(WriteToChild(&engine.child, input));
   EngineRun run;
   run.status = AwaitChild(&engine.child, kStepTimeoutMs);
@@ -35,7 +42,7 @@ EngineRun ExitRun(const std::vector<std::string>& arguments, const std::string& 
 // answered every GO; then the end of its input.
 EngineRun Session(const std::vector<std::string>& arguments, const std::vector<std::string>& messages) {
   EngineSession engine;
-  EXPECT_TRUE(StartEngine(&engine, KORVANE_DIR, {}, kEngine, arguments));
+  EXPECT_TRUE(StartEngine(&engine, kLibraryDir, {}, kEngine, arguments));
   for (const std::string& m : messages) EXPECT_TRUE(Send(&engine, m)) << m;
   int gos = 0;
   for (const std::string& m : messages) gos += m == "GO\n" ? 1 : 0;
