@@ -17,13 +17,18 @@
 namespace search {
 namespace {
 
-// The race over all candidates ends with this many finalists, and leaves
-// this share of the budget for the local search around them.
+// On the hammer stone, where samples are cheap and a few centimetres
+// decide, the race over all candidates ends with this many finalists and
+// leaves this share of the budget for a local search around them.
 constexpr int kFinalists = 4;
 constexpr double kRefineShare = 0.3;
 // The local search needs this many samples per shot in its race, and its
 // winner at least this many, or the first choice stands.
 constexpr int64_t kMinRefineSamples = 8;
+// From this stone on, the play-outs choose their last stone for its value:
+// near the end of the end the hammer's answer decides, and earlier the
+// extra simulations cost more samples than they are worth.
+constexpr int kValuedLastStoneFrom = 12;
 
 int ThreadsFor(const SearchLimits& limits) {
   return limits.threads > 0 ? limits.threads : omp_get_max_threads();
@@ -33,6 +38,27 @@ void TeeDraw(const PhysicsCalls& physics, ShotVec* out) {
   *out = ShotVec{};
   if (physics.createShot == nullptr) return;
   *out = MakeDraw(physics, ShotKind::kDraw, -1, kTeeX, kTeeY, 0).vec;
+}
+
+// Step 2, a local search: the finalists and shots near them race again,
+// from fresh samples, when the budget still has enough for a race worth
+// the name; a race cut short keeps the first choice. Returns the choice.
+int Refine(const SampleJob& job, const EndValues& values, int threads,
+           std::vector<Candidate>* cands, Budget* budget, std::vector<Arm>* arms,
+           std::vector<int>* alive, SearchReport* r) {
+  const int first = alive->front();
+  const Arm firstArm = (*arms)[first];
+  const std::size_t firstNew = cands->size();
+  for (const int c : std::vector<int>(*alive)) AddNeighbours(job.physics, (*cands)[c], cands);
+  for (std::size_t i = firstNew; i < cands->size(); ++i) alive->push_back(static_cast<int>(i));
+  if (SamplesLeft(*budget) < kMinRefineSamples * static_cast<int64_t>(alive->size())) {
+    return first;
+  }
+  r->candidates = static_cast<int>(cands->size());
+  r->rounds += SuccessiveHalving(job, values, *cands, threads, 1.0, 1, budget, arms, alive);
+  if ((*arms)[alive->front()].n >= kMinRefineSamples) return alive->front();
+  (*arms)[first] = firstArm;
+  return first;
 }
 
 }  // namespace
@@ -61,33 +87,18 @@ void SearchShot(const GameState& state, const SearchLimits& limits, ShotVec* out
   job.noise = static_cast<float>(game::kExecutionNoise);
   job.moverParity = state.shotIndex & 1;
   const EndValues values = MakeEndValues(DefaultWinTable(), state);
-  job.values = &values;
+  job.values = state.shotIndex >= kValuedLastStoneFrom ? &values : nullptr;
 
-  // Step 1: a race over every candidate down to a few finalists.
+  // Step 1: a race over every candidate.
+  const bool refine = state.shotIndex == game::kStonesPerEnd - 1;
   std::vector<Arm> arms;
   std::vector<int> alive(cands.size());
   for (std::size_t i = 0; i < cands.size(); ++i) alive[i] = static_cast<int>(i);
   r.candidates = static_cast<int>(cands.size());
-  r.rounds = SuccessiveHalving(job, values, cands, r.threads, 1.0 - kRefineShare, kFinalists,
-                               &budget, &arms, &alive);
-
-  // Step 2: a local search. The finalists and shots near them race
-  // again, from fresh samples, when the budget still has enough for a
-  // race worth the name; a race cut short keeps the first choice.
+  r.rounds = SuccessiveHalving(job, values, cands, r.threads, refine ? 1.0 - kRefineShare : 1.0,
+                               refine ? kFinalists : 1, &budget, &arms, &alive);
   int best = alive.front();
-  const Arm first = arms[best];
-  const std::size_t firstNew = cands.size();
-  for (const int c : std::vector<int>(alive)) AddNeighbours(physics, cands[c], &cands);
-  for (std::size_t i = firstNew; i < cands.size(); ++i) alive.push_back(static_cast<int>(i));
-  if (SamplesLeft(budget) >= kMinRefineSamples * static_cast<int64_t>(alive.size())) {
-    r.candidates = static_cast<int>(cands.size());
-    r.rounds += SuccessiveHalving(job, values, cands, r.threads, 1.0, 1, &budget, &arms, &alive);
-    if (arms[alive.front()].n >= kMinRefineSamples) {
-      best = alive.front();
-    } else {
-      arms[best] = first;
-    }
-  }
+  if (refine) best = Refine(job, values, r.threads, &cands, &budget, &arms, &alive, &r);
 
   *out = cands[best].vec;
   r.samples = budget.used;
