@@ -165,7 +165,7 @@ CandidateDensity DensityFor(int shotIndex) {
   return {false, 0.0f, shotIndex < game::kStonesPerEnd - 3, false};
 }
 
-void AddNeighbours(const PhysicsCalls& physics, const Candidate& c, std::vector<Candidate>* out) {
+void AddNeighbours(const PhysicsCalls& physics, Candidate c, std::vector<Candidate>* out) {
   const int curl = c.vec.curl;
   if (c.power > 0) {
     for (const float off : {-kAimNudge, kAimNudge}) {

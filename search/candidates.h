@@ -57,8 +57,8 @@ Candidate MakeHit(const PhysicsCalls& physics, ShotKind kind, int stone, float x
 
 // Appends shots near c, for a local search around a good candidate: a
 // draw's target moved a little each way, a hit's aim moved sideways and
-// its weight changed.
-void AddNeighbours(const PhysicsCalls& physics, const Candidate& c, std::vector<Candidate>* out);
+// its weight changed. c is taken by value: it may be an element of out.
+void AddNeighbours(const PhysicsCalls& physics, Candidate c, std::vector<Candidate>* out);
 
 // True for a stone in the free guard zone: between the far hog line and
 // the tee line, outside the house.
