@@ -2,8 +2,9 @@
 // second per thread before shots 0, 8 and 15 at 1 and 2 threads, and how
 // far a timed search overruns its time over whole self-play games.
 //
-//   search_bench [--games N] [--movetime MS]
+//   search_bench [--games N] [--movetime MS] [--threads N] [--rates 0|1]
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -57,7 +58,7 @@ void SampleRates() {
 
 // Whole games of the search player against itself at movetime ms: the
 // largest overrun of one GO beyond its time, ms.
-void Overshoot(int games, double movetime) {
+void Overshoot(int games, double movetime, int threads) {
   double worst = -1e9;
   double total = 0;
   int gos = 0;
@@ -72,14 +73,24 @@ void Overshoot(int games, double movetime) {
       for (int shot = 0; shot < 16; ++shot) {
         search::SearchLimits limits;
         limits.milliseconds = movetime;
+        limits.threads = threads;
         limits.seed = static_cast<uint64_t>(g * 1000 + end * 16 + shot);
         ShotVec vec;
         const auto t0 = std::chrono::steady_clock::now();
-        search::SearchShot(state, limits, &vec);
+        const std::clock_t c0 = std::clock();
+        search::SearchReport report;
+        search::SearchShot(state, limits, &vec, &report);
         const double ms =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
                 .count();
         worst = ms - movetime > worst ? ms - movetime : worst;
+        if (ms - movetime > 20) {
+          char line[512];
+          search::FormatReport(report, line, sizeof line);
+          const double cpu = 1000.0 * static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC;
+          std::printf("  overrun %.1f ms (%.1f ms of CPU) at end %d shot %d: %s\n", ms - movetime,
+                      cpu, end, shot, line);
+        }
         total += ms;
         ++gos;
         Simulation(&state, vec, 0.145f, nullptr, -1);
@@ -87,21 +98,25 @@ void Overshoot(int games, double movetime) {
       state.sideToMove = state.endScore[end] > 0 ? 1 : state.endScore[end] < 0 ? 0 : state.sideToMove;
     }
   }
-  std::printf("movetime %.0f ms, %d GOs: mean %.1f ms, largest overrun %.1f ms\n", movetime, gos,
-              total / gos, worst);
+  std::printf("movetime %.0f ms, %d threads, %d GOs: mean %.1f ms, largest overrun %.1f ms\n",
+              movetime, threads, gos, total / gos, worst);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   int games = 0;
+  int threads = 1;
+  bool rates = true;
   double movetime = 100;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (std::strcmp(argv[i], "--games") == 0) games = std::atoi(argv[i + 1]);
     if (std::strcmp(argv[i], "--movetime") == 0) movetime = std::atof(argv[i + 1]);
+    if (std::strcmp(argv[i], "--threads") == 0) threads = std::atoi(argv[i + 1]);
+    if (std::strcmp(argv[i], "--rates") == 0) rates = std::atoi(argv[i + 1]) != 0;
   }
   BindLinkedPhysics();
-  SampleRates();
-  if (games > 0) Overshoot(games, movetime);
+  if (rates) SampleRates();
+  if (games > 0) Overshoot(games, movetime, threads);
   return 0;
 }
