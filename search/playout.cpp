@@ -28,6 +28,8 @@ constexpr float kGuardMaxY = static_cast<float>(sheet::kFarHogY) - 0.6f;
 // and this far in front of the tee, m.
 constexpr float kOpenSideOffset = 0.75f;
 constexpr float kOpenSideFront = 0.25f;
+// A draw beside a centre guard lands this far off the centre line, m.
+constexpr float kBesideGuard = 0.6f;
 
 struct ShotStone {
   int index;  // -1 when the house is empty
@@ -88,10 +90,6 @@ ShotVec Hit(const PhysicsCalls& p, float x, float y, float power, int curl) {
   return v;
 }
 
-// Curl 0 drifts toward smaller x: a stone that must end up left of a guard
-// starts right of it and curls in, and the other way round.
-int CurlAround(float guardX, float targetX) { return targetX < guardX ? 0 : 1; }
-
 constexpr int kFreeGuardZoneShots = game::kGuardZoneShots;
 
 ShotVec OpenSideDraw(const PhysicsCalls& p, const ShotStone& shot) {
@@ -105,10 +103,13 @@ ShotVec OpenSideDraw(const PhysicsCalls& p, const ShotStone& shot) {
 ShotVec PolicyShot(const GameState& s, const PhysicsCalls& p) {
   const ShotStone shot = FindShotStone(s);
   if (shot.index < 0) {
-    // An empty house: draw to the button, around a centre guard if any.
+    // An empty house: draw to the button, or beside a centre guard, which
+    // no draw can curl behind.
     const int guard = Blocker(s, -1, kTeeX, kTeeY);
-    const int curl = guard >= 0 ? CurlAround(s.stones[guard][0], kTeeX) : (s.shotIndex >> 1) & 1;
-    return Draw(p, kTeeX, kTeeY, curl);
+    if (guard < 0) return Draw(p, kTeeX, kTeeY, (s.shotIndex >> 1) & 1);
+    const float side = s.stones[guard][0] < kTeeX ? 1.0f : -1.0f;
+    const float x = kTeeX + side * kBesideGuard;
+    return Draw(p, x, kTeeY, x < kTeeX ? 1 : 0);
   }
   const bool mine = (shot.index & 1) == (s.shotIndex & 1);
   const int blocker = Blocker(s, shot.index, shot.x, shot.y);

@@ -33,6 +33,12 @@ TEST(PolicyShot, TakesOutTheOpponentsShotStoneAndDrawsToAnEmptyHouse) {
   GameState empty = Position(3, {});
   Simulation(&empty, search::PolicyShot(empty, physics), 0.0f, nullptr, -1);
   EXPECT_LT(TeeDistanceSquared(empty.stones[3][0], empty.stones[3][1]), 0.3f * 0.3f);
+
+  // A centre guard in front of an empty house: the draw goes beside it.
+  GameState guarded = Position(3, {{0, 2.4f, 8.2f}});
+  Simulation(&guarded, search::PolicyShot(guarded, physics), 0.0f, nullptr, -1);
+  EXPECT_EQ(guarded.stones[0][1], 8.2f);
+  EXPECT_TRUE(IsInHouse(guarded.stones[3][0], guarded.stones[3][1]));
 }
 
 TEST(PolicyShot, GuardsAnOwnShotStoneEarlyAndPeelsTheGuardOfTheOpponents) {
