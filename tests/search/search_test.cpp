@@ -88,6 +88,8 @@ void ExpectAsGoodAsTheGrid(const GameState& s, const char* what) {
   const double gridRate = WinRate(s, gridBest, 202, 20000);
   const double searchRate = WinRate(s, chosen, 202, 20000);
   EXPECT_GE(searchRate, gridRate - 0.03) << what;
+  ::testing::Test::RecordProperty("grid", std::to_string(gridRate));
+  ::testing::Test::RecordProperty("search", std::to_string(searchRate));
 }
 
 TEST_F(SearchShotTest, LastStoneTiedWithTheHammerAgainstAStoneOnTheButton) {
