@@ -12,12 +12,6 @@ namespace {
 constexpr float kStoneDiameter = static_cast<float>(2 * sheet::kStoneRadius);
 // A takeout's weight, m of travel left at the stone.
 constexpr float kTakeoutPower = 14.0f;
-// The last stone's menu: at most this many shots; a hit-and-roll aims this
-// far off the stone's centre, m; a throw-through passes the tee with this
-// much travel left, m.
-constexpr int kLastStoneMenu = 12;
-constexpr float kRollAim = 0.08f;
-constexpr float kThroughPower = 10.0f;
 constexpr float kPeelPower = 24.0f;
 // How far in front of an own shot stone a guard goes, m, and the last shot
 // that still guards rather than draws.
@@ -131,48 +125,9 @@ ShotVec PolicyShot(const GameState& s, const PhysicsCalls& p) {
   return OpenSideDraw(p, shot);
 }
 
-ShotVec LastStoneShot(const GameState& s, const PhysicsCalls& p, const EndValues& values,
-                      int rootParity) {
-  ShotVec menu[kLastStoneMenu];
-  int n = 0;
-  const ShotStone shot = FindShotStone(s);
-  menu[n++] = Draw(p, kTeeX, kTeeY, 0);
-  menu[n++] = Draw(p, kTeeX, kTeeY, 1);
-  menu[n++] = Draw(p, kTeeX - kOpenSideOffset, kTeeY + kOpenSideFront, 1);
-  menu[n++] = Draw(p, kTeeX + kOpenSideOffset, kTeeY + kOpenSideFront, 0);
-  menu[n++] = Hit(p, kTeeX, kTeeY, kThroughPower, 0);
-  if (shot.index >= 0) {
-    const int curl = shot.x < kTeeX ? 1 : 0;
-    menu[n++] = Hit(p, shot.x, shot.y, kTakeoutPower, curl);
-    menu[n++] = Hit(p, shot.x - kRollAim, shot.y, kTakeoutPower, curl);
-    menu[n++] = Hit(p, shot.x + kRollAim, shot.y, kTakeoutPower, curl);
-    menu[n++] = Draw(p, shot.x, shot.y + kStoneDiameter, curl);
-  }
-  // The side to move wants the most of its own value: the root mover's
-  // P(win), or one minus it.
-  const bool rootMoves = (s.shotIndex & 1) == rootParity;
-  int best = 0;
-  double bestValue = -1;
-  for (int i = 0; i < n; ++i) {
-    GameState t = s;
-    p.simulate(&t, menu[i], 0.0f, nullptr, -1);
-    const double v = values.win[ScoreSlot(EndScoreFor(t, game::kStonesPerEnd, rootParity))];
-    const double own = rootMoves ? v : 1.0 - v;
-    if (own > bestValue) {
-      bestValue = own;
-      best = i;
-    }
-  }
-  return menu[best];
-}
-
-void PlayOut(GameState* state, const PhysicsCalls& physics, float noise, const EndValues* values,
-             int rootParity) {
+void PlayOut(GameState* state, const PhysicsCalls& physics, float noise) {
   while (state->shotIndex >= 0 && state->shotIndex < game::kStonesPerEnd) {
-    const bool last = state->shotIndex == game::kStonesPerEnd - 1 && values != nullptr;
-    const ShotVec vec =
-        last ? LastStoneShot(*state, physics, *values, rootParity) : PolicyShot(*state, physics);
-    physics.simulate(state, vec, noise, nullptr, -1);
+    physics.simulate(state, PolicyShot(*state, physics), noise, nullptr, -1);
   }
 }
 

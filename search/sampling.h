@@ -8,7 +8,6 @@
 
 #include <cstdint>
 
-#include "search/end_value.h"
 #include "search/physics.h"
 #include "sim/records.h"
 
@@ -20,8 +19,6 @@ struct SampleJob {
   uint64_t seed = 0;
   float noise = 0;
   int moverParity = 0;  // the root mover owns the stones of this parity
-  // When set, the play-out's last stone is chosen for its value.
-  const EndValues* values = nullptr;
 };
 
 // The seed of sample j of a search seeded with seed.

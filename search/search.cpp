@@ -25,10 +25,6 @@ constexpr double kRefineShare = 0.3;
 // The local search needs this many samples per shot in its race, and its
 // winner at least this many, or the first choice stands.
 constexpr int64_t kMinRefineSamples = 8;
-// From this stone on, the play-outs choose their last stone for its value:
-// near the end of the end the hammer's answer decides, and earlier the
-// extra simulations cost more samples than they are worth.
-constexpr int kValuedLastStoneFrom = 12;
 
 int ThreadsFor(const SearchLimits& limits) {
   return limits.threads > 0 ? limits.threads : omp_get_max_threads();
@@ -87,7 +83,6 @@ void SearchShot(const GameState& state, const SearchLimits& limits, ShotVec* out
   job.noise = static_cast<float>(game::kExecutionNoise);
   job.moverParity = state.shotIndex & 1;
   const EndValues values = MakeEndValues(DefaultWinTable(), state);
-  job.values = state.shotIndex >= kValuedLastStoneFrom ? &values : nullptr;
 
   // Step 1: a race over every candidate.
   const bool refine = state.shotIndex == game::kStonesPerEnd - 1;
