@@ -5,8 +5,12 @@
 #include <vector>
 
 #include "batch.h"
+#include "match/shot_record.h"
 
 namespace {
+
+// Keeps the search's samples apart from the stone's own execution error.
+constexpr uint64_t kSearchSalt = 0x5ea7c4u;
 
 bool SelfPlay(const Games& g) { return g.config.opponent.kind == OpponentKind::kNone; }
 
@@ -32,7 +36,10 @@ void Continue(Games* g, int i, const StepOutputs& out) {
   const OpponentOptions& opponent = g->config.opponent;
   const bool builtIn = opponent.kind == OpponentKind::kClassic || opponent.kind == OpponentKind::kSearch;
   while (builtIn && !game.over && !AgentToMove(*g, game))
-    Throw(g, &game, OpponentShot(opponent, game.state), &out.reward[i]);
+    Throw(g, &game,
+          OpponentShot(opponent, game.state,
+                       StoneSeed(game.seed, game.state.endIndex, game.state.shotIndex) ^ kSearchSalt),
+          &out.reward[i]);
   Seat view = kSeatA;
   if (SelfPlay(*g))
     view = game.over ? game.lastThrower : SeatToMove(game);

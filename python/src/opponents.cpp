@@ -1,11 +1,13 @@
 #include "opponents.h"
 
 #include <fcntl.h>
+#include <omp.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <mutex>
 
+#include "search/search.h"
 #include "strategy/decision.h"
 
 namespace {
@@ -16,10 +18,19 @@ int savedStderr = -1;
 
 }  // namespace
 
-ShotVec OpponentShot(const OpponentOptions& options, const GameState& state) {
+ShotVec OpponentShot(const OpponentOptions& options, const GameState& state, uint64_t seed) {
   ShotVec vec{};
-  DecideShot(state, &vec);
-  (void)options;
+  if (options.kind == OpponentKind::kSearch) {
+    search::SearchLimits limits;
+    limits.samples = options.searchSamples;
+    if (options.searchSamples <= 0) limits.milliseconds = options.searchMs;
+    // Inside the batch's own team of threads the search keeps to one.
+    limits.threads = omp_in_parallel() ? 1 : 0;
+    limits.seed = seed;
+    search::SearchShot(state, limits, &vec);
+  } else {
+    DecideShot(state, &vec);
+  }
   return vec;
 }
 

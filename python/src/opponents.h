@@ -14,7 +14,9 @@ struct OpponentOptions {
 };
 
 // The shot of a built-in opponent (classic or search) for the side to move.
-ShotVec OpponentShot(const OpponentOptions& options, const GameState& state);
+// seed makes the search player's samples repeatable (the classic player
+// draws its own random numbers).
+ShotVec OpponentShot(const OpponentOptions& options, const GameState& state, uint64_t seed);
 
 // The classic player reports every choice on the standard error stream;
 // while one of these lives, file descriptor 2 goes to the null device, for

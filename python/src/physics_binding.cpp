@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "platform/library.h"
+#include "search/physics.h"
 #include "sim/simulator.h"
 
 namespace {
@@ -20,14 +20,13 @@ Binding Load() {
               " (looked for through LD_LIBRARY_PATH, then next to build/bin)";
     return b;
   }
-  // Opening it again only takes another reference to the loaded library.
-  LibraryHandle library = OpenLibrary(kSimulatorLibraryName);
   b.physics.calls = PhysicsCalls{Simulation, CreateShot, CreateHitShot, GetScore};
-  b.physics.seed = reinterpret_cast<SeedFn>(FindSymbol(library, "KorvaneSeed"));
+  b.physics.seed = reinterpret_cast<SeedFn>(FindSimulatorExport("KorvaneSeed"));
   if (!Simulation || !CreateShot || !CreateHitShot || !GetScore || !b.physics.seed) {
     b.error = std::string(kSimulatorLibraryName) + " lacks one of its five exports";
     return b;
   }
+  search::BindPhysics(search::PhysicsCalls{Simulation, CreateShot, CreateHitShot, b.physics.seed});
   b.ok = true;
   return b;
 }

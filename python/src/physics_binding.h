@@ -9,13 +9,12 @@
 
 #include "sim/physics_calls.h"
 
-using SeedFn = void (*)(uint64_t seed);
-
 struct BoundPhysics {
   PhysicsCalls calls{};
   SeedFn seed = nullptr;  // seeds the calling thread's random engine
 };
 
-// Loads the library once; later calls return the same binding. False, with
+// Loads the library once, and binds the search player's physics to it;
+// later calls return the same binding. False, with
 // *error saying why, when the library or one of its five exports is missing.
 bool BindPhysics(BoundPhysics* out, std::string* error);

@@ -134,3 +134,18 @@ def test_spaces_sample_valid_actions():
         obs, _ = env.reset(seed=1)
         assert obs.shape == env.observation_space.shape and obs.dtype == np.float32
         assert env.observation_space.contains(obs)
+
+
+def test_the_search_player_with_a_sample_count_plays_the_same_game_again(scratch):
+    def game():
+        env = curling.Env(ends=1, opponent="search", opponent_samples=300)
+        play(env, draw_near_the_tee, seed=8, options={"agent_hammer": False})
+        return env.record()
+
+    first = game()
+    assert json.loads(first)["engines"]["B"]["name"] == "search"
+    assert json.loads(first)["ends"] == json.loads(game())["ends"]
+    path = os.path.join(scratch, "game.json")
+    with open(path, "w") as file:
+        file.write(first)
+    replay(path)
