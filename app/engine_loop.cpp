@@ -5,12 +5,13 @@
 #include "platform/console.h"
 #include "sim/simulator.h"
 
-int RunEngine() {
+int RunEngine(void (*onLoaded)()) {
   ConsoleSetUp();
   if (!LoadSimulator()) {
     std::fputs("failed to load Korvane.dll\n", stderr);
     return 0;
   }
+  if (onLoaded != nullptr) onLoaded();
   // One byte short of the buffer, so a full read still ends in a zero byte.
   static char message[kTextBufferSize];
   for (;;) {

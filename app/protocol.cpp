@@ -12,6 +12,7 @@ GameState gameState;
 namespace {
 
 ShotDecider decider = DecideShot;
+GameStartHook gameStart = nullptr;
 
 constexpr int kStoneCount = 16;
 
@@ -66,11 +67,14 @@ Handled HandleGo(char* buffer) {
 
 void SetShotDecider(ShotDecider decide) { decider = decide; }
 
+void SetGameStartHook(GameStartHook hook) { gameStart = hook; }
+
 Handled HandleCommand(const char* line) {
   static char cmd[kTextBufferSize];
   static char buffer[kTextBufferSize];
   GetToken(cmd, sizeof cmd, line, 0);
   if (MatchesKeyword(cmd, "ISREADY")) {
+    if (gameStart != nullptr) gameStart();
     ResetGameState(&gameState);
     return Reply("READYOK");
   }
@@ -78,7 +82,11 @@ Handled HandleCommand(const char* line) {
   if (MatchesKeyword(cmd, "SETSTATE")) return HandleSetState(line, buffer);
   if (MatchesKeyword(cmd, "GO")) return HandleGo(buffer);
   if (MatchesKeyword(cmd, "SCORE")) return HandleScore(line, buffer);
-  // NEWGAME, like any unknown word, changes nothing.
+  if (MatchesKeyword(cmd, "NEWGAME")) {
+    if (gameStart != nullptr) gameStart();
+    return Handled::kComplete;
+  }
+  // Any unknown word changes nothing.
   return Handled::kComplete;
 }
 

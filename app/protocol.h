@@ -20,6 +20,11 @@ extern GameState gameState;
 using ShotDecider = void (*)(const GameState& state, ShotVec* vec);
 void SetShotDecider(ShotDecider decide);
 
+// Called when a new game starts (NEWGAME, ISREADY), before any reply: a
+// player that keeps a game clock restarts it. None by default.
+using GameStartHook = void (*)();
+void SetGameStartHook(GameStartHook hook);
+
 // What handling a command or a message came to.
 enum class Handled {
   kComplete,         // every command had the arguments it needs
@@ -47,7 +52,8 @@ bool ReadMessage(char* message, std::size_t size);
 // when it could not be written whole.
 bool WriteReply(const char* text);
 
-// Loads the simulator library, then handles messages until the input ends or
-// a reply cannot be written (nobody reads the output any more). Returns the
-// process's exit status: 0 in every case.
-int RunEngine();
+// Loads the simulator library, calls onLoaded (when given) to let a player
+// bind what it needs from it, then handles messages until the input ends
+// or a reply cannot be written (nobody reads the output any more). Returns
+// the process's exit status: 0 in every case.
+int RunEngine(void (*onLoaded)() = nullptr);

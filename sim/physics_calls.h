@@ -4,6 +4,8 @@
 // directly in an in-process tool, or a stand-in in a test.
 #pragma once
 
+#include <cstdint>
+
 #include "sim/records.h"
 
 // The library's plain C exports (cdecl on 32-bit Windows, the platform
@@ -13,6 +15,9 @@ using SimulationFn = int (*)(GameState* state, ShotVec vec, float noise, PathFra
 using CreateShotFn = int (*)(ShotPos target, ShotVec* out);
 using CreateHitShotFn = int (*)(ShotPos target, float power, ShotVec* out);
 using GetScoreFn = int (*)(const GameState* state);
+
+// Seeds the calling thread's random engine for the execution error.
+using SeedFn = void (*)(uint64_t seed);
 
 struct PhysicsCalls {
   SimulationFn simulate;

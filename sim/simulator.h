@@ -23,3 +23,8 @@ constexpr const char* kSimulatorLibraryName = "Korvane.dll";
 // in that order. False only when the library itself cannot be loaded; the
 // look-ups are not checked.
 bool LoadSimulator();
+
+// The address of another export of the loaded library (the search player
+// looks up "KorvaneSeed"); null when the library is not loaded or has no
+// such export.
+void* FindSimulatorExport(const char* name);

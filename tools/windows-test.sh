@@ -23,7 +23,11 @@
 #   in the last bit);
 # - the engine's process tests, built for Linux, run against
 #   curling-engine.exe with that folder's test-double Korvane.dll;
-# - a GO with the real library gives a well-formed reply;
+# - a GO with the real library gives a well-formed reply, from the classic
+#   player and from the search player at --movetime 100;
+# - the search player's process tests (its options, a seeded search that
+#   answers the same twice, the game clock) run against curling-engine.exe
+#   with that folder's real Korvane.dll;
 # - curling-match.exe plays a short game whose record replays, and refuses
 #   to play against an engine that cannot be started;
 # - it plays a small tournament two games at once and resumes it.
@@ -101,7 +105,8 @@ if OBJDUMP=objdump tools/check-pe32.sh build-win64/bin >/dev/null 2>&1; then
 fi
 # The Linux side: the process tests and the reference signature.
 cmake --preset default >/dev/null
-cmake --build --preset default --target engine_process_tests korvane-signature
+cmake --build --preset default --target engine_process_tests search_process_tests \
+  korvane-signature
 build/bin/korvane-signature --stones >build/stones-linux.txt
 
 export WINEDEBUG=-all
@@ -163,6 +168,21 @@ EOF
     "$wine" "$folder/bin/curling-engine.exe" 2>/dev/null)"
   echo "$reply"
   [[ "$reply" =~ ^BESTSHOT\ -?[0-9]+\.[0-9]{6}\ -?[0-9]+\.[0-9]{6}\ [01]$ ]]
+
+  echo "== $folder: the search player answers a GO at --movetime 100"
+  local searched diagnostics="$folder/search-go.err"
+  searched="$({ printf 'SETSTATE 12 0 10 0\n'; sleep 0.5; printf 'GO\n'; } |
+    "$wine" "$folder/bin/curling-engine.exe" --player search --movetime 100 2>"$diagnostics")"
+  echo "$searched"
+  tr -d '\r' <"$diagnostics" | grep '^search: '
+  rm -f "$diagnostics"
+  [[ "$searched" =~ ^BESTSHOT\ -?[0-9]+\.[0-9]{6}\ -?[0-9]+\.[0-9]{6}\ [01]$ ]]
+
+  echo "== $folder: search player process tests"
+  CURLING_TEST_ENGINE="$PWD/$folder/engine-under-test/curling-engine.exe" \
+  CURLING_TEST_LAUNCHER="$wine" \
+  CURLING_TEST_KORVANE_DIR="$PWD/$folder/bin" \
+    build/bin/search_process_tests
 
   echo "== $folder: short games with curling-match.exe"
   local check="$folder/match-check"

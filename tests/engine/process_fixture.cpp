@@ -74,13 +74,16 @@ std::string PositionMessage(const std::vector<std::pair<float, float>>& stones) 
 }
 
 bool StartEngine(EngineSession* session, const std::string& libraryDir,
-                 const std::vector<EnvSetting>& settings, const std::string& program) {
+                 const std::vector<EnvSetting>& settings, const std::string& program,
+                 const std::vector<std::string>& arguments) {
   std::vector<EnvSetting> all = settings;
   all.push_back({"LD_LIBRARY_PATH", libraryDir, libraryDir.empty()});
   const std::string& launcher = Tested().launcher;
-  if (launcher.empty()) return StartChild(&session->child, program, all);
+  if (launcher.empty()) return StartChild(&session->child, program, all, arguments);
   all.push_back({"WINEPATH", WindowsPath(libraryDir), libraryDir.empty()});
-  return StartChild(&session->child, launcher, all, {program});
+  std::vector<std::string> launched = {program};
+  launched.insert(launched.end(), arguments.begin(), arguments.end());
+  return StartChild(&session->child, launcher, all, launched);
 }
 
 bool Send(EngineSession* session, const std::string& bytes, int reads) {

@@ -50,9 +50,10 @@ struct EngineSession {
 
 // Starts program (through the launcher, if any) with libraryDir as the
 // library search path (LD_LIBRARY_PATH, and WINEPATH under a launcher;
-// unset when empty) and the extra settings.
+// unset when empty), the extra settings and command-line arguments.
 bool StartEngine(EngineSession* session, const std::string& libraryDir,
-                 const std::vector<EnvSetting>& settings, const std::string& program);
+                 const std::vector<EnvSetting>& settings, const std::string& program,
+                 const std::vector<std::string>& arguments = {});
 
 // Writes bytes in one write and waits until the engine has echoed `reads`
 // more messages, so that the next write arrives in a read of its own.

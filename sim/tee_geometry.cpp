@@ -1,4 +1,4 @@
-#include "strategy/geometry.h"
+#include "sim/tee_geometry.h"
 
 float TeeDistanceSquared(float x, float y) {
   const float dx = x - kTeeX;

@@ -1,0 +1,129 @@
+// Speed of the search player with the real physics linked in: samples per
+// second per thread before shots 0, 8 and 15 at 1 and 2 threads, and how
+// far a timed search overruns its time over whole self-play games.
+//
+//   search_bench [--games N] [--movetime MS] [--threads N] [--rates 0|1]
+#include <chrono>
+#include <ctime>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "korvane/korvane.h"
+#include "positions.h"
+#include "search/physics.h"
+#include "search/search.h"
+
+namespace {
+
+constexpr int kShots[] = {0, 8, 15};
+constexpr int64_t kSamplesFor[] = {6000, 12000, 200000};
+
+void BindLinkedPhysics() {
+  search::PhysicsCalls calls;
+  calls.simulate = Simulation;
+  calls.createShot = CreateShot;
+  calls.createHitShot = CreateHitShot;
+  calls.seed = KorvaneSeed;
+  search::BindPhysics(calls);
+}
+
+// Samples per second per thread: the best of three fixed-count searches,
+// so that a moment of load on a shared machine does not count; and per
+// second of CPU time, which a starved process does not distort (run with
+// OMP_WAIT_POLICY=passive, or spinning threads count as busy).
+void SampleRates() {
+  std::printf("%-6s %-8s %12s %14s %14s\n", "shot", "threads", "samples", "per s/thread",
+              "per CPU s");
+  for (int i = 0; i < 3; ++i) {
+    double perThread[3] = {};
+    for (int threads = 1; threads <= 2; ++threads) {
+      double best = 0;
+      double bestCpu = 0;
+      search::SearchReport report;
+      for (int rep = 0; rep < 3; ++rep) {
+        const GameState state = BenchPosition(kShots[i]);
+        search::SearchLimits limits;
+        limits.samples = kSamplesFor[i];
+        limits.threads = threads;
+        limits.seed = 7 + rep;
+        ShotVec vec;
+        const std::clock_t c0 = std::clock();
+        search::SearchShot(state, limits, &vec, &report);
+        const double cpu = static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC;
+        const double rate = report.samples / (report.milliseconds / 1000.0) / threads;
+        if (rate > best) best = rate;
+        if (report.samples / cpu > bestCpu) bestCpu = report.samples / cpu;
+      }
+      perThread[threads] = best;
+      std::printf("%-6d %-8d %12lld %14.0f %14.0f\n", kShots[i], threads,
+                  static_cast<long long>(report.samples), best, bestCpu);
+    }
+    std::printf("%-6d speed-up at 2 threads: %.2f\n", kShots[i], 2 * perThread[2] / perThread[1]);
+  }
+}
+
+// Whole games of the search player against itself at movetime ms: the
+// largest overrun of one GO beyond its time, ms.
+void Overshoot(int games, double movetime, int threads) {
+  double worst = -1e9;
+  double total = 0;
+  int gos = 0;
+  for (int g = 0; g < games; ++g) {
+    GameState state;
+    std::memset(&state, 0, sizeof state);
+    state.lastEnd = 8;
+    for (int end = 0; end < 8; ++end) {
+      state.endIndex = end;
+      state.shotIndex = 0;
+      std::memset(state.stones, 0, sizeof state.stones);
+      for (int shot = 0; shot < 16; ++shot) {
+        search::SearchLimits limits;
+        limits.milliseconds = movetime;
+        limits.threads = threads;
+        limits.seed = static_cast<uint64_t>(g * 1000 + end * 16 + shot);
+        ShotVec vec;
+        const auto t0 = std::chrono::steady_clock::now();
+        const std::clock_t c0 = std::clock();
+        search::SearchReport report;
+        search::SearchShot(state, limits, &vec, &report);
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                .count();
+        worst = ms - movetime > worst ? ms - movetime : worst;
+        if (ms - movetime > 20) {
+          char line[512];
+          search::FormatReport(report, line, sizeof line);
+          const double cpu = 1000.0 * static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC;
+          std::printf("  overrun %.1f ms (%.1f ms of CPU) at end %d shot %d: %s\n", ms - movetime,
+                      cpu, end, shot, line);
+        }
+        total += ms;
+        ++gos;
+        Simulation(&state, vec, 0.145f, nullptr, -1);
+      }
+      state.sideToMove = state.endScore[end] > 0 ? 1 : state.endScore[end] < 0 ? 0 : state.sideToMove;
+    }
+  }
+  std::printf("movetime %.0f ms, %d threads, %d GOs: mean %.1f ms, largest overrun %.1f ms\n",
+              movetime, threads, gos, total / gos, worst);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int games = 0;
+  int threads = 1;
+  bool rates = true;
+  double movetime = 100;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], "--games") == 0) games = std::atoi(argv[i + 1]);
+    if (std::strcmp(argv[i], "--movetime") == 0) movetime = std::atof(argv[i + 1]);
+    if (std::strcmp(argv[i], "--threads") == 0) threads = std::atoi(argv[i + 1]);
+    if (std::strcmp(argv[i], "--rates") == 0) rates = std::atoi(argv[i + 1]) != 0;
+  }
+  BindLinkedPhysics();
+  if (rates) SampleRates();
+  if (games > 0) Overshoot(games, movetime, threads);
+  return 0;
+}

@@ -1,0 +1,151 @@
+"""Whole games through the environment, checked against the game record it
+writes and the runner's own replay of that record."""
+
+import json
+import os
+import subprocess
+
+import numpy as np
+import pytest
+
+import curling
+from conftest import program
+
+
+def replay(record_path):
+    done = subprocess.run([program("curling-match"), "replay", record_path], capture_output=True,
+                          text=True, timeout=60)
+    assert done.returncode == 0, done.stdout + done.stderr
+    assert "rest exactly where the record says" in done.stdout
+
+
+def play(env, policy, seed, options=None):
+    obs, info = env.reset(seed=seed, options=options)
+    first, rewards, steps = obs, [], 0
+    while True:
+        obs, reward, terminated, truncated, info = env.step(policy(obs))
+        rewards.append(reward)
+        steps += 1
+        assert not truncated
+        if terminated:
+            return first, obs, rewards, info, steps
+
+
+def draw_near_the_tee(obs):
+    """A fixed policy: draw to a point beside the tee that moves with the
+    stone's number, so that stones meet."""
+    shot = obs[32]
+    return np.array([2.2 + 0.05 * (shot % 7), 4.6 + 0.1 * (shot % 5), shot % 2], dtype=np.float32)
+
+
+@pytest.mark.parametrize("opponent", [draw_near_the_tee, "classic"])
+def test_a_game_from_reset_to_its_end_agrees_with_its_record(scratch, opponent):
+    env = curling.Env(ends=3, opponent=opponent, reward="win")
+    for hammer in (True, False):
+        first, last, rewards, info, steps = play(env, draw_near_the_tee, seed=21,
+                                                 options={"agent_hammer": hammer})
+        path = os.path.join(scratch, f"game-{hammer}.json")
+        env.save_record(path)
+        replay(path)
+        record = curling.read_record(path)
+        assert record["complete"] and record["engines"]["A"]["name"] == "agent"
+        assert record["settings"]["ends"] == 3
+        # Hammer and observations agree with the record.
+        assert first[36] == float(hammer)
+        assert record["ends"][0]["hammer"] == ("A" if hammer else "B")
+        assert first[32] == (0 if not hammer else 1), "the opponent throws first without the hammer"
+        last_end = record["ends"][-1]
+        assert last[36] == float(last_end["hammer"] == "A")
+        assert last[32] == 16 and last[33] == len(record["ends"]) - 1
+        # The win reward is the record's result, given once, at the end.
+        totals = record["totals"]
+        assert info["points"] == (totals["A"], totals["B"])
+        assert last[35] == totals["A"] - totals["B"]
+        expected = {"A": 1.0, "B": -1.0, "draw": 0.0}[record["result"]]
+        assert rewards[-1] == expected and not any(rewards[:-1])
+        assert steps == sum(1 for e in record["ends"] for s in e["stones"] if s["engine"] == "A")
+        assert len(record["ends"]) >= 3
+
+
+def test_end_rewards_are_the_ends_scores_from_the_agents_side(scratch):
+    env = curling.Env(ends=4, opponent=draw_near_the_tee, reward="end", action="velocity")
+    rng = np.random.default_rng(2)
+    policy = lambda obs: np.array([rng.normal(0, 0.05), rng.normal(-2.1, 0.05), rng.integers(2)])
+    _, _, rewards, info, _ = play(env, policy, seed=5)
+    path = os.path.join(scratch, "game.json")
+    env.save_record(path)
+    replay(path)
+    record = curling.read_record(path)
+    scores = [e["score"] for e in record["ends"]]
+    assert info["end_scores"] == scores
+    assert sum(rewards) == sum(scores)
+    assert [r for r in rewards if r] == [s for s in scores if s]
+
+
+def test_self_play_sees_each_stone_from_the_side_that_throws_it(scratch):
+    env = curling.Env(ends=2, opponent=None, reward="end")
+    obs, _ = env.reset(seed=9, options={"agent_hammer": True})
+    seen = []
+    while True:
+        seen.append(obs)
+        obs, reward, terminated, _, info = env.step(draw_near_the_tee(obs))
+        if terminated:
+            break
+    path = os.path.join(scratch, "game.json")
+    env.save_record(path)
+    replay(path)
+    record = curling.read_record(path)
+    pairs = [(end, stone) for end in record["ends"] for stone in end["stones"]]
+    assert len(seen) == len(pairs)
+    for obs, (end, stone) in zip(seen, pairs):
+        # The thrower's own stones come first in its observation.
+        before = np.array(stone["before"], dtype=np.float32)
+        parity = stone["shotIndex"] % 2
+        assert np.array_equal(obs[:16].reshape(8, 2), before[parity::2]), stone["shot"]
+        assert np.array_equal(obs[16:32].reshape(8, 2), before[1 - parity::2]), stone["shot"]
+        assert obs[36] == float(end["hammer"] == stone["engine"])
+
+
+def test_the_same_seed_plays_the_same_game_and_render_draws_the_house():
+    def game(seed):
+        env = curling.Env(ends=1, opponent=None, action="velocity")
+        rng = np.random.default_rng(0)
+        obs, _ = env.reset(seed=seed)
+        assert "<svg" in env.render() and "<circle" in env.render()
+        for _ in range(16):
+            obs, *_ = env.step([rng.normal(0, 0.05), rng.normal(-2.1, 0.05), 1])
+        svg = env.render()
+        return json.loads(env.record())["ends"], obs, svg
+
+    a, b, c = game(4), game(4), game(5)
+    assert a[0] == b[0] and np.array_equal(a[1], b[1])
+    assert a[0] != c[0]
+    assert a[2].startswith("<svg") and a[2].count("<circle") > 8
+
+
+def test_spaces_sample_valid_actions():
+    for action in ("target", "velocity"):
+        env = curling.Env(opponent=None, action=action)
+        env.action_space.seed(3)
+        samples = np.array([env.action_space.sample() for _ in range(200)])
+        assert samples.dtype == np.float32 and samples.shape == (200, 3)
+        assert set(samples[:, 2]) == {0.0, 1.0}
+        assert all(env.action_space.contains(s) for s in samples)
+        obs, _ = env.reset(seed=1)
+        assert obs.shape == env.observation_space.shape and obs.dtype == np.float32
+        assert env.observation_space.contains(obs)
+
+
+def test_the_search_player_with_a_sample_count_plays_the_same_game_again(scratch):
+    def game():
+        env = curling.Env(ends=1, opponent="search", opponent_samples=300)
+        play(env, draw_near_the_tee, seed=8, options={"agent_hammer": False})
+        return env.record()
+
+    first = game()
+    assert json.loads(first)["engines"]["B"]["name"] == "search"
+    assert json.loads(first)["ends"] == json.loads(game())["ends"]
+    path = os.path.join(scratch, "game.json")
+    with open(path, "w") as file:
+        file.write(first)
+    replay(path)

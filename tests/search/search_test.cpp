@@ -1,0 +1,157 @@
+// The search as a whole: on last stones whose best shot a brute-force grid
+// can find, it finds one as good; and with a seed and a sample count it
+// gives the same shot every time, whatever the thread count.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "search/end_value.h"
+#include "search/sampling.h"
+#include "search/search.h"
+#include "search/win_table.h"
+#include "sim/tee_geometry.h"
+#include "support.h"
+
+namespace {
+
+using search_test::Position;
+
+class SearchShotTest : public ::testing::Test {
+ protected:
+  void SetUp() override { search_test::BindLinkedPhysics(); }
+  void TearDown() override { search::BindPhysics(search::PhysicsCalls{}); }
+};
+
+// Mean P(win) of vec over samples [0, n) seeded with seed.
+double WinRate(const GameState& s, const ShotVec& vec, uint64_t seed, int n) {
+  search::SampleJob job;
+  job.root = &s;
+  job.physics = search_test::LinkedPhysics();
+  job.seed = seed;
+  job.noise = 0.145f;
+  job.moverParity = s.shotIndex & 1;
+  const search::EndValues v = search::MakeEndValues(search::DefaultWinTable(), s);
+  double sum = 0;
+  for (int j = 0; j < n; ++j) sum += v.win[search::SampleSlot(job, vec, j)];
+  return sum / n;
+}
+
+// A grid of draws over the house and hits on every stone, laid out apart
+// from the search's own candidates.
+std::vector<ShotVec> BruteForceGrid(const GameState& s) {
+  std::vector<ShotVec> grid;
+  for (int curl = 0; curl < 2; ++curl) {
+    for (float dx = -1.8f; dx <= 1.81f; dx += 0.3f) {
+      for (float dy = -1.8f; dy <= 1.81f; dy += 0.3f) {
+        if (dx * dx + dy * dy > 1.9f * 1.9f) continue;
+        ShotPos p{kTeeX + dx, kTeeY + dy, static_cast<uint8_t>(curl), {}};
+        ShotVec v;
+        CreateShot(p, &v);
+        grid.push_back(v);
+      }
+    }
+    for (int i = 0; i < s.shotIndex; ++i) {
+      if (!IsInHouse(s.stones[i][0], s.stones[i][1])) continue;
+      for (const float power : {2.0f, 5.0f, 10.0f, 18.0f}) {
+        for (const float off : {-0.14f, -0.07f, 0.0f, 0.07f, 0.14f}) {
+          ShotPos p{s.stones[i][0] + off, s.stones[i][1], static_cast<uint8_t>(curl), {}};
+          ShotVec v;
+          CreateHitShot(p, power, &v);
+          grid.push_back(v);
+        }
+      }
+    }
+  }
+  return grid;
+}
+
+void ExpectAsGoodAsTheGrid(const GameState& s, const char* what) {
+  const std::vector<ShotVec> grid = BruteForceGrid(s);
+  ASSERT_GT(grid.size(), 200u);
+  ShotVec gridBest = grid[0];
+  double bestRate = -1;
+  for (const ShotVec& v : grid) {
+    const double r = WinRate(s, v, 101, 1500);
+    if (r > bestRate) {
+      bestRate = r;
+      gridBest = v;
+    }
+  }
+  search::SearchLimits limits;
+  limits.samples = 150000;
+  limits.seed = 7;
+  limits.threads = 2;
+  ShotVec chosen;
+  search::SearchShot(s, limits, &chosen);
+  // A fresh set of samples, shared by both shots.
+  const double gridRate = WinRate(s, gridBest, 202, 20000);
+  const double searchRate = WinRate(s, chosen, 202, 20000);
+  EXPECT_GE(searchRate, gridRate - 0.03) << what;
+  ::testing::Test::RecordProperty("grid", std::to_string(gridRate));
+  ::testing::Test::RecordProperty("search", std::to_string(searchRate));
+}
+
+TEST_F(SearchShotTest, LastStoneTiedWithTheHammerAgainstAStoneOnTheButton) {
+  const GameState s = Position(15, {{0, 2.375f, 4.88f}}, 7, 8, 1);
+  ExpectAsGoodAsTheGrid(s, "tied, one opponent stone on the button");
+}
+
+TEST_F(SearchShotTest, LastStoneDownOneWithOwnStoneSecond) {
+  GameState s = Position(15, {{4, 2.45f, 4.95f}, {3, 2.05f, 5.45f}}, 7, 8, 1);
+  s.endScore[2] = 1;  // side 0 leads by one
+  ExpectAsGoodAsTheGrid(s, "down one, own stone second");
+}
+
+TEST_F(SearchShotTest, LastStoneDownTwoWithTwoOwnStonesBehindTheOpponents) {
+  GameState s =
+      Position(15, {{6, 2.3f, 4.8f}, {1, 2.9f, 5.3f}, {5, 1.7f, 4.4f}, {8, 2.4f, 8.2f}}, 7, 8, 1);
+  s.endScore[0] = 2;  // side 0 leads by two
+  ExpectAsGoodAsTheGrid(s, "down two, two own stones in the house");
+}
+
+TEST_F(SearchShotTest, SeedAndSamplesGiveTheSameShotOnAnyThreadCount) {
+  const GameState s =
+      Position(9, {{0, 2.2f, 5.1f}, {3, 2.6f, 4.6f}, {4, 2.3f, 8.5f}, {7, 1.6f, 5.8f}}, 3, 8, 1);
+  search::SearchLimits limits;
+  limits.samples = 3000;
+  limits.seed = 99;
+  ShotVec a, b, c;
+  search::SearchReport ra, rb, rc;
+  limits.threads = 1;
+  search::SearchShot(s, limits, &a, &ra);
+  search::SearchShot(s, limits, &b, &rb);
+  limits.threads = 2;
+  search::SearchShot(s, limits, &c, &rc);
+  for (const ShotVec* v : {&b, &c}) {
+    EXPECT_EQ(v->vx, a.vx);
+    EXPECT_EQ(v->vy, a.vy);
+    EXPECT_EQ(v->curl, a.curl);
+  }
+  EXPECT_EQ(rb.bestWin, ra.bestWin);
+  EXPECT_EQ(rc.bestWin, ra.bestWin);
+  EXPECT_EQ(rc.samples, ra.samples);
+}
+
+TEST_F(SearchShotTest, RecordsItCannotSearchGetADrawToTheTee) {
+  search::SearchLimits limits;
+  limits.samples = 100;
+  ShotVec v{1, 1, 1, {}};
+  GameState s = Position(16, {});
+  search::SearchShot(s, limits, &v);
+  ShotVec tee;
+  CreateShot(ShotPos{kTeeX, kTeeY, 0, {}}, &tee);
+  EXPECT_EQ(v.vx, tee.vx);
+  EXPECT_EQ(v.vy, tee.vy);
+  s.shotIndex = -4;
+  search::SearchShot(s, limits, &v);
+  EXPECT_EQ(v.vy, tee.vy);
+  // Without physics there is nothing to search with.
+  search::BindPhysics(search::PhysicsCalls{});
+  s.shotIndex = 3;
+  search::SearchShot(s, limits, &v);
+  EXPECT_EQ(v.vx, 0.0f);
+  EXPECT_EQ(v.vy, 0.0f);
+}
+
+}  // namespace
