@@ -65,14 +65,13 @@ void SearchShot(const GameState& state, const SearchLimits& limits, ShotVec* out
   const PhysicsCalls physics = BoundPhysics();
   SearchReport r;
   r.threads = ThreadsFor(limits);
-  if (!PhysicsReady(physics) || state.shotIndex < 0 ||
-      state.shotIndex >= game::kStonesPerEnd) {
+  if (!PhysicsReady(physics) || state.shotIndex < 0 || state.shotIndex >= game::kStonesPerEnd) {
     TeeDraw(physics, out);
     if (report != nullptr) *report = r;
     return;
   }
-  Budget budget = limits.samples > 0 ? SampleBudget(limits.samples)
-                                     : TimedBudget(start, limits.milliseconds);
+  Budget budget =
+      limits.samples > 0 ? SampleBudget(limits.samples) : TimedBudget(start, limits.milliseconds);
 
   std::vector<Candidate> cands;
   GenerateCandidates(state, physics, DensityFor(state.shotIndex), &cands);

@@ -7,7 +7,8 @@
 #include "sim/records.h"
 
 // The library's plain C exports are called through these pointers; the
-// classic player never reads their results. Null until LoadSimulator has run; tests may point them at stand-ins.
+// classic player never reads their results. Null until LoadSimulator has
+// run; tests may point them at stand-ins.
 extern SimulationFn Simulation;
 extern CreateShotFn CreateShot;
 extern CreateHitShotFn CreateHitShot;

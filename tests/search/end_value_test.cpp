@@ -1,8 +1,9 @@
 // An end's value: the score as the rules count it, and the win table read
 // with the lead and the hammer that the score leaves.
+#include "search/end_value.h"
+
 #include <gtest/gtest.h>
 
-#include "search/end_value.h"
 #include "search/win_table.h"
 #include "support.h"
 
@@ -25,7 +26,8 @@ TEST(EndScore, NearestSideCountsItsStonesInsideTheOthersBest) {
 }
 
 TEST(EndScore, StonesOutsideTheHouseOrOutOfPlayDoNotCount) {
-  const GameState s = Position(16, {{0, 2.375f, 4.88f + 1.98f}, {1, 0.0f, 0.0f}, {3, 2.375f, 9.0f}});
+  const GameState s =
+      Position(16, {{0, 2.375f, 4.88f + 1.98f}, {1, 0.0f, 0.0f}, {3, 2.375f, 9.0f}});
   EXPECT_EQ(EndScoreFor(s, 16, 0), 0);
   EXPECT_EQ(EndScoreFor(Position(16, {}), 16, 1), 0);
 }

@@ -1,13 +1,14 @@
 // Successive halving with a stand-in physics whose outcomes are known: a
 // thrown stone rests |vx| m from the tee, give or take the noise, beside
 // an opponent's stone 0.5 m out; the smaller |vx|, the likelier the point.
+#include "search/halving.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
-#include "search/halving.h"
 #include "search/win_table.h"
 #include "sim/tee_geometry.h"
 #include "support.h"

@@ -1,9 +1,10 @@
 // The play-out policy: ends reach their last stone, and the policy does the
 // obvious thing in the obvious positions.
+#include "search/playout.h"
+
 #include <gtest/gtest.h>
 
 #include "search/end_value.h"
-#include "search/playout.h"
 #include "sim/tee_geometry.h"
 #include "support.h"
 
