@@ -1,7 +1,6 @@
 #include "app/options.h"
 
 #include <CLI/CLI.hpp>
-
 #include <sstream>
 
 namespace {
@@ -36,12 +35,13 @@ ParsedOptions ParseEngineOptions(int argc, const char* const* argv) {
                "curling-engine"};
   app.set_version_flag("--version", kEngineVersion);
   std::string player = "classic";
-  app.add_option("--player", player, "classic: the fixed rules and random search; search: the "
-                                     "search player, which plays for the game")
+  app.add_option("--player", player,
+                 "classic: the fixed rules and random search; search: the "
+                 "search player, which plays for the game")
       ->check(CLI::IsMember({"classic", "search"}));
-  auto* movetime = app.add_option("--movetime", o.movetimeMs,
-                                  "search: thinking time per GO, ms (default 1000)")
-                       ->check(CLI::Range(int64_t{1}, kMaxMovetimeMs));
+  auto* movetime =
+      app.add_option("--movetime", o.movetimeMs, "search: thinking time per GO, ms (default 1000)")
+          ->check(CLI::Range(int64_t{1}, kMaxMovetimeMs));
   auto* gameTime = app.add_option("--game-time", o.gameTimeSec,
                                   "search: the whole game's thinking time, s, spread by the "
                                   "player itself")
@@ -58,8 +58,9 @@ ParsedOptions ParseEngineOptions(int argc, const char* const* argv) {
       ->check(CLI::Range(int64_t{1}, kMaxSamples))
       ->excludes(movetime)
       ->excludes(gameTime);
-  app.add_option("--seed", o.seed, "search: seed of the samples' noise; with --samples the "
-                                   "same position gives the same reply");
+  app.add_option("--seed", o.seed,
+                 "search: seed of the samples' noise; with --samples the "
+                 "same position gives the same reply");
   std::ostringstream out, err;
   try {
     app.parse(argc, argv);
@@ -73,8 +74,8 @@ ParsedOptions ParseEngineOptions(int argc, const char* const* argv) {
   o.player = player == "search" ? PlayerKind::kSearch : PlayerKind::kClassic;
   o.seeded = app.count("--seed") > 0;
   if (o.player == PlayerKind::kClassic) {
-    for (const char* name : {"--movetime", "--game-time", "--inc", "--threads", "--samples",
-                             "--seed"}) {
+    for (const char* name :
+         {"--movetime", "--game-time", "--inc", "--threads", "--samples", "--seed"}) {
       if (app.count(name) > 0) return Failure(std::string(name) + " needs --player search");
     }
   }

@@ -58,8 +58,8 @@ void SearchDecide(const GameState& state, ShotVec* vec) {
     const double spent =
         std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count();
     remainingMs += settings.incSec * 1000.0 - spent;
-    std::fprintf(stderr, "%s, budget %.1f ms, game clock %.1f ms left\n", line,
-                 limits.milliseconds, remainingMs);
+    std::fprintf(stderr, "%s, budget %.1f ms, game clock %.1f ms left\n", line, limits.milliseconds,
+                 remainingMs);
   } else {
     std::fprintf(stderr, "%s\n", line);
   }

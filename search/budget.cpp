@@ -25,7 +25,8 @@ Budget TimedBudget(Clock::time_point start, double milliseconds) {
   Budget b;
   b.timed = true;
   b.start = start;
-  const double ms = std::max(milliseconds - std::min(milliseconds * kMarginShare, kMaxMarginMs), 0.0);
+  const double ms =
+      std::max(milliseconds - std::min(milliseconds * kMarginShare, kMaxMarginMs), 0.0);
   b.deadline = start + std::chrono::microseconds(static_cast<int64_t>(ms * 1000.0));
   return b;
 }

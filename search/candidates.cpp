@@ -47,13 +47,13 @@ constexpr float kThroughPower = 10.0f;
 constexpr float kDenseHitPowers[] = {1.2f, 2.5f, 4.0f, 7.0f, 11.0f, 16.0f, 24.0f};
 constexpr float kDenseHitOffsets[] = {-0.16f, -0.08f, 0.0f, 0.08f, 0.16f};
 
-void AddDraw(const PhysicsCalls& p, std::vector<Candidate>* out, ShotKind kind, int stone,
-             float x, float y) {
+void AddDraw(const PhysicsCalls& p, std::vector<Candidate>* out, ShotKind kind, int stone, float x,
+             float y) {
   for (int curl = 0; curl < 2; ++curl) out->push_back(MakeDraw(p, kind, stone, x, y, curl));
 }
 
-void AddHit(const PhysicsCalls& p, std::vector<Candidate>* out, ShotKind kind, int stone,
-            float x, float y, float power) {
+void AddHit(const PhysicsCalls& p, std::vector<Candidate>* out, ShotKind kind, int stone, float x,
+            float y, float power) {
   for (int curl = 0; curl < 2; ++curl) {
     out->push_back(MakeHit(p, kind, stone, x, y, power, curl));
   }
@@ -95,8 +95,7 @@ bool RestsCleanly(const PhysicsCalls& p, const GameState& s, const Candidate& c,
          t.stones[stone][0] == s.stones[stone][0] && t.stones[stone][1] == s.stones[stone][1];
 }
 
-void AddComeArounds(const PhysicsCalls& p, const GameState& s, int i,
-                    std::vector<Candidate>* out) {
+void AddComeArounds(const PhysicsCalls& p, const GameState& s, int i, std::vector<Candidate>* out) {
   const float x = s.stones[i][0];
   const float y = s.stones[i][1];
   for (int curl = 0; curl < 2; ++curl) {
@@ -119,8 +118,7 @@ void AddStoneShots(const PhysicsCalls& p, const GameState& s, const CandidateDen
   const bool own = (i & 1) == (s.shotIndex & 1);
   const bool guard = !IsInHouse(x, y) && y > kTeeY;
   // The free guard zone protects the opponent's guards from removal.
-  const bool protectedGuard =
-      !own && s.shotIndex < game::kGuardZoneShots && InFreeGuardZone(x, y);
+  const bool protectedGuard = !own && s.shotIndex < game::kGuardZoneShots && InFreeGuardZone(x, y);
 
   AddDraw(p, out, ShotKind::kFreeze, i, x, y + kFreezeGap);
   if (y > kTeeY) AddComeArounds(p, s, i, out);
@@ -148,14 +146,22 @@ void AddStoneShots(const PhysicsCalls& p, const GameState& s, const CandidateDen
 
 const char* ShotKindName(ShotKind kind) {
   switch (kind) {
-    case ShotKind::kDraw: return "draw";
-    case ShotKind::kGuard: return "guard";
-    case ShotKind::kFreeze: return "freeze";
-    case ShotKind::kComeAround: return "come-around";
-    case ShotKind::kHit: return "hit";
-    case ShotKind::kRaise: return "raise";
-    case ShotKind::kPeel: return "peel";
-    case ShotKind::kThrough: return "through";
+    case ShotKind::kDraw:
+      return "draw";
+    case ShotKind::kGuard:
+      return "guard";
+    case ShotKind::kFreeze:
+      return "freeze";
+    case ShotKind::kComeAround:
+      return "come-around";
+    case ShotKind::kHit:
+      return "hit";
+    case ShotKind::kRaise:
+      return "raise";
+    case ShotKind::kPeel:
+      return "peel";
+    case ShotKind::kThrough:
+      return "through";
   }
   return "?";
 }
@@ -182,9 +188,7 @@ void AddNeighbours(const PhysicsCalls& physics, Candidate c, std::vector<Candida
   }
 }
 
-bool InFreeGuardZone(float x, float y) {
-  return y > kTeeY && y < kFarHogY && !IsInHouse(x, y);
-}
+bool InFreeGuardZone(float x, float y) { return y > kTeeY && y < kFarHogY && !IsInHouse(x, y); }
 
 Candidate MakeDraw(const PhysicsCalls& physics, ShotKind kind, int stone, float x, float y,
                    int curl) {

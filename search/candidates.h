@@ -28,17 +28,17 @@ const char* ShotKindName(ShotKind kind);
 struct Candidate {
   ShotVec vec;
   ShotKind kind;
-  int8_t stone;   // the stone it is played at; -1 for none
-  float x, y;     // its target, m
-  float power;    // metres of travel left at the target (hits), else 0
+  int8_t stone;  // the stone it is played at; -1 for none
+  float x, y;    // its target, m
+  float power;   // metres of travel left at the target (hits), else 0
 };
 
 // Which shots to offer, and how densely.
 struct CandidateDensity {
-  bool houseGrid;   // a square grid over the house instead of rings
-  float gridStep;   // m, of that grid
-  bool guards;      // offer guards
-  bool manyHits;    // more weights and lines per stone
+  bool houseGrid;  // a square grid over the house instead of rings
+  float gridStep;  // m, of that grid
+  bool guards;     // offer guards
+  bool manyHits;   // more weights and lines per stone
 };
 
 CandidateDensity DensityFor(int shotIndex);

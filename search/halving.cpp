@@ -74,8 +74,8 @@ void Plan(const Budget& budget, int threads, int64_t from, int64_t units, Round*
     round->grain = 1;
     round->grainSeconds = 0;
   } else {
-    round->grain = std::clamp<int64_t>(static_cast<int64_t>(perThread * kGrainSeconds), 1,
-                                       kMaxGrain);
+    round->grain =
+        std::clamp<int64_t>(static_cast<int64_t>(perThread * kGrainSeconds), 1, kMaxGrain);
     round->grainSeconds = round->grain / perThread;
   }
 }

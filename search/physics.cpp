@@ -12,8 +12,7 @@ void BindPhysics(const PhysicsCalls& calls) { bound = calls; }
 const PhysicsCalls& BoundPhysics() { return bound; }
 
 bool PhysicsReady(const PhysicsCalls& calls) {
-  return calls.simulate != nullptr && calls.createShot != nullptr &&
-         calls.createHitShot != nullptr;
+  return calls.simulate != nullptr && calls.createShot != nullptr && calls.createHitShot != nullptr;
 }
 
 }  // namespace search

@@ -8,12 +8,9 @@
 
 namespace search {
 
-struct PhysicsCalls {
-  SimulationFn simulate = nullptr;
-  CreateShotFn createShot = nullptr;
-  CreateHitShotFn createHitShot = nullptr;
-  SeedFn seed = nullptr;  // may stay null: the search then runs unseeded
-};
+// The search needs simulate, createShot and createHitShot; without seed it
+// runs unseeded.
+using ::PhysicsCalls;
 
 // Binds the calls that every later search uses. Not to be called while a
 // search runs.

@@ -65,14 +65,13 @@ void SearchShot(const GameState& state, const SearchLimits& limits, ShotVec* out
   const PhysicsCalls physics = BoundPhysics();
   SearchReport r;
   r.threads = ThreadsFor(limits);
-  if (!PhysicsReady(physics) || state.shotIndex < 0 ||
-      state.shotIndex >= game::kStonesPerEnd) {
+  if (!PhysicsReady(physics) || state.shotIndex < 0 || state.shotIndex >= game::kStonesPerEnd) {
     TeeDraw(physics, out);
     if (report != nullptr) *report = r;
     return;
   }
-  Budget budget = limits.samples > 0 ? SampleBudget(limits.samples)
-                                     : TimedBudget(start, limits.milliseconds);
+  Budget budget =
+      limits.samples > 0 ? SampleBudget(limits.samples) : TimedBudget(start, limits.milliseconds);
 
   std::vector<Candidate> cands;
   GenerateCandidates(state, physics, DensityFor(state.shotIndex), &cands);
@@ -83,6 +82,7 @@ void SearchShot(const GameState& state, const SearchLimits& limits, ShotVec* out
   job.noise = static_cast<float>(game::kExecutionNoise);
   job.moverParity = state.shotIndex & 1;
   const EndValues values = MakeEndValues(DefaultWinTable(), state);
+  job.blankEmptyHouse = HammerPrefersBlank(values, state);
 
   // Step 1: a race over every candidate.
   const bool refine = state.shotIndex == game::kStonesPerEnd - 1;

@@ -24,10 +24,10 @@ struct SearchLimits {
 // What a search came to, for its diagnostic line.
 struct SearchReport {
   int candidates = 0;
-  int64_t samples = 0;     // candidate throws played, each with its play-out
-  int rounds = 0;          // halving rounds completed
-  double bestWin = 0;      // the chosen shot's mean P(win)
-  int64_t bestSamples = 0; // samples behind that figure
+  int64_t samples = 0;      // candidate throws played, each with its play-out
+  int rounds = 0;           // halving rounds completed
+  double bestWin = 0;       // the chosen shot's mean P(win)
+  int64_t bestSamples = 0;  // samples behind that figure
   Candidate best{};
   double milliseconds = 0;
   int threads = 0;

@@ -20,8 +20,9 @@ using GetScoreFn = int (*)(const GameState* state);
 using SeedFn = void (*)(uint64_t seed);
 
 struct PhysicsCalls {
-  SimulationFn simulate;
-  CreateShotFn createShot;
-  CreateHitShotFn createHitShot;
-  GetScoreFn getScore;
+  SimulationFn simulate = nullptr;
+  CreateShotFn createShot = nullptr;
+  CreateHitShotFn createHitShot = nullptr;
+  GetScoreFn getScore = nullptr;
+  SeedFn seed = nullptr;  // may stay null: callers then play unseeded
 };

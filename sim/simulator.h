@@ -6,9 +6,9 @@
 #include "sim/physics_calls.h"
 #include "sim/records.h"
 
-// The library's plain C exports, called through these pointers; null until
-// LoadSimulator has run, and tests may point them at stand-ins. The engine
-// never reads their results.
+// The library's plain C exports are called through these pointers; the
+// classic player never reads their results. Null until LoadSimulator has
+// run; tests may point them at stand-ins.
 extern SimulationFn Simulation;
 extern CreateShotFn CreateShot;
 extern CreateHitShotFn CreateHitShot;

@@ -4,10 +4,10 @@
 //
 //   search_bench [--games N] [--movetime MS] [--threads N] [--rates 0|1]
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "korvane/korvane.h"
 #include "positions.h"
@@ -102,7 +102,9 @@ void Overshoot(int games, double movetime, int threads) {
         ++gos;
         Simulation(&state, vec, 0.145f, nullptr, -1);
       }
-      state.sideToMove = state.endScore[end] > 0 ? 1 : state.endScore[end] < 0 ? 0 : state.sideToMove;
+      state.sideToMove = state.endScore[end] > 0   ? 1
+                         : state.endScore[end] < 0 ? 0
+                                                   : state.sideToMove;
     }
   }
   std::printf("movetime %.0f ms, %d threads, %d GOs: mean %.1f ms, largest overrun %.1f ms\n",

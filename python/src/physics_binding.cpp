@@ -26,7 +26,9 @@ Binding Load() {
     b.error = std::string(kSimulatorLibraryName) + " lacks one of its five exports";
     return b;
   }
-  search::BindPhysics(search::PhysicsCalls{Simulation, CreateShot, CreateHitShot, b.physics.seed});
+  PhysicsCalls searchCalls = b.physics.calls;
+  searchCalls.seed = b.physics.seed;
+  search::BindPhysics(searchCalls);
   b.ok = true;
   return b;
 }

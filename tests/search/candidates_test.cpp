@@ -1,11 +1,12 @@
 // Every kind of candidate does what its name says when played without
 // execution error.
+#include "search/candidates.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
-#include "search/candidates.h"
 #include "search/end_value.h"
 #include "sim/tee_geometry.h"
 #include "support.h"

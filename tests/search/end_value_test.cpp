@@ -1,8 +1,9 @@
 // An end's value: the score as the rules count it, and the win table read
 // with the lead and the hammer that the score leaves.
+#include "search/end_value.h"
+
 #include <gtest/gtest.h>
 
-#include "search/end_value.h"
 #include "search/win_table.h"
 #include "support.h"
 
@@ -25,7 +26,8 @@ TEST(EndScore, NearestSideCountsItsStonesInsideTheOthersBest) {
 }
 
 TEST(EndScore, StonesOutsideTheHouseOrOutOfPlayDoNotCount) {
-  const GameState s = Position(16, {{0, 2.375f, 4.88f + 1.98f}, {1, 0.0f, 0.0f}, {3, 2.375f, 9.0f}});
+  const GameState s =
+      Position(16, {{0, 2.375f, 4.88f + 1.98f}, {1, 0.0f, 0.0f}, {3, 2.375f, 9.0f}});
   EXPECT_EQ(EndScoreFor(s, 16, 0), 0);
   EXPECT_EQ(EndScoreFor(Position(16, {}), 16, 1), 0);
 }
@@ -58,6 +60,30 @@ TEST(EndValue, LeadAndHammerAfterTheEndComeFromTheScore) {
   for (int sc = 1; sc < 8; ++sc) {
     EXPECT_LE(v.win[search::ScoreSlot(sc)], v.win[search::ScoreSlot(sc + 1)]) << sc;
     EXPECT_LE(v.win[search::ScoreSlot(-sc - 1)], v.win[search::ScoreSlot(-sc)]) << -sc;
+  }
+}
+
+TEST(EndValue, TheHammersBlankPreferenceIsTheSameFromEitherSide) {
+  const search::WinTable& t = search::DefaultWinTable();
+  // In the last end, tied, a point wins and a blank only leads to an extra
+  // end: never a blank.
+  GameState last = Position(15, {}, 7, 8, 1);
+  EXPECT_FALSE(search::HammerPrefersBlank(search::MakeEndValues(t, last), last));
+  last.shotIndex = 14;
+  EXPECT_FALSE(search::HammerPrefersBlank(search::MakeEndValues(t, last), last));
+  // Any state: the side with the hammer and the other agree on what the
+  // hammer would rather do.
+  for (int end = 0; end < 8; ++end) {
+    for (int lead = -3; lead <= 3; ++lead) {
+      GameState s = Position(15, {}, end, 8, 1);
+      s.endScore[0] = -lead;  // side 1 (to move) leads by lead
+      if (end == 0) s.endScore[0] = 0;
+      const bool hammerView = search::HammerPrefersBlank(search::MakeEndValues(t, s), s);
+      s.shotIndex = 14;
+      s.sideToMove = 0;
+      const bool otherView = search::HammerPrefersBlank(search::MakeEndValues(t, s), s);
+      EXPECT_EQ(hammerView, otherView) << "end " << end << " lead " << lead;
+    }
   }
 }
 

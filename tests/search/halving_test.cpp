@@ -1,13 +1,14 @@
 // Successive halving with a stand-in physics whose outcomes are known: a
 // thrown stone rests |vx| m from the tee, give or take the noise, beside
 // an opponent's stone 0.5 m out; the smaller |vx|, the likelier the point.
+#include "search/halving.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
-#include "search/halving.h"
 #include "search/win_table.h"
 #include "sim/tee_geometry.h"
 #include "support.h"
@@ -62,7 +63,7 @@ struct Race {
 
   explicit Race(const std::vector<float>& distances) {
     job.root = &root;
-    job.physics = {StandInSimulate, StandInShot, StandInHit, StandInSeed};
+    job.physics = {StandInSimulate, StandInShot, StandInHit, nullptr, StandInSeed};
     job.seed = 5;
     job.noise = 0.145f;
     job.moverParity = 1;

@@ -40,7 +40,8 @@ EngineRun ExitRun(const std::vector<std::string>& arguments, const std::string& 
 
 // The engine with arguments fed messages one read each, until it has
 // answered every GO; then the end of its input.
-EngineRun Session(const std::vector<std::string>& arguments, const std::vector<std::string>& messages) {
+EngineRun Session(const std::vector<std::string>& arguments,
+                  const std::vector<std::string>& messages) {
   EngineSession engine;
   EXPECT_TRUE(StartEngine(&engine, kLibraryDir, {}, kEngine, arguments));
   for (const std::string& m : messages) EXPECT_TRUE(Send(&engine, m)) << m;
@@ -91,10 +92,10 @@ TEST(SearchOptions, HelpAndVersionAnswerOnTheStandardOutput) {
   }
 }
 
-const std::vector<std::string> kMidEnd = {
-    "NEWGAME\n", "ISREADY\n", "SETSTATE 9 3 8 1\n",
-    "POSITION 2.2 5.1 0 0 0 0 2.6 4.6 2.3 8.5 0 0 0 0 1.6 5.8 2.9 4.4 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n",
-    "GO\n"};
+const std::vector<std::string> kMidEnd = {"NEWGAME\n", "ISREADY\n", "SETSTATE 9 3 8 1\n",
+                                          "POSITION 2.2 5.1 0 0 0 0 2.6 4.6 2.3 8.5 0 0 0 0 1.6 "
+                                          "5.8 2.9 4.4 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n",
+                                          "GO\n"};
 
 TEST(SearchPlayer, ASeededSearchOfFixedSizeAnswersTheSameTwice) {
   const std::vector<std::string> arguments = {"--player", "search", "--samples", "2000",
@@ -109,10 +110,11 @@ TEST(SearchPlayer, ASeededSearchOfFixedSizeAnswersTheSameTwice) {
 }
 
 TEST(SearchPlayer, ANewGameRestartsTheGameClock) {
-  std::vector<std::string> messages = {"NEWGAME\n", "ISREADY\n", "SETSTATE 0 0 8 0\n", "GO\n",
-                                       "GO\n",      "NEWGAME\n", "ISREADY\n",
-                                       "SETSTATE 0 0 8 0\n", "GO\n"};
-  const EngineRun run = Session({"--player", "search", "--game-time", "2", "--threads", "1"}, messages);
+  std::vector<std::string> messages = {
+      "NEWGAME\n", "ISREADY\n", "SETSTATE 0 0 8 0\n", "GO\n", "GO\n",
+      "NEWGAME\n", "ISREADY\n", "SETSTATE 0 0 8 0\n", "GO\n"};
+  const EngineRun run =
+      Session({"--player", "search", "--game-time", "2", "--threads", "1"}, messages);
   // The budget of a stone follows from the position and the clock alone:
   // the first stone of each game gets the same.
   std::vector<std::string> budgets;

@@ -1,6 +1,8 @@
 // The search as a whole: on last stones whose best shot a brute-force grid
 // can find, it finds one as good; and with a seed and a sample count it
 // gives the same shot every time, whatever the thread count.
+#include "search/search.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +10,6 @@
 
 #include "search/end_value.h"
 #include "search/sampling.h"
-#include "search/search.h"
 #include "search/win_table.h"
 #include "sim/tee_geometry.h"
 #include "support.h"

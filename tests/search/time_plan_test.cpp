@@ -1,8 +1,9 @@
 // Spreading a game's thinking time: never more than is left, more where
 // it matters.
+#include "search/time_plan.h"
+
 #include <gtest/gtest.h>
 
-#include "search/time_plan.h"
 #include "support.h"
 
 namespace {
