@@ -35,13 +35,6 @@ EndValues MakeEndValues(const WinTable& table, const GameState& root) {
   return values;
 }
 
-bool HammerPrefersBlank(const EndValues& values, const GameState& root) {
-  // The values are the mover's; the hammer side's are the same or the
-  // other side's complement, with the score turned round.
-  if ((root.shotIndex & 1) != 0) return values.win[ScoreSlot(0)] > values.win[ScoreSlot(1)];
-  return 1.0 - values.win[ScoreSlot(0)] > 1.0 - values.win[ScoreSlot(-1)];
-}
-
 bool StoneInPlay(float x, float y) {
   constexpr float kR = static_cast<float>(sheet::kStoneRadius);
   constexpr float kMinX = kR;

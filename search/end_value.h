@@ -20,10 +20,6 @@ struct EndValues {
 // hammer, the ends still to come).
 EndValues MakeEndValues(const WinTable& table, const GameState& root);
 
-// True when the side with the hammer in the end in play would rather blank
-// it than score a single point (keeping the hammer outweighs the point).
-bool HammerPrefersBlank(const EndValues& values, const GameState& root);
-
 // The mover's lead before the end in play: the ends played so far, summed
 // from side 0's view and turned to the mover's.
 int MoverLead(const GameState& root);

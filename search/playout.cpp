@@ -12,9 +12,6 @@ namespace {
 constexpr float kStoneDiameter = static_cast<float>(2 * sheet::kStoneRadius);
 // A takeout's weight, m of travel left at the stone.
 constexpr float kTakeoutPower = 14.0f;
-// A throw-through passes the tee with this much travel left, m: it leaves
-// the house empty.
-constexpr float kThroughPower = 10.0f;
 constexpr float kPeelPower = 24.0f;
 // How far in front of an own shot stone a guard goes, m, and the last shot
 // that still guards rather than draws.
@@ -97,11 +94,8 @@ ShotVec OpenSideDraw(const PhysicsCalls& p, const ShotStone& shot) {
 
 }  // namespace
 
-ShotVec PolicyShot(const GameState& s, const PhysicsCalls& p, bool blankEmptyHouse) {
+ShotVec PolicyShot(const GameState& s, const PhysicsCalls& p) {
   const ShotStone shot = FindShotStone(s);
-  if (shot.index < 0 && blankEmptyHouse && s.shotIndex == game::kStonesPerEnd - 1) {
-    return Hit(p, kTeeX, kTeeY, kThroughPower, 0);
-  }
   if (shot.index < 0) {
     // An empty house: draw to the button, or beside a centre guard, which
     // no draw can curl behind.
@@ -131,9 +125,9 @@ ShotVec PolicyShot(const GameState& s, const PhysicsCalls& p, bool blankEmptyHou
   return OpenSideDraw(p, shot);
 }
 
-void PlayOut(GameState* state, const PhysicsCalls& physics, float noise, bool blankEmptyHouse) {
+void PlayOut(GameState* state, const PhysicsCalls& physics, float noise) {
   while (state->shotIndex >= 0 && state->shotIndex < game::kStonesPerEnd) {
-    physics.simulate(state, PolicyShot(*state, physics, blankEmptyHouse), noise, nullptr, -1);
+    physics.simulate(state, PolicyShot(*state, physics), noise, nullptr, -1);
   }
 }
 

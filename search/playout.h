@@ -10,15 +10,12 @@ namespace search {
 
 // The policy's shot for the side to move in state: take out the
 // opponent's shot stone when it lies in the house and can be reached,
-// peel its guard when it cannot, guard an own shot stone early, draw
-// beside a centre guard, and otherwise draw into the house on its open
-// side. With the last stone and an empty house it throws the stone through
-// when blankEmptyHouse says that a blank is worth more to the side with
-// the hammer than a single point.
-ShotVec PolicyShot(const GameState& state, const PhysicsCalls& physics, bool blankEmptyHouse);
+// draw around a guard when it cannot, guard an own shot stone early, and
+// otherwise draw into the house on its open side.
+ShotVec PolicyShot(const GameState& state, const PhysicsCalls& physics);
 
 // Plays the policy, each shot with the execution error, until the end's
 // last stone has been thrown (shotIndex 16).
-void PlayOut(GameState* state, const PhysicsCalls& physics, float noise, bool blankEmptyHouse);
+void PlayOut(GameState* state, const PhysicsCalls& physics, float noise);
 
 }  // namespace search

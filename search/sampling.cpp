@@ -18,7 +18,7 @@ int SampleSlot(const SampleJob& job, const ShotVec& vec, uint64_t j) {
   if (job.physics.seed != nullptr) job.physics.seed(SampleSeed(job.seed, j));
   GameState s = *job.root;
   job.physics.simulate(&s, vec, job.noise, nullptr, -1);
-  PlayOut(&s, job.physics, job.noise, job.blankEmptyHouse);
+  PlayOut(&s, job.physics, job.noise);
   return ScoreSlot(EndScoreFor(s, game::kStonesPerEnd, job.moverParity));
 }
 

@@ -19,8 +19,6 @@ struct SampleJob {
   uint64_t seed = 0;
   float noise = 0;
   int moverParity = 0;  // the root mover owns the stones of this parity
-  // The play-outs' hammer blanks an empty house rather than take one.
-  bool blankEmptyHouse = false;
 };
 
 // The seed of sample j of a search seeded with seed.

@@ -82,7 +82,6 @@ void SearchShot(const GameState& state, const SearchLimits& limits, ShotVec* out
   job.noise = static_cast<float>(game::kExecutionNoise);
   job.moverParity = state.shotIndex & 1;
   const EndValues values = MakeEndValues(DefaultWinTable(), state);
-  job.blankEmptyHouse = HammerPrefersBlank(values, state);
 
   // Step 1: a race over every candidate.
   const bool refine = state.shotIndex == game::kStonesPerEnd - 1;

@@ -63,30 +63,6 @@ TEST(EndValue, LeadAndHammerAfterTheEndComeFromTheScore) {
   }
 }
 
-TEST(EndValue, TheHammersBlankPreferenceIsTheSameFromEitherSide) {
-  const search::WinTable& t = search::DefaultWinTable();
-  // In the last end, tied, a point wins and a blank only leads to an extra
-  // end: never a blank.
-  GameState last = Position(15, {}, 7, 8, 1);
-  EXPECT_FALSE(search::HammerPrefersBlank(search::MakeEndValues(t, last), last));
-  last.shotIndex = 14;
-  EXPECT_FALSE(search::HammerPrefersBlank(search::MakeEndValues(t, last), last));
-  // Any state: the side with the hammer and the other agree on what the
-  // hammer would rather do.
-  for (int end = 0; end < 8; ++end) {
-    for (int lead = -3; lead <= 3; ++lead) {
-      GameState s = Position(15, {}, end, 8, 1);
-      s.endScore[0] = -lead;  // side 1 (to move) leads by lead
-      if (end == 0) s.endScore[0] = 0;
-      const bool hammerView = search::HammerPrefersBlank(search::MakeEndValues(t, s), s);
-      s.shotIndex = 14;
-      s.sideToMove = 0;
-      const bool otherView = search::HammerPrefersBlank(search::MakeEndValues(t, s), s);
-      EXPECT_EQ(hammerView, otherView) << "end " << end << " lead " << lead;
-    }
-  }
-}
-
 TEST(EndValue, ExtraEndsAndOddRecordsStayInRange) {
   // An extra end (endIndex past the score slots) and a negative lastEnd.
   GameState s = Position(15, {}, 12, 13, 0);

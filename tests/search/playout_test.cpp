@@ -17,27 +17,27 @@ TEST(PlayOut, EveryEndIsPlayedToItsLastStone) {
   for (const int shot : {0, 7, 15}) {
     KorvaneSeed(static_cast<uint64_t>(shot));
     GameState s = Position(shot, {{0, 2.3f, 5.0f}});
-    search::PlayOut(&s, physics, 0.145f, false);
+    search::PlayOut(&s, physics, 0.145f);
     EXPECT_EQ(s.shotIndex, 16);
   }
   GameState done = Position(16, {});
-  search::PlayOut(&done, physics, 0.145f, false);
+  search::PlayOut(&done, physics, 0.145f);
   EXPECT_EQ(done.shotIndex, 16);
 }
 
 TEST(PolicyShot, TakesOutTheOpponentsShotStoneAndDrawsToAnEmptyHouse) {
   const search::PhysicsCalls physics = search_test::LinkedPhysics();
   GameState s = Position(9, {{0, 2.6f, 5.1f}});
-  Simulation(&s, search::PolicyShot(s, physics, false), 0.0f, nullptr, -1);
+  Simulation(&s, search::PolicyShot(s, physics), 0.0f, nullptr, -1);
   EXPECT_FALSE(IsInHouse(s.stones[0][0], s.stones[0][1]));
 
   GameState empty = Position(3, {});
-  Simulation(&empty, search::PolicyShot(empty, physics, false), 0.0f, nullptr, -1);
+  Simulation(&empty, search::PolicyShot(empty, physics), 0.0f, nullptr, -1);
   EXPECT_LT(TeeDistanceSquared(empty.stones[3][0], empty.stones[3][1]), 0.3f * 0.3f);
 
   // A centre guard in front of an empty house: the draw goes beside it.
   GameState guarded = Position(3, {{0, 2.4f, 8.2f}});
-  Simulation(&guarded, search::PolicyShot(guarded, physics, false), 0.0f, nullptr, -1);
+  Simulation(&guarded, search::PolicyShot(guarded, physics), 0.0f, nullptr, -1);
   EXPECT_EQ(guarded.stones[0][1], 8.2f);
   EXPECT_TRUE(IsInHouse(guarded.stones[3][0], guarded.stones[3][1]));
 }
@@ -46,37 +46,21 @@ TEST(PolicyShot, GuardsAnOwnShotStoneEarlyAndPeelsTheGuardOfTheOpponents) {
   const search::PhysicsCalls physics = search_test::LinkedPhysics();
   // Own stone 0 sits on the button at shot 4: a guard goes in front.
   GameState s = Position(4, {{0, 2.375f, 4.9f}});
-  Simulation(&s, search::PolicyShot(s, physics, false), 0.0f, nullptr, -1);
+  Simulation(&s, search::PolicyShot(s, physics), 0.0f, nullptr, -1);
   EXPECT_GT(s.stones[4][1], 6.9f);
   EXPECT_NEAR(s.stones[4][0], 2.375f, 0.3f);
   EXPECT_EQ(s.stones[0][1], 4.9f);
   // The opponent's shot stone behind its own guard: the guard is struck
   // hard (here straight onto the shot stone).
   GameState g = Position(13, {{0, 2.375f, 5.0f}, {2, 2.375f, 7.8f}});
-  Simulation(&g, search::PolicyShot(g, physics, false), 0.0f, nullptr, -1);
+  Simulation(&g, search::PolicyShot(g, physics), 0.0f, nullptr, -1);
   EXPECT_LT(g.stones[2][1], 7.0f);
   // Under the free guard zone the guard stays, and the shot draws into the
   // house instead.
   g = Position(3, {{0, 2.375f, 5.0f}, {2, 2.375f, 7.8f}});
-  Simulation(&g, search::PolicyShot(g, physics, false), 0.0f, nullptr, -1);
+  Simulation(&g, search::PolicyShot(g, physics), 0.0f, nullptr, -1);
   EXPECT_EQ(g.stones[2][1], 7.8f);
   EXPECT_TRUE(IsInHouse(g.stones[3][0], g.stones[3][1]));
 }
 
 }  // namespace
-
-TEST(PolicyShot, TheLastStoneBlanksAnEmptyHouseWhenThatIsWorthMore) {
-  const search::PhysicsCalls physics = search_test::LinkedPhysics();
-  const GameState s = Position(15, {{2, 1.2f, 9.0f}});
-  GameState blank = s;
-  Simulation(&blank, search::PolicyShot(blank, physics, true), 0.0f, nullptr, -1);
-  EXPECT_FALSE(search::StoneInPlay(blank.stones[15][0], blank.stones[15][1]));
-  EXPECT_EQ(blank.stones[2][1], 9.0f);
-  // Not the last stone, or a point preferred: the draw to the button.
-  GameState draw = s;
-  Simulation(&draw, search::PolicyShot(s, physics, false), 0.0f, nullptr, -1);
-  EXPECT_TRUE(IsInHouse(draw.stones[15][0], draw.stones[15][1]));
-  GameState early = Position(13, {});
-  Simulation(&early, search::PolicyShot(early, physics, true), 0.0f, nullptr, -1);
-  EXPECT_TRUE(IsInHouse(early.stones[13][0], early.stones[13][1]));
-}
