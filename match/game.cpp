@@ -8,8 +8,8 @@
 
 #include "match/engine_link.h"
 #include "match/protocol.h"
-#include "match/shot_record.h"
 #include "match/version.h"
+#include "record/shot_record.h"
 
 namespace {
 

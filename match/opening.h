@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "match/rules.h"
+#include "record/rules.h"
 
 struct Opening {
   int startEnd = 0;      // index of the first end played, from 0; earlier ends count as played

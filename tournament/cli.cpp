@@ -11,8 +11,8 @@
 
 #include "match/engine_link.h"
 #include "match/process.h"
-#include "match/record_json.h"
-#include "match/replay.h"
+#include "record/record_json.h"
+#include "record/replay.h"
 #include "tournament/openings.h"
 #include "tournament/run.h"
 #include "tournament/terminal.h"

@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "match/atomic_file.h"
-#include "match/line_score.h"
-#include "match/record_json.h"
+#include "record/line_score.h"
+#include "record/record_json.h"
 #include "view/index_page.h"
 #include "view/replay_page.h"
 #include "view/svg.h"

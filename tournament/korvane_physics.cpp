@@ -3,7 +3,7 @@
 
 #include "korvane/korvane.h"
 #include "korvane/tools/fixed_shots.h"
-#include "match/physics.h"
+#include "record/physics.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <set>
 #include <thread>
 
-#include "match/line_score.h"
+#include "record/line_score.h"
 #include "tournament/report.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
-#include "match/line_score.h"
-#include "match/record_json.h"
+#include "record/line_score.h"
+#include "record/record_json.h"
 #include "view/caption.h"
 #include "view/markup.h"
 #include "view/svg.h"

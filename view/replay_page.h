@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "match/record.h"
+#include "record/record.h"
 
 std::string ReplayPageHtml(const GameRecord& game);
 

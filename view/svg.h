@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "match/record.h"
+#include "record/record.h"
 
 // Stone colours (A red, B yellow), chosen apart from every colour of the
 // house so that a picture can be checked pixel by pixel.

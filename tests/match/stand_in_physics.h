@@ -5,6 +5,6 @@
 // convention.
 #pragma once
 
-#include "match/physics.h"
+#include "record/physics.h"
 
 PhysicsCalls StandInPhysics();

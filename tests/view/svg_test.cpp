@@ -9,7 +9,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "tests/view/support.h"
+#include "tests/record/support.h"
 #include "view/index_page.h"
 #include "view/replay_page.h"
 

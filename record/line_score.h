@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "match/record.h"
+#include "record/record.h"
 
 constexpr char kHammerMark = '*';
 

@@ -1,4 +1,4 @@
-#include "match/rules.h"
+#include "record/rules.h"
 
 #include <gtest/gtest.h>
 

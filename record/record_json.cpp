@@ -1,4 +1,4 @@
-#include "match/record_json.h"
+#include "record/record_json.h"
 
 #include <cmath>
 #include <cstdio>

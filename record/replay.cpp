@@ -1,8 +1,8 @@
-#include "match/replay.h"
+#include "record/replay.h"
 
 #include <cstring>
 
-#include "match/record_json.h"
+#include "record/record_json.h"
 
 namespace {
 

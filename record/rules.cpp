@@ -1,4 +1,4 @@
-#include "match/rules.h"
+#include "record/rules.h"
 
 Seat SeatOfStone(Seat firstThrower, int shotIndex) {
   return shotIndex % 2 == 0 ? firstThrower : Opponent(firstThrower);

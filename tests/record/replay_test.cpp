@@ -1,15 +1,15 @@
 // Replays of recorded games: an untouched record replays to the bit; any
 // change to where a stone rests, to what it was thrown with or from is
 // named by the stone where it shows first.
-#include "match/replay.h"
+#include "record/replay.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <functional>
 
-#include "match/record_json.h"
-#include "tests/view/support.h"
+#include "record/record_json.h"
+#include "tests/record/support.h"
 
 TEST(Replay, UntouchedGameReplaysAndTheFirstChangedStoneIsNamed) {
   const GameRecord game = NoisyStandInGame();

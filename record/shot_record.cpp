@@ -1,4 +1,4 @@
-#include "match/shot_record.h"
+#include "record/shot_record.h"
 
 #include <cmath>
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "korvane/korvane.h"
-#include "match/record_json.h"
+#include "record/record_json.h"
 #include "tests/match/support.h"
 
 TEST(RealRecord, WithoutNoiseTheMeasuredDeliveryIsTheAskedVectorAndItReplays) {

@@ -1,4 +1,4 @@
-#include "match/line_score.h"
+#include "record/line_score.h"
 
 #include <cstdio>
 

@@ -4,9 +4,9 @@
 
 #include <fstream>
 
-#include "match/record_json.h"
-#include "match/shot_record.h"
-#include "tests/view/support.h"
+#include "record/record_json.h"
+#include "record/shot_record.h"
+#include "tests/record/support.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "match/record.h"
+#include "record/record.h"
 
 constexpr const char* kRecordFormat = "curling-match game record 2";
 

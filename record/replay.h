@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "match/physics.h"
-#include "match/record.h"
+#include "record/physics.h"
+#include "record/record.h"
 
 struct ReplayOutcome {
   bool same = true;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "match/rules.h"
+#include "record/rules.h"
 #include "sim/records.h"
 
 enum class StoneStatus {

@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
-#include "match/record_json.h"
+#include "record/record_json.h"
 
 namespace {
 

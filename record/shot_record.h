@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "match/record.h"
+#include "record/record.h"
 
 // Kept frames per second of a shot's motion (the library samples at 10).
 constexpr double kKeptFramesPerSecond = 4.0;
