@@ -8,7 +8,7 @@
 #include <string>
 
 #include "match/engine_launch.h"
-#include "match/process.h"
+#include "platform/process.h"
 #include "record/record.h"
 
 // Most bytes the runner reads from an engine for one exchange (a stone, the

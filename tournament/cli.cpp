@@ -10,12 +10,12 @@
 #include <sstream>
 
 #include "match/engine_link.h"
-#include "match/process.h"
+#include "platform/process.h"
+#include "platform/terminal.h"
 #include "record/record_json.h"
 #include "record/replay.h"
 #include "tournament/openings.h"
 #include "tournament/run.h"
-#include "tournament/terminal.h"
 
 namespace {
 

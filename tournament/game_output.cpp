@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "match/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "record/line_score.h"
 #include "record/record_json.h"
 #include "view/index_page.h"

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <thread>
 
-#include "match/process.h"
 #include "match/version.h"
+#include "platform/process.h"
 #include "tests/match/support.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "match/process.h"
+#include "platform/process.h"
 #include "tests/tournament/support.h"
 
 namespace {

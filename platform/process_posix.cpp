@@ -20,7 +20,7 @@
 #include <initializer_list>
 #include <thread>
 
-#include "match/process.h"
+#include "platform/process.h"
 
 namespace {
 

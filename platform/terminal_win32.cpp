@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "tournament/terminal.h"
+#include "platform/terminal.h"
 
 bool StdoutIsTerminal() {
   DWORD mode = 0;

@@ -1,5 +1,5 @@
 #include <unistd.h>
 
-#include "tournament/terminal.h"
+#include "platform/terminal.h"
 
 bool StdoutIsTerminal() { return isatty(STDOUT_FILENO) == 1; }

@@ -11,7 +11,7 @@
 #include <mutex>
 #include <thread>
 
-#include "match/process.h"
+#include "platform/process.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "match/atomic_file.h"
+#include "platform/atomic_file.h"
 
 #include <cstdio>
 
