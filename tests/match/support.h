@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "match/game.h"
-#include "tests/match/stand_in_physics.h"
+#include "tests/double/stand_in_physics.h"
 
 inline std::string MakeTempDir() {
   const char* base = std::getenv("TMPDIR");

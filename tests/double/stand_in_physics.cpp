@@ -1,4 +1,4 @@
-#include "tests/match/stand_in_physics.h"
+#include "tests/double/stand_in_physics.h"
 
 #include <algorithm>
 
