@@ -6,12 +6,12 @@
 
 namespace {
 
-constexpr int kStones = 16;
-constexpr int kEndSlots = 10;
-constexpr float kTeeX = 2.375f;                 // m
-constexpr float kTeeY = 4.88f;                  // m
-constexpr float kHouseRadius = 1.83f + 0.145f;  // m, house plus a stone's radius
-constexpr float kHitReach = 0.3f;               // m: a hit removes a stone this close to its target
+constexpr int kStones = game::kStonesPerEnd;
+constexpr int kEndSlots = game::kEndSlots;
+constexpr float kTeeX = float(sheet::kTeeX);
+constexpr float kTeeY = float(sheet::kTeeY);
+constexpr float kHouseRadius = float(sheet::kHouseReach);
+constexpr float kHitReach = 0.3f;  // m: a hit removes a stone this close to its target
 
 float TeeDistanceSquared(float x, float y) {
   const float dx = x - kTeeX;

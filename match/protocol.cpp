@@ -119,7 +119,7 @@ std::string FormatSetState(int shotIndex, int endIndex, int lastEnd, int sideFla
          std::to_string(lastEnd) + " " + std::to_string(sideFlag) + "\n";
 }
 
-std::string FormatPosition(const float (&stones)[16][2]) {
+std::string FormatPosition(const float (&stones)[game::kStonesPerEnd][2]) {
   std::string out = "POSITION";
   char number[32];
   for (const auto& stone : stones) {

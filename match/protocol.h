@@ -11,9 +11,9 @@ std::string FormatNewGame();
 std::string FormatIsReady();
 // SETSTATE shotIndex endIndex lastEnd sideFlag
 std::string FormatSetState(int shotIndex, int endIndex, int lastEnd, int sideFlag);
-// POSITION with the 32 coordinates x0 y0 ... x15 y15, each printed with
+// POSITION with the coordinates x0 y0 ... x15 y15 of every stone, each printed with
 // enough digits ("%.9g") that the engine's atof gives back the same float.
-std::string FormatPosition(const float (&stones)[16][2]);
+std::string FormatPosition(const float (&stones)[game::kStonesPerEnd][2]);
 std::string FormatGo();
 std::string FormatScore(int score);
 

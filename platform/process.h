@@ -76,6 +76,3 @@ bool HasExited(ChildProcess* child);
 // gone too, also when the child itself had ended already. Safe to call
 // twice and on a child never started.
 void StopProcess(ChildProcess* child, int graceMs);
-
-// The folder of the running executable ("" when it cannot be found).
-std::string OwnExecutableDir();

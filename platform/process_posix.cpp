@@ -287,12 +287,3 @@ void StopProcess(ChildProcess* child, int graceMs) {
   if (child->outputFd >= 0) close(child->outputFd);
   child->outputFd = -1;
 }
-
-std::string OwnExecutableDir() {
-  char path[4096];
-  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return "";
-  std::string self(path, static_cast<size_t>(n));
-  const size_t slash = self.rfind('/');
-  return slash == std::string::npos ? "" : self.substr(0, slash);
-}

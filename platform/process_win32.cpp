@@ -281,12 +281,3 @@ void StopProcess(ChildProcess* child, int graceMs) {
   CloseIfOpen(&child->process);
   CloseIfOpen(&child->output);
 }
-
-std::string OwnExecutableDir() {
-  char path[MAX_PATH];
-  const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
-  if (n == 0 || n >= sizeof path) return "";
-  std::string self(path, n);
-  const size_t slash = self.find_last_of("\\/");
-  return slash == std::string::npos ? "" : self.substr(0, slash);
-}

@@ -29,7 +29,7 @@ const char* StatusName(StoneStatus status);
 // its first point is) and may end early (after its last point it stays
 // where that point is).
 struct MovedStone {
-  int stone = 0;                             // index 0 to 15
+  int stone = 0;                             // index of the stone, from 0
   int from = 0;                              // index into ShotPath::times
   std::vector<std::array<float, 2>> points;  // m; (0, 0) once out of play
 };
@@ -54,10 +54,10 @@ struct StoneRecord {
   bool executedKnown = false;
   ShotVec executed{};
   uint64_t physicsSeed = 0;  // the library was seeded with it just before the shot
-  float before[16][2] = {};
-  float after[16][2] = {};  // stones at rest; a stone out of play lies at (0, 0)
-  int scoreAsItLies = 0;    // the end's score for A if it ended after this stone
-  ShotPath path;            // empty when the stone was not executed
+  float before[game::kStonesPerEnd][2] = {};
+  float after[game::kStonesPerEnd][2] = {};  // stones at rest; a stone out of play lies at (0, 0)
+  int scoreAsItLies = 0;                     // the end's score for A if it ended after this stone
+  ShotPath path;                             // empty when the stone was not executed
 };
 
 struct EndRecord {
@@ -81,7 +81,7 @@ struct EngineSummary {
 
 struct GameSettings {
   int ends = 10;
-  float noise = 0.145f;
+  float noise = float(game::kExecutionNoise);
   bool extraEnds = true;
   double goTimeoutMs = 60000.0;
   double budgetMs = 900000.0;  // thinking time per engine per game

@@ -25,7 +25,7 @@ Json Millis(double ms) {
 
 std::string SeatName(Seat s) { return std::string(1, SeatLetter(s)); }
 
-Json Stones(const float (&stones)[16][2]) {
+Json Stones(const float (&stones)[game::kStonesPerEnd][2]) {
   Json out = Json::array();
   for (const auto& s : stones) out.push_back(Json::array({Coordinate(s[0]), Coordinate(s[1])}));
   return out;
@@ -125,6 +125,16 @@ const char* ResultName(GameResult r) {
   if (r == GameResult::kWinA) return "A";
   if (r == GameResult::kWinB) return "B";
   return "draw";
+}
+
+bool ResultFromName(const std::string& name, GameResult* result) {
+  for (GameResult r : {GameResult::kWinA, GameResult::kWinB, GameResult::kDraw}) {
+    if (name == ResultName(r)) {
+      *result = r;
+      return true;
+    }
+  }
+  return false;
 }
 
 const char* StatusName(StoneStatus status) {

@@ -25,5 +25,7 @@ bool GameFromJson(const std::string& text, GameRecord* game, std::string* error)
 std::string FloatText(float v);
 double FloatNumber(float v);
 
-// "A", "B" and "draw" as the record writes a result; StatusName's texts.
+// "A", "B" and "draw" as the record (and the results file) writes a result.
 const char* ResultName(GameResult result);
+// The result that ResultName gives as name; false for any other text.
+bool ResultFromName(const std::string& name, GameResult* result);

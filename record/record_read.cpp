@@ -77,8 +77,10 @@ std::array<float, 2> Point(const Json& v, const std::string& where) {
 
 void Stones(const Json& object, const char* name, const std::string& where, float (*out)[2]) {
   const Json& v = Field(object, name, where);
-  if (!v.is_array() || v.size() != 16) throw Bad(where + ": \"" + name + "\" is not 16 stones");
-  for (int i = 0; i < 16; ++i) {
+  if (!v.is_array() || v.size() != game::kStonesPerEnd)
+    throw Bad(where + ": \"" + name + "\" is not " + std::to_string(game::kStonesPerEnd) +
+              " stones");
+  for (int i = 0; i < game::kStonesPerEnd; ++i) {
     const auto p = Point(v[i], where + ": " + name + "[" + std::to_string(i) + "]");
     out[i][0] = p[0];
     out[i][1] = p[1];
@@ -105,7 +107,7 @@ ShotPath Path(const Json& v, const std::string& where) {
   if (!stones.is_array()) throw Bad(where + ": path stones are not a list");
   for (const Json& s : stones) {
     MovedStone moved;
-    moved.stone = Int(s, "stone", where + ": path", 0, 15);
+    moved.stone = Int(s, "stone", where + ": path", 0, game::kStonesPerEnd - 1);
     const int frames = static_cast<int>(path.times.size());
     moved.from = Int(s, "from", where + ": path", 0, frames > 0 ? frames - 1 : 0);
     const Json& points = Field(s, "points", where + ": path");
@@ -128,7 +130,7 @@ StoneStatus StatusOf(const std::string& name, const std::string& where) {
 
 StoneRecord ReadStone(const Json& j, const std::string& where) {
   StoneRecord s;
-  s.shotIndex = Int(j, "shotIndex", where, 0, 15);
+  s.shotIndex = Int(j, "shotIndex", where, 0, game::kStonesPerEnd - 1);
   s.seat = SeatOf(j, "engine", where);
   const Json& sent = Field(j, "sent", where);
   s.setState = Text(sent, "setstate", where);
@@ -144,7 +146,8 @@ StoneRecord ReadStone(const Json& j, const std::string& where) {
   s.executedKnown = Vector(j, "executed", where, &s.executed);
   Stones(j, "before", where, s.before);
   Stones(j, "after", where, s.after);
-  s.scoreAsItLies = Int(j, "scoreAsItLies", where, -8, 8);
+  s.scoreAsItLies =
+      Int(j, "scoreAsItLies", where, -game::kMostPointsPerEnd, game::kMostPointsPerEnd);
   s.path = Path(Field(j, "path", where), where);
   return s;
 }
@@ -153,11 +156,12 @@ EndRecord ReadEnd(const Json& j, const std::string& where) {
   EndRecord e;
   e.endIndex = Int(j, "endIndex", where, 0, 1000);
   e.firstThrower = SeatOf(j, "firstThrower", where);
-  e.scoreForA = Int(j, "score", where, -8, 8);
+  e.scoreForA = Int(j, "score", where, -game::kMostPointsPerEnd, game::kMostPointsPerEnd);
   e.finished = true;
   const Json& stones = Field(j, "stones", where);
-  if (!stones.is_array() || stones.size() > 16)
-    throw Bad(where + ": \"stones\" is not up to 16 stones");
+  if (!stones.is_array() || stones.size() > game::kStonesPerEnd)
+    throw Bad(where + ": \"stones\" is not up to " + std::to_string(game::kStonesPerEnd) +
+              " stones");
   for (size_t k = 0; k < stones.size(); ++k) {
     const std::string at = where + " stone " + std::to_string(k + 1);
     e.stones.push_back(ReadStone(stones[k], at));
@@ -224,8 +228,7 @@ void ReadGame(const Json& j, GameRecord* g) {
   const Json& result = Field(j, "result", "record");
   if (g->complete) {
     const std::string r = result.is_string() ? result.get<std::string>() : "";
-    if (r != "A" && r != "B" && r != "draw") throw Bad("record: bad \"result\"");
-    g->result = r == "A" ? GameResult::kWinA : r == "B" ? GameResult::kWinB : GameResult::kDraw;
+    if (!ResultFromName(r, &g->result)) throw Bad("record: bad \"result\"");
   }
   const Json& forfeit = Field(j, "forfeit", "record");
   if (!forfeit.is_null()) {

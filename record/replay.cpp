@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int kScoreSlots = 10;
+using Stones = float[game::kStonesPerEnd][2];
 
 std::string StoneName(const EndRecord& end, const StoneRecord& s) {
   return "end " + std::to_string(end.endIndex + 1) + " stone " + std::to_string(s.shotIndex + 1) +
@@ -19,8 +19,8 @@ std::string At(float x, float y) { return "(" + FloatText(x) + ", " + FloatText(
 bool Same(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // "" when every stone lies where `expected` says.
-std::string Compare(const float (&got)[16][2], const float (&expected)[16][2]) {
-  for (int i = 0; i < 16; ++i)
+std::string Compare(const Stones& got, const Stones& expected) {
+  for (int i = 0; i < game::kStonesPerEnd; ++i)
     if (!Same(got[i][0], expected[i][0]) || !Same(got[i][1], expected[i][1]))
       return "stone " + std::to_string(i + 1) + " rests at " + At(got[i][0], got[i][1]) +
              ", the record says " + At(expected[i][0], expected[i][1]);
@@ -28,8 +28,8 @@ std::string Compare(const float (&got)[16][2], const float (&expected)[16][2]) {
 }
 
 // "" when the stones lie before a stone where they rested after the one before.
-std::string ChainBreak(const float (&before)[16][2], const float (&previous)[16][2]) {
-  for (int i = 0; i < 16; ++i)
+std::string ChainBreak(const Stones& before, const Stones& previous) {
+  for (int i = 0; i < game::kStonesPerEnd; ++i)
     if (!Same(before[i][0], previous[i][0]) || !Same(before[i][1], previous[i][1]))
       return "stone " + std::to_string(i + 1) + " was at " + At(before[i][0], before[i][1]) +
              " before it, but at " + At(previous[i][0], previous[i][1]) + " after the stone before";
@@ -45,7 +45,8 @@ GameState StateBefore(const GameRecord& game, const EndRecord& end, const StoneR
   state.lastEnd = LastEndToSend(game.settings.ends, end.endIndex);
   state.sideToMove = static_cast<uint8_t>(SideFlag(s.seat));
   for (const EndRecord& earlier : game.ends)
-    if (earlier.endIndex >= 0 && earlier.endIndex < end.endIndex && earlier.endIndex < kScoreSlots)
+    if (earlier.endIndex >= 0 && earlier.endIndex < end.endIndex &&
+        earlier.endIndex < game::kEndSlots)
       state.endScore[earlier.endIndex] = earlier.scoreForA;
   std::memcpy(state.stones, s.before, sizeof state.stones);
   return state;
@@ -78,8 +79,8 @@ ReplayOutcome ReplayGame(const GameRecord& game, const PhysicsCalls& physics) {
   for (const EndRecord& end : game.ends) {
     // An end starts from an empty sheet, or (a game started from a
     // position) from the stones its first recorded stone found.
-    float empty[16][2] = {};
-    const float(*previous)[16][2] = &empty;
+    Stones empty = {};
+    const Stones* previous = &empty;
     if (!end.stones.empty() && end.stones[0].shotIndex > 0) previous = &end.stones[0].before;
     for (const StoneRecord& s : end.stones) {
       std::string why = ChainBreak(s.before, *previous);

@@ -2,18 +2,13 @@
 
 #include <cmath>
 
+#include "sim/splitmix.h"
+
 namespace {
 
 // A stone whose positions stay within this of where it started did not move, m.
 constexpr float kMovedAtLeast = 0.001f;
 constexpr double kMillimetresPerMetre = 1000.0;
-
-uint64_t SplitMix(uint64_t x) {
-  x += 0x9E3779B97F4A7C15ull;
-  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-  return x ^ (x >> 31);
-}
 
 float ToMillimetre(float v) {
   return static_cast<float>(std::round(v * kMillimetresPerMetre) / kMillimetresPerMetre);
@@ -30,8 +25,9 @@ bool Moved(const PathFrame* frames, int frameCount, int i) {
 }  // namespace
 
 uint64_t StoneSeed(uint64_t gameSeed, int endIndex, int shotIndex) {
-  const uint64_t stone = static_cast<uint64_t>(endIndex) * 16u + static_cast<uint64_t>(shotIndex);
-  return SplitMix(SplitMix(gameSeed) ^ stone);
+  const uint64_t stone =
+      static_cast<uint64_t>(endIndex) * game::kStonesPerEnd + static_cast<uint64_t>(shotIndex);
+  return SplitMix64(SplitMix64(gameSeed, 0) ^ stone, 0);
 }
 
 ShotPath ThinPath(const PathFrame* frames, int frameCount) {
@@ -46,7 +42,7 @@ ShotPath ThinPath(const PathFrame* frames, int frameCount) {
     }
   }
   for (int f : kept) path.times.push_back(frames[f].time);
-  for (int i = 0; i < 16; ++i) {
+  for (int i = 0; i < game::kStonesPerEnd; ++i) {
     if (!Moved(frames, frameCount, i)) continue;
     std::vector<std::array<float, 2>> all;
     for (int f : kept)
@@ -67,7 +63,7 @@ ShotPath ThinPath(const PathFrame* frames, int frameCount) {
 
 bool MeasureDelivery(const PathFrame* frames, int frameCount, int thrown, unsigned char curl,
                      ShotVec* out) {
-  if (frameCount < 3 || thrown < 0 || thrown >= 16) return false;
+  if (frameCount < 3 || thrown < 0 || thrown >= game::kStonesPerEnd) return false;
   const double t1 = frames[1].time - frames[0].time;
   const double t2 = frames[2].time - frames[0].time;
   if (!(t1 > 0.0) || std::fabs(t2 - 2.0 * t1) > 1e-6) return false;

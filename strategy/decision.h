@@ -25,7 +25,7 @@ void DecideShot(const GameState& state, ShotVec* out);
 // (take-out trial search) when it is the opponent's.
 void ChoosePlacementShot(const GameState& state, ShotVec* out);
 
-// rank = stone indices with the thrown ones (the first shotIndex, at most 16)
+// rank = stone indices with the thrown ones (the first shotIndex, at most all of them)
 // sorted by squared tee distance: stable, strict comparisons, the rest in
 // identity order.
-void RankStonesByTeeDistance(int32_t rank[16], const GameState& state);
+void RankStonesByTeeDistance(int32_t rank[game::kStonesPerEnd], const GameState& state);

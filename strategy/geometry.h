@@ -1,20 +1,23 @@
 // Sheet geometry that the placement rules and the take-out search share.
-// Every step is single precision, as the rules are defined: each difference,
-// square and sum is rounded to float, and comparisons are strict.
+// Every step is single precision: each difference, square and sum is
+// rounded to float, and comparisons are strict. Positions arrive as the
+// floats of the game record, and a test near the edge of the house must
+// come out the same with every compiler and on every platform, so the
+// arithmetic is pinned down to the rounding rather than left to whatever
+// wider precision a machine might carry.
 #pragma once
 
-// Centre of the house (the tee), m.
-constexpr float kTeeX = 2.375f;
-constexpr float kTeeY = 4.88f;
-// Largest distance of a stone's centre from the tee that still counts as in
-// the house (ring plus stone radius), m, and its square in single precision.
-constexpr float kHouseRadius = 1.975f;
-constexpr float kHouseRadiusSquared = 3.900625f;  // m^2
-static_assert(kHouseRadiusSquared == kHouseRadius * kHouseRadius, "square rounded to float");
+#include "sim/sheet.h"
 
-// Squared distance of (x, y) to the tee, m^2; no square root is taken.
+// The square of the house's reach, rounded to float as the tests compute
+// it, m^2; the tests never take a square root.
+constexpr float kHouseReachSquared = float(sheet::kHouseReach) * float(sheet::kHouseReach);
+
+static_assert(kHouseReachSquared == 3.900625f, "the house's reach squared in single precision");
+
+// Squared distance of (x, y) to the tee, m^2.
 float TeeDistanceSquared(float x, float y);
 
-// True when (x, y) lies strictly inside the house; false on the circle
-// itself and for NaN coordinates.
+// True when (x, y) lies strictly inside the house's reach; false on the
+// circle itself and for NaN coordinates.
 bool IsInHouse(float x, float y);

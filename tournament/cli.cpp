@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "match/engine_link.h"
+#include "platform/executable.h"
 #include "platform/process.h"
 #include "platform/terminal.h"
 #include "record/record_json.h"
@@ -18,12 +19,6 @@
 #include "tournament/run.h"
 
 namespace {
-
-#ifdef _WIN32
-constexpr const char* kEngineName = "curling-engine.exe";
-#else
-constexpr const char* kEngineName = "curling-engine";
-#endif
 
 constexpr int kExitWriteFailed = 1;
 constexpr int kExitRefused = 2;
@@ -58,7 +53,7 @@ bool WriteWholeFile(const std::string& path, const std::string& text) {
 // engines are named after their program, made unique with -2, -3 ...
 std::string NameEngines(TournamentOptions* o) {
   if (o->engines.empty()) {
-    const std::string engine = OwnExecutableDir() + "/" + kEngineName;
+    const std::string engine = ExecutableDir() + "/curling-engine" + kExecutableSuffix;
     if (!std::filesystem::exists(engine)) return "no engines given and " + engine + " not found";
     o->engines.assign(2, EngineLaunchFromCommandLine(engine));
   }

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "match/version.h"
+#include "record/record_json.h"
 
 using nlohmann::json;
 
@@ -34,10 +35,6 @@ uint64_t AsSeed(const json& v) {
   return std::stoull(text);
 }
 
-const char* ResultName(GameResult r) {
-  return r == GameResult::kWinA ? "A" : r == GameResult::kWinB ? "B" : "draw";
-}
-
 json EngineJson(const EngineLaunch& e) {
   json env = json::array();
   for (const auto& kv : e.env) env.push_back({kv.first, kv.second});
@@ -54,11 +51,7 @@ bool GameFromJson(const json& j, GameLine* g) {
     g->pairing = AsInt(j.at("pairing"));
     g->opening = AsInt(j.at("opening"));
     g->seed = AsSeed(j.at("seed"));
-    const std::string result = j.at("result").get<std::string>();
-    if (result != "A" && result != "B" && result != "draw") return false;
-    g->result = result == "A"   ? GameResult::kWinA
-                : result == "B" ? GameResult::kWinB
-                                : GameResult::kDraw;
+    if (!ResultFromName(j.at("result").get<std::string>(), &g->result)) return false;
     g->ends = AsInt(j.at("ends"));
     const json& f = j.at("forfeit");
     g->forfeitSeat = f.is_null() ? -1 : f.get<std::string>() == "A" ? 0 : 1;

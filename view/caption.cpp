@@ -7,16 +7,10 @@
 
 namespace {
 
-// Sheet lines and sizes, m.
-constexpr float kTeeX = 2.375f;
-constexpr float kTeeY = 4.88f;
-constexpr float kHouseReach = 1.975f;  // house radius + stone radius
-constexpr float kButtonReach = 0.3f;   // the stone covers the button
-constexpr float kBackLineY = 3.05f;
-constexpr float kHogLineY = 11.28f;
-constexpr float kStoneRadius = 0.145f;
-constexpr float kSideMargin = 0.3f;  // closer than this to a side line counts as off the side
-constexpr float kSheetWidth = 4.75f;
+// Sizes of the captions' own judgements, m; the sheet's lines are in
+// sim/sheet.h, taken in single precision as the record holds positions.
+constexpr float kButtonReach = 0.3f;  // the stone covers the button
+constexpr float kSideMargin = 0.3f;   // closer than this to a side line counts as off the side
 constexpr double kMsPerSecond = 1000.0;
 // A stone that moved less than this was not hit, m.
 constexpr float kMovedAtLeast = 0.05f;
@@ -25,7 +19,9 @@ bool InPlay(float x, float y) {
   return std::isfinite(x) && std::isfinite(y) && !(x == 0 && y == 0);
 }
 
-float TeeDistance(float x, float y) { return std::hypot(x - kTeeX, y - kTeeY); }
+float TeeDistance(float x, float y) {
+  return std::hypot(x - float(sheet::kTeeX), y - float(sheet::kTeeY));
+}
 
 std::string StoneLabel(const EndRecord& end, int i) {
   return "stone " + std::to_string(i + 1) + " (" + SeatLetter(SeatOfStone(end.firstThrower, i)) +
@@ -78,9 +74,10 @@ std::string LostInPlay(const StoneRecord& s, bool othersMovedOnPath) {
   if (othersMovedOnPath) return "Free guard zone: the guard is put back and the stone removed";
   float x = 0, y = 0;
   if (!LastSeen(s, &x, &y)) return "Out of play";
-  if (y > kHogLineY - kStoneRadius) return "Hogged: short of the hog line";
-  if (x < kSideMargin || x > kSheetWidth - kSideMargin) return "Off the side";
-  if (y < kBackLineY + kStoneRadius) return "Through the house";
+  const float stone = float(sheet::kStoneRadius);
+  if (y > float(sheet::kFarHogY) - stone) return "Hogged: short of the hog line";
+  if (x < kSideMargin || x > float(sheet::kWidth) - kSideMargin) return "Off the side";
+  if (y < float(sheet::kBackLineY) + stone) return "Through the house";
   return "Out of play";
 }
 
@@ -143,8 +140,8 @@ std::string ShotKind(const EndRecord& end, const StoneRecord& s) {
   if (!stays) return LostInPlay(s, PathMovedOthers(s));
   const float d = TeeDistance(s.after[k][0], s.after[k][1]);
   if (d < kButtonReach) return "Draw to the button";
-  if (d < kHouseReach) return "Draw into the house";
-  if (s.after[k][1] > kTeeY) return "Guard";
+  if (d < float(sheet::kHouseReach)) return "Draw into the house";
+  if (s.after[k][1] > float(sheet::kTeeY)) return "Guard";
   return "Draw behind the house";
 }
 
@@ -155,7 +152,8 @@ std::string CaptionHeadline(const GameRecord& game, const EndRecord& end, const 
   else
     std::snprintf(time, sizeof time, "%.0f ms", s.thinkMs);
   std::string text = "End " + std::to_string(end.endIndex + 1) + ", stone " +
-                     std::to_string(s.shotIndex + 1) + " of 16: " + EngineLabel(game, s.seat);
+                     std::to_string(s.shotIndex + 1) + " of " +
+                     std::to_string(game::kStonesPerEnd) + ": " + EngineLabel(game, s.seat);
   if (s.status == StoneStatus::kPlayed) text += std::string(", ") + TurnName(s.vec.curl);
   return text + ", " + time;
 }

@@ -21,8 +21,8 @@ constexpr double kSvgScale = 100.0;
 constexpr double kSvgTopY = 1.45;       // m
 constexpr double kSvgSheetTopY = 2.45;  // m
 constexpr double kSvgBottomY = 11.8;    // m
-constexpr double kSheetWidth = 4.75;    // m
-constexpr double kStoneRadius = 0.145;  // m
+// The ring drawn round the stone just thrown, m.
+constexpr double kThrownRingRadius = 0.2;
 
 // Pixel position of a sheet point in the picture (y grows down the page).
 double SvgPixelX(double x);

@@ -33,10 +33,8 @@ namespace {
 // Added to every vx that CreateShot makes, so that a second build of the
 // double can be told apart from the first by the engine's replies.
 constexpr float kXOffset = KORVANE_DOUBLE_X_OFFSET;
-constexpr float kCentreLineX = 2.375f;
-constexpr float kExpectedNoise = 0.145f;
-constexpr int kStones = 16;
-constexpr int kEndSlots = 10;
+constexpr float kCentreLineX = float(sheet::kCentreX);
+constexpr float kExpectedNoise = float(game::kExecutionNoise);
 
 struct Script {
   long hitSuccesses[2] = {0, 0};
@@ -116,7 +114,7 @@ void PlayHit(GameState* state, int32_t shot, ShotVec vec) {
 }
 
 int EndScore(const GameState* state) {
-  if (script.scoreStone < 0 || script.scoreStone >= kStones) return script.score;
+  if (script.scoreStone < 0 || script.scoreStone >= game::kStonesPerEnd) return script.score;
   return state->stones[script.scoreStone][0] < kCentreLineX ? script.score : -script.score;
 }
 
@@ -130,7 +128,7 @@ KORVANE_API int KORVANE_CALL Simulation(GameState* state, ShotVec vec, float noi
     counts[kBadArguments].fetch_add(1);
   }
   const int32_t shot = state->shotIndex;
-  if (shot >= 0 && shot < kStones) {
+  if (shot >= 0 && shot < game::kStonesPerEnd) {
     if (vec.vy < 0.0f) {
       PlayHit(state, shot, vec);
     } else {
@@ -138,8 +136,8 @@ KORVANE_API int KORVANE_CALL Simulation(GameState* state, ShotVec vec, float noi
       state->stones[shot][1] = vec.vy;
     }
     state->sideToMove ^= 1;
-    if (shot == kStones - 1) {
-      if (state->endIndex >= 0 && state->endIndex < kEndSlots) {
+    if (shot == game::kStonesPerEnd - 1) {
+      if (state->endIndex >= 0 && state->endIndex < game::kEndSlots) {
         state->endScore[state->endIndex] = EndScore(state);
       }
       if (state->endIndex < std::numeric_limits<int32_t>::max()) ++state->endIndex;

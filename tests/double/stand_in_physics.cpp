@@ -4,11 +4,11 @@
 
 namespace {
 
-constexpr float kTeeX = 2.375f;
-constexpr float kTeeY = 4.88f;
-constexpr float kHouseReach = 1.975f;  // house radius + stone radius, m
-constexpr int kStones = 16;
-constexpr int kScoreSlots = 10;
+constexpr float kTeeX = float(sheet::kTeeX);
+constexpr float kTeeY = float(sheet::kTeeY);
+constexpr float kHouseReach = float(sheet::kHouseReach);
+constexpr int kStones = game::kStonesPerEnd;
+constexpr int kScoreSlots = game::kEndSlots;
 
 thread_local uint64_t randomState = 1;
 

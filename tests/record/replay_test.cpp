@@ -16,6 +16,13 @@ TEST(Replay, UntouchedGameReplaysAndTheFirstChangedStoneIsNamed) {
   const ReplayOutcome same = ReplayGame(game, StandInPhysics());
   EXPECT_TRUE(same.same) << same.firstDifference;
   EXPECT_EQ(same.stonesChecked, 32);
+  // A record made with another version of the physics says so when replayed.
+  EXPECT_EQ(ReplaySummary(game, same, game.libraryVersion).find("recorded with"),
+            std::string::npos);
+  const std::string other = ReplaySummary(game, same, "stand-in physics 2");
+  EXPECT_NE(other.find("(recorded with stand-in physics, replayed with stand-in physics 2)"),
+            std::string::npos)
+      << other;
 
   struct Case {
     const char* change;

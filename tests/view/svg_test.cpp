@@ -84,7 +84,7 @@ TEST(HousePicture, DrawsNumberedStonesPathLegendAndACaptionBandNoLineCrosses) {
       "/house.svg 2>&1");
   ASSERT_EQ(shot.status, 0) << shot.output;
 
-  const double beside = 0.6 * kStoneRadius;  // clear of the number
+  const double beside = 0.6 * sheet::kStoneRadius;  // clear of the number
   const double points[][2] = {
       {1.5 + beside, 6.5}, {2.375 + beside, 4.88}, {3.2 + beside, 9.0}, {2.375 + 1.0, 4.88}};
   std::string args;
