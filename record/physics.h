@@ -1,6 +1,7 @@
-// The physics calls the runner makes, as a table of plain function
-// pointers: the real library for games, an exact stand-in for the tests of
-// the rules (so that a test knows where every stone comes to rest).
+// The physics calls the runner makes and a replay repeats, as a table of
+// plain function pointers: the real library for games (tournament/
+// korvane_physics.h), an exact stand-in for the tests (so that a test knows
+// where every stone comes to rest).
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,3 @@ struct PhysicsCalls {
   // different library from a wrong record.
   const char* (*version)();
 };
-
-// The Korvane library's Simulation, GetScore and KorvaneSeed.
-PhysicsCalls KorvanePhysics();
