@@ -1,8 +1,9 @@
 // A child process driven through its standard input and output, as a game
 // server drives an engine: start it, write raw bytes, read whatever arrives
-// within a deadline, end it. One source per platform: process_posix.cpp
-// (fork/exec, pipes, poll) and process_win32.cpp (CreateProcess, pipes, a
-// job object).
+// within a deadline, end it. The runner drives its engines with it and the
+// engine's process tests drive the engine. One source per platform:
+// process_posix.cpp (fork/exec, pipes, poll) and process_win32.cpp
+// (CreateProcess, pipes, a job object).
 #pragma once
 
 #include <string>
@@ -23,6 +24,7 @@ struct ChildProcess {
 #endif
   bool exited = false;  // has ended; exitDescription says how
   std::string exitDescription;
+  int exitStatus = -1;     // the status it exited with; -1 when it did not exit by itself
   std::string startError;  // why StartProgram failed; "" otherwise
 };
 
@@ -33,7 +35,8 @@ struct ProgramStart {
   std::string dir;  // working directory; "" for the runner's. A relative
                     // program path is taken from it.
   std::vector<std::pair<std::string, std::string>> env;  // on top of the runner's own
-  std::string stderrPath;  // appended to; "" for the null device (engines are chatty there)
+  std::vector<std::string> unset;  // names taken out of the runner's environment
+  std::string stderrPath;          // appended to; "" for the null device (engines are chatty there)
 };
 
 enum class ReadStatus {
@@ -70,6 +73,14 @@ ReadStatus ReadSome(ChildProcess* child, int timeoutMs, std::string* out);
 // child is not reaped here, so that its process id (and with it its
 // process group's) cannot be reused before StopProcess kills the group.
 bool HasExited(ChildProcess* child);
+
+// Closes our end of the child's standard input: the child reads the end of
+// its input once it has read what was written.
+void CloseInput(ChildProcess* child);
+
+// Closes our end of the child's standard output: the child's next write
+// there fails, as when whoever read it has gone.
+void CloseOutput(ChildProcess* child);
 
 // Closes the child's input, gives it graceMs to end, then kills its whole
 // process group (job object) and reaps it: whatever the child started is

@@ -46,6 +46,8 @@ void IgnoreSigpipeOnce() {
   (void)done;
 }
 
+int ExitStatus(const siginfo_t& info) { return info.si_code == CLD_EXITED ? info.si_status : -1; }
+
 std::string DescribeExit(const siginfo_t& info) {
   if (info.si_code == CLD_EXITED) return "exited with status " + std::to_string(info.si_status);
   if (info.si_code == CLD_KILLED || info.si_code == CLD_DUMPED) {
@@ -55,18 +57,20 @@ std::string DescribeExit(const siginfo_t& info) {
   return "ended";
 }
 
-// The environment the child gets: the runner's own with the overrides.
-std::vector<std::string> ChildEnvironment(
-    const std::vector<std::pair<std::string, std::string>>& overrides) {
+// The environment the child gets: the runner's own without the names
+// unset, with the overrides.
+std::vector<std::string> ChildEnvironment(const ProgramStart& start) {
   std::vector<std::string> env;
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string entry = *e;
     bool replaced = false;
-    for (const auto& [key, value] : overrides)
+    for (const auto& [key, value] : start.env)
+      replaced = replaced || entry.compare(0, key.size() + 1, key + "=") == 0;
+    for (const std::string& key : start.unset)
       replaced = replaced || entry.compare(0, key.size() + 1, key + "=") == 0;
     if (!replaced) env.push_back(entry);
   }
-  for (const auto& [key, value] : overrides) env.push_back(key + "=" + value);
+  for (const auto& [key, value] : start.env) env.push_back(key + "=" + value);
   return env;
 }
 
@@ -137,7 +141,7 @@ bool StartChild(const ProgramStart& start, ChildProcess* child) {
     return false;
   }
   std::vector<std::string> args = start.argv;
-  std::vector<std::string> env = ChildEnvironment(start.env);
+  std::vector<std::string> env = ChildEnvironment(start);
   std::vector<char*> argv = Pointers(args);
   std::vector<char*> envp = Pointers(env);
 
@@ -252,13 +256,23 @@ bool HasExited(ChildProcess* child) {
       info.si_pid == child->pid) {
     child->exited = true;
     child->exitDescription = DescribeExit(info);
+    child->exitStatus = ExitStatus(info);
   }
   return child->exited;
 }
 
-void StopProcess(ChildProcess* child, int graceMs) {
+void CloseInput(ChildProcess* child) {
   if (child->inputFd >= 0) close(child->inputFd);
   child->inputFd = -1;
+}
+
+void CloseOutput(ChildProcess* child) {
+  if (child->outputFd >= 0) close(child->outputFd);
+  child->outputFd = -1;
+}
+
+void StopProcess(ChildProcess* child, int graceMs) {
+  CloseInput(child);
   if (child->pid > 0) {
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(graceMs);
     while (!HasExited(child) && MsLeft(deadline) > 0)
@@ -284,6 +298,5 @@ void StopProcess(ChildProcess* child, int graceMs) {
     }
     child->pid = -1;
   }
-  if (child->outputFd >= 0) close(child->outputFd);
-  child->outputFd = -1;
+  CloseOutput(child);
 }

@@ -62,20 +62,26 @@ DWORD Unread(void* peek) {
   return available;
 }
 
-// The runner's environment with the overrides, as CreateProcess's block
-// of "KEY=VALUE\0" strings; names compare without regard to case.
-std::string EnvironmentBlock(const std::vector<std::pair<std::string, std::string>>& overrides) {
+// Whether the environment entry "KEY=VALUE" e is for name key; names
+// compare without regard to case.
+bool EntryFor(const char* e, const std::string& key) {
+  return std::strlen(e) > key.size() && e[key.size()] == '=' &&
+         _strnicmp(e, key.c_str(), key.size()) == 0;
+}
+
+// The runner's environment without the names unset, with the overrides, as
+// CreateProcess's block of "KEY=VALUE\0" strings.
+std::string EnvironmentBlock(const ProgramStart& start) {
   std::string block;
   char* own = GetEnvironmentStringsA();
   for (const char* e = own; e != nullptr && *e != '\0'; e += std::strlen(e) + 1) {
     bool replaced = false;
-    for (const auto& [key, value] : overrides)
-      replaced = replaced || (std::strlen(e) > key.size() && e[key.size()] == '=' &&
-                              _strnicmp(e, key.c_str(), key.size()) == 0);
+    for (const auto& [key, value] : start.env) replaced = replaced || EntryFor(e, key);
+    for (const std::string& key : start.unset) replaced = replaced || EntryFor(e, key);
     if (!replaced) block.append(e, std::strlen(e) + 1);
   }
   if (own != nullptr) FreeEnvironmentStringsA(own);
-  for (const auto& [key, value] : overrides) block += key + "=" + value + '\0';
+  for (const auto& [key, value] : start.env) block += key + "=" + value + '\0';
   return block + '\0';
 }
 
@@ -144,7 +150,7 @@ bool StartProgram(const ProgramStart& start, ChildProcess* child) {
   if (!start.dir.empty() && IsRelativePath(argv[0])) argv[0] = start.dir + "\\" + argv[0];
   std::string line;
   for (const std::string& a : argv) AppendQuoted(a, &line);
-  std::string environment = EnvironmentBlock(start.env);
+  std::string environment = EnvironmentBlock(start);
 
   HANDLE inRead = nullptr, inWrite = nullptr, outRead = nullptr, outWrite = nullptr;
   if (!CreatePipe(&inRead, &inWrite, nullptr, kPipeBytes)) {
@@ -256,13 +262,20 @@ bool HasExited(ChildProcess* child) {
       GetExitCodeProcess(child->process, &code)) {
     child->exited = true;
     child->exitDescription = "exited with status " + std::to_string(code);
+    child->exitStatus = static_cast<int>(code);
   }
   return child->exited;
 }
 
-void StopProcess(ChildProcess* child, int graceMs) {
+void CloseInput(ChildProcess* child) {
   CloseIfOpen(&child->input);
   CloseIfOpen(&child->inputPeek);
+}
+
+void CloseOutput(ChildProcess* child) { CloseIfOpen(&child->output); }
+
+void StopProcess(ChildProcess* child, int graceMs) {
+  CloseInput(child);
   if (child->process != nullptr && !child->exited) {
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(graceMs);
     while (!HasExited(child) && MsLeft(deadline) > 0)
@@ -279,5 +292,5 @@ void StopProcess(ChildProcess* child, int graceMs) {
   if (child->job != nullptr) TerminateJobObject(child->job, 1);
   CloseIfOpen(&child->job);
   CloseIfOpen(&child->process);
-  CloseIfOpen(&child->output);
+  CloseOutput(child);
 }

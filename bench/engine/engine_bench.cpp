@@ -169,7 +169,7 @@ long ReadVmHwmKiB(pid_t pid) {
 void BM_EngineProcessRss(benchmark::State& bench) {
   long hwm = -1;
   for (auto _ : bench) {
-    ChildProcess child;
+    WatchedChild child;
     if (!StartChild(&child, ENGINE_EXE,
                     {{"LD_LIBRARY_PATH", KORVANE_DIR}, {"OMP_NUM_THREADS", "2"}})) {
       return bench.SkipWithError("curling-engine did not start");
@@ -188,7 +188,7 @@ void BM_EngineProcessRss(benchmark::State& bench) {
       WaitForStderr(&child, "recieved: ", k + 1, 60000);
     }
     WaitForStdout(&child, "BESTSHOT ", 1, 60000);
-    hwm = ReadVmHwmKiB(child.pid);
+    hwm = ReadVmHwmKiB(child.process.pid);
     FinishChild(&child, 60000);
   }
   bench.counters["VmHWM_KiB"] = static_cast<double>(hwm);
