@@ -6,10 +6,10 @@
 //   stone at its target (to (0, 0)) while the process's count of hits with
 //   that curl is below the figure set in KORVANE_DOUBLE_HITS ("n0 n1");
 //   otherwise the stone stays.
-//   The sixteenth stone scores the end: KORVANE_DOUBLE_SCORE (default 0),
-//   or, when KORVANE_DOUBLE_SCORE_STONE names a stone, that score when the
-//   stone lies left of the centre line and its negation otherwise. Scores are
-//   written only into endScore[0..9], as the real library does.
+//   The record moves on as the real library moves it (stand_in.h); the
+//   end's last stone scores the end: KORVANE_DOUBLE_SCORE (default 0), or,
+//   when KORVANE_DOUBLE_SCORE_STONE names a stone, that score when the stone
+//   lies left of the centre line and its negation otherwise.
 // - Every call is counted, and so are the hits of each power (HeavyHits: 16,
 //   LightHits: 8), the Simulation calls not given (0.145, null, -1)
 //   (BadArguments) and the distinct threads that call Simulation (Threads).
@@ -20,9 +20,9 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 
 #include "korvane/korvane.h"
+#include "tests/double/stand_in.h"
 
 #ifndef KORVANE_DOUBLE_X_OFFSET
 #define KORVANE_DOUBLE_X_OFFSET 0.0f
@@ -127,23 +127,15 @@ KORVANE_API int KORVANE_CALL Simulation(GameState* state, ShotVec vec, float noi
   if (noise != kExpectedNoise || path != nullptr || pathCapacity != -1) {
     counts[kBadArguments].fetch_add(1);
   }
+  if (!StartThrow(state)) return 0;
   const int32_t shot = state->shotIndex;
-  if (shot >= 0 && shot < game::kStonesPerEnd) {
-    if (vec.vy < 0.0f) {
-      PlayHit(state, shot, vec);
-    } else {
-      state->stones[shot][0] = vec.vx - kXOffset;
-      state->stones[shot][1] = vec.vy;
-    }
-    state->sideToMove ^= 1;
-    if (shot == game::kStonesPerEnd - 1) {
-      if (state->endIndex >= 0 && state->endIndex < game::kEndSlots) {
-        state->endScore[state->endIndex] = EndScore(state);
-      }
-      if (state->endIndex < std::numeric_limits<int32_t>::max()) ++state->endIndex;
-    }
+  if (vec.vy < 0.0f) {
+    PlayHit(state, shot, vec);
+  } else {
+    state->stones[shot][0] = vec.vx - kXOffset;
+    state->stones[shot][1] = vec.vy;
   }
-  if (shot < std::numeric_limits<int32_t>::max()) state->shotIndex = shot + 1;
+  FinishThrow(state, EndScore);
   return 1;
 }
 

@@ -1,6 +1,7 @@
 // Helpers shared by the match runner's tests.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 
@@ -12,12 +13,16 @@
 
 #include "match/game.h"
 #include "tests/double/stand_in_physics.h"
+#include "tests/temp_dir.h"
 
-inline std::string MakeTempDir() {
-  const char* base = std::getenv("TMPDIR");
-  std::string name = std::string(base && *base ? base : "/tmp") + "/match-test-XXXXXX";
-  return mkdtemp(name.data()) ? name : "/tmp";
-}
+// A test with a folder of its own under the system's temporary folder,
+// made before the test and removed with all it holds in the teardown, also
+// when the test fails.
+class TempDirTest : public ::testing::Test {
+ protected:
+  TempDir folder{"match-test"};
+  const std::string dir = folder.path();
+};
 
 inline std::string ReadFile(const std::string& path) {
   std::stringstream text;

@@ -9,8 +9,10 @@
 #include "record/record_json.h"
 #include "tests/match/support.h"
 
-TEST(RealRecord, WithoutNoiseTheMeasuredDeliveryIsTheAskedVectorAndItReplays) {
-  const std::string dir = MakeTempDir();
+// Suites whose tests write files: each test gets a folder of its own.
+class RealRecord : public TempDirTest {};
+
+TEST_F(RealRecord, WithoutNoiseTheMeasuredDeliveryIsTheAskedVectorAndItReplays) {
   const CommandResult r =
       RunCommand(std::string(CURLING_MATCH) +
                  " --ends 1 --no-extra-ends --noise 0 --seed 3 --record " + dir + "/g.json 2>&1");

@@ -37,7 +37,10 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 
 }  // namespace
 
-TEST(GameRecordJson, ReadsBackToTheCharacterAndMatchesTheSchema) {
+// Suites whose tests write files: each test gets a folder of its own.
+class GameRecordJson : public TempDirTest {};
+
+TEST_F(GameRecordJson, ReadsBackToTheCharacterAndMatchesTheSchema) {
   const GameRecord game = FullRecord();
   const std::string text = GameToJson(game);
   GameRecord read;
@@ -47,20 +50,19 @@ TEST(GameRecordJson, ReadsBackToTheCharacterAndMatchesTheSchema) {
   EXPECT_EQ(read.ends[0].stones[4].status, StoneStatus::kGarbage);
   EXPECT_EQ(read.ends[1].stones[3].physicsSeed, game.ends[1].stones[3].physicsSeed);
 
-  const std::string dir = MakeTempDir();
   std::ofstream(dir + "/full.json") << text;
   std::ofstream(dir + "/plain.json") << GameToJson(NoisyStandInGame());
   const CommandResult check = SchemaCheck(dir + "/full.json " + dir + "/plain.json");
   EXPECT_EQ(check.status, 0) << check.output;
 }
 
-TEST(GameRecordJson, FloatsAreWrittenShortAndReadBackExactly) {
+TEST_F(GameRecordJson, FloatsAreWrittenShortAndReadBackExactly) {
   for (float v : {0.0f, 2.375f, 4.88f, 33.23f, -2.0994611f, 1e-7f, 0.1f, 3.4e38f})
     EXPECT_EQ(std::strtof(FloatText(v).c_str(), nullptr), v) << FloatText(v);
   EXPECT_EQ(FloatText(4.88f), "4.88");
 }
 
-TEST(GameRecordJson, RefusesDamagedRecordsWithAMessage) {
+TEST_F(GameRecordJson, RefusesDamagedRecordsWithAMessage) {
   const std::string good = GameToJson(FullRecord());
   struct Case {
     std::string text;

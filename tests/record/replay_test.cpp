@@ -62,8 +62,10 @@ TEST(Replay, UntouchedGameReplaysAndTheFirstChangedStoneIsNamed) {
 }
 
 // Exit 0 with a summary, 1 naming the stone, 2 for what is no record.
-TEST(ReplayCommand, ExitStatusSaysWhetherTheRecordReplays) {
-  const std::string dir = MakeTempDir();
+// Suites whose tests write files: each test gets a folder of its own.
+class ReplayCommand : public TempDirTest {};
+
+TEST_F(ReplayCommand, ExitStatusSaysWhetherTheRecordReplays) {
   const CommandResult played = RunCommand(
       CLI_DOUBLE " --ends 2 --noise 0.3 --seed 5 --pause-ms 1 --record " + dir + "/g.json '" +
       FakeEngine("--plan 2.3,5") + "' '" + FakeEngine("--plan 2.5,5.2") + "' 2>&1");
