@@ -80,6 +80,8 @@ Handled HandleCommand(const char* line) {
 }
 
 Handled HandleMessage(char* message) {
+  // "recieved" is misspelt on purpose: the echo is part of the protocol, and
+  // servers and logs look for these very bytes.
   std::fprintf(stderr, "recieved: %s\n", message);
   std::fflush(stderr);
   Handled result = Handled::kComplete;

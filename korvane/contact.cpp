@@ -30,6 +30,12 @@ constexpr int kMaxSweeps = 64;
 constexpr double kConverged = 1e-13;  // m/s
 constexpr int kMaxRounds = 8;
 constexpr int kMaxContacts = game::kStonesPerEnd * (game::kStonesPerEnd - 1) / 2;
+// The effective mass of two equal stones along their line of centres, per
+// unit of one stone's mass: m_a m_b / (m_a + m_b) = m / 2. An impulse J per
+// unit mass slows one stone by J and speeds the other by J, so the closing
+// speed falls by 2 J; the impulse that stops a contact closing is half its
+// closing speed.
+constexpr double kPairEffectiveMass = 0.5;
 
 struct Contact {
   int a, b;
@@ -150,7 +156,7 @@ void Solve(Group* g) {
       double change = 0;
       for (int k = 0; k < g->n; ++k) {
         Contact& c = g->c[k];
-        double next = c.impulse + 0.5 * Closing(*g, c);
+        double next = c.impulse + kPairEffectiveMass * Closing(*g, c);
         if (next < 0) next = 0;
         Apply(g, c, next - c.impulse);
         change = std::fmax(change, std::fabs(next - c.impulse));

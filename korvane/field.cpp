@@ -270,6 +270,16 @@ void RenewEntries(const Field& f, Queue* q, unsigned group, double t) {
   }
 }
 
+// The entry whose bound is earliest: nothing on the sheet can happen
+// before it.
+int EarliestEntry(const Queue& q) {
+  int best = 0;
+  for (int k = 1; k < q.size; ++k) {
+    if (q.entry[k].safe < q.entry[best].safe) best = k;
+  }
+  return best;
+}
+
 }  // namespace
 
 void PlaceAtRest(Body* b, double x, double y) {
@@ -296,16 +306,15 @@ void RunToRest(Field* f, FrameSink* sink) {
   int refinements = 0, contacts = 0;
   int refinementBudget = kMaxRefinements, contactBudget = kMaxCollisions;
   while (q.size > 0) {
-    int best = 0;
-    for (int k = 1; k < q.size; ++k) {
-      if (q.entry[k].safe < q.entry[best].safe) best = k;
-    }
+    // Step 1. Refine the earliest bound of all.
+    const int best = EarliestEntry(q);
     Entry& e = q.entry[best];
     const double t = e.safe;
     ++f->refinements;
+    // Step 2. Past the work budget only the stones in contact stop; the
+    // rest play on under a small extra budget. Each time at least one
+    // stone stops, so the loop ends.
     if (++refinements > refinementBudget || f->collisions - contacts >= contactBudget) {
-      // Past the budget only the stones in contact stop; the rest play on
-      // under a small extra budget. Each time at least one stone stops.
       EmitUntil(*f, sink, t);
       StopTouching(f, e, t);
       BuildQueue(*f, &q, t);
@@ -316,6 +325,9 @@ void RunToRest(Field* f, FrameSink* sink) {
       contactBudget = kExtraCollisions;
       continue;
     }
+    // Step 3. A contact (or a line reached) at the bound is the next event
+    // of the whole sheet: resolve it and renew the bounds of every stone it
+    // set moving.
     const Gap gap = GapAt(*f, e, t);
     const double g = gap.g;
     if (g <= kContactGap && gap.u < -kMinClosing) {
@@ -330,6 +342,8 @@ void RunToRest(Field* f, FrameSink* sink) {
       }
       continue;
     }
+    // Step 4. No contact yet: move the bound on by a step the pair provably
+    // cannot close in, or drop the pair once neither can move any more.
     // The bound may close to -kContactGap: the contact is then still caught
     // within the tolerance, and stones sliding along each other take steps
     // that grow instead of the smallest one.
@@ -345,6 +359,8 @@ void RunToRest(Field* f, FrameSink* sink) {
     }
     e.safe = next;
   }
+  // Step 5. Every stone is at rest or gone: the shot ends when the last one
+  // stopped.
   double end = now;
   for (const Body& b : f->body) {
     if (b.present && b.motion.tStop > end) end = b.motion.tStop;

@@ -9,6 +9,8 @@ namespace {
 
 constexpr const char* kBestShotWord = "BESTSHOT";
 constexpr const char* kReadyWord = "READYOK";
+// Misspelt as the engines write it: the echo's bytes are part of the
+// protocol, and an engine that spelt it right would not be recognised.
 constexpr const char* kEchoPrefix = "recieved: ";
 constexpr int kBestShotTokens = 4;
 

@@ -24,11 +24,11 @@ enum class ReplyParse {
   kTwoReplies,  // a valid reply followed by (the start of) another reply
 };
 
-// The engine's echo of every message ("recieved: " and the message) belongs
-// on its standard error stream; an engine that writes it to its standard
-// output instead still gets its reply read. Drops every line that starts
-// with the echo prefix, and a trailing unfinished line that is or may become
-// one.
+// The engine's echo of every message ("recieved: ", misspelt as the
+// protocol has it, and the message) belongs on its standard error stream;
+// an engine that writes it to its standard output instead still gets its
+// reply read. Drops every line that starts with the echo prefix, and a
+// trailing unfinished line that is or may become one.
 std::string WithoutEchoLines(const std::string& text);
 
 // Parses the bytes an engine sent after GO: "BESTSHOT vx vy curl" with

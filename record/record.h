@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,6 +23,15 @@ enum class StoneStatus {
 };
 
 const char* StatusName(StoneStatus status);
+
+// Whether a recorded position is a stone in play: one out of play (or not
+// yet thrown) lies at (sheet::kOutX, sheet::kOutY), and a position that is
+// not finite is no stone at all. Not the rules' "in play" (inside the
+// lines), which the physics decides before it records a position.
+inline bool StoneInPlay(float x, float y) {
+  return std::isfinite(x) && std::isfinite(y) &&
+         !(x == float(sheet::kOutX) && y == float(sheet::kOutY));
+}
 
 // The motion of one shot, thinned to a few frames per second: enough to
 // draw and animate it, small enough for a whole game in one page. A moved

@@ -43,7 +43,7 @@ json EngineJson(const EngineLaunch& e) {
 }
 
 // Reads a game line; false when a field is missing or of the wrong kind.
-bool GameFromJson(const json& j, GameLine* g) {
+bool GameLineFromJson(const json& j, GameLine* g) {
   if (!j.is_object()) return false;
   try {
     g->game = AsInt(j.at("game"));
@@ -96,7 +96,7 @@ bool ReadResultsText(const std::string& text, ResultsFile* out, std::string* err
                                text.begin() + static_cast<std::ptrdiff_t>(stop), nullptr, false);
     start = stop + 1;
     GameLine game;
-    const bool ok = lineNumber == 1 ? HeaderFromJson(j, &file) : GameFromJson(j, &game);
+    const bool ok = lineNumber == 1 ? HeaderFromJson(j, &file) : GameLineFromJson(j, &game);
     if (!ok) {
       *error = lineNumber == 1 ? "line 1 is not a curling-match results header"
                                : "line " + std::to_string(lineNumber) + " is not a game result";

@@ -15,10 +15,6 @@ constexpr double kMsPerSecond = 1000.0;
 // A stone that moved less than this was not hit, m.
 constexpr float kMovedAtLeast = 0.05f;
 
-bool InPlay(float x, float y) {
-  return std::isfinite(x) && std::isfinite(y) && !(x == 0 && y == 0);
-}
-
 float TeeDistance(float x, float y) {
   return std::hypot(x - float(sheet::kTeeX), y - float(sheet::kTeeY));
 }
@@ -59,7 +55,7 @@ bool LastSeen(const StoneRecord& s, float* x, float* y) {
     if (m.stone != s.shotIndex) continue;
     bool seen = false;
     for (const auto& p : m.points)
-      if (InPlay(p[0], p[1])) {
+      if (StoneInPlay(p[0], p[1])) {
         *x = p[0];
         *y = p[1];
         seen = true;
@@ -118,8 +114,8 @@ std::string ShotKind(const EndRecord& end, const StoneRecord& s) {
   std::vector<std::string> removed, hit;
   bool opponentTouched = false;
   for (int i = 0; i < k; ++i) {
-    const bool was = InPlay(s.before[i][0], s.before[i][1]);
-    const bool is = InPlay(s.after[i][0], s.after[i][1]);
+    const bool was = StoneInPlay(s.before[i][0], s.before[i][1]);
+    const bool is = StoneInPlay(s.after[i][0], s.after[i][1]);
     const bool opponent = SeatOfStone(end.firstThrower, i) != s.seat;
     if (was && !is) {
       removed.push_back(StoneLabel(end, i));
@@ -130,7 +126,7 @@ std::string ShotKind(const EndRecord& end, const StoneRecord& s) {
       opponentTouched |= opponent;
     }
   }
-  const bool stays = InPlay(s.after[k][0], s.after[k][1]);
+  const bool stays = StoneInPlay(s.after[k][0], s.after[k][1]);
   if (!removed.empty())
     return std::string(opponentTouched ? "Takeout of " : "Own stone taken out: ") + Join(removed) +
            (stays ? "" : ", the shooter rolled out");

@@ -80,10 +80,6 @@ std::string Caption(const GameRecord& game, const EndRecord& end, const StoneRec
 
 }  // namespace
 
-bool StoneInPlay(float x, float y) {
-  return std::isfinite(x) && std::isfinite(y) && !(x == 0.0f && y == 0.0f);
-}
-
 const char* ColourOf(const EndRecord& end, int stone) {
   return SeatOfStone(end.firstThrower, stone) == kSeatA ? kColourA : kColourB;
 }

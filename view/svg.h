@@ -33,9 +33,6 @@ int SvgHeightPx();
 // The sheet, rings and lines, in sheet coordinates (metres).
 std::string SheetSvg();
 
-// Whether a recorded position is a stone in play rather than (0, 0).
-bool StoneInPlay(float x, float y);
-
 const char* ColourOf(const EndRecord& end, int stone);
 
 std::string StoneSvg(const GameRecord& game, const EndRecord& end, const StoneRecord& stone);
