@@ -20,6 +20,7 @@
 #include <initializer_list>
 #include <thread>
 
+#include "platform/deadline.h"
 #include "platform/process.h"
 
 namespace {
@@ -27,15 +28,6 @@ namespace {
 constexpr size_t kReadChunkBytes = 4096;
 constexpr int kConsumedPollMs = 1;  // how often the pipe is checked for being drained
 constexpr int kGroupGoneMs = 200;   // longest wait for a killed group to be gone
-
-using Clock = std::chrono::steady_clock;
-
-// Rounded up: a wait with part of a millisecond left still waits, rather
-// than coming back at once and being asked again in a busy loop.
-int MsLeft(Clock::time_point deadline) {
-  auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-  return left.count() < 0 ? 0 : static_cast<int>(left.count());
-}
 
 void IgnoreSigpipeOnce() {
   // A write to an engine that has died must fail with EPIPE, not end the runner.

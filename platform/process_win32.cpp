@@ -11,6 +11,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/deadline.h"
 #include "platform/process.h"
 
 namespace {
@@ -18,15 +19,6 @@ namespace {
 constexpr DWORD kPipeBytes = 64 * 1024;
 constexpr DWORD kReadChunkBytes = 4096;
 constexpr int kPollMs = 1;
-
-using Clock = std::chrono::steady_clock;
-
-// Rounded up: a wait with part of a millisecond left still waits, rather
-// than coming back at once and being asked again in a busy loop.
-int MsLeft(Clock::time_point deadline) {
-  auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-  return left.count() < 0 ? 0 : static_cast<int>(left.count());
-}
 
 void CloseIfOpen(void** handle) {
   if (*handle != nullptr) CloseHandle(*handle);

@@ -6,17 +6,12 @@
 #include <iterator>
 #include <thread>
 
-namespace {
+#include "platform/deadline.h"
 
-using Clock = std::chrono::steady_clock;
+namespace {
 
 constexpr int kPollMs = 1;              // how often a quiet child is looked at again
 constexpr int kWriteTimeoutMs = 60000;  // for a child that does not read its input
-
-int MsLeft(Clock::time_point deadline) {
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-  return left.count() > 0 ? static_cast<int>(left.count()) : 0;
-}
 
 std::string ErrorsPath(const WatchedChild& child) { return child.dir / "stderr"; }
 
