@@ -14,11 +14,9 @@ namespace {
 ShotDecider decider = DecideShot;
 GameStartHook gameStart = nullptr;
 
-constexpr int kStoneCount = 16;
-
 // Tokens 1..32: x0 y0 x1 y1 ... x15 y15, each stored as soon as it is read.
 Handled HandlePosition(const char* line, char* buffer) {
-  for (int i = 0; i < kStoneCount; ++i) {
+  for (int i = 0; i < game::kStonesPerEnd; ++i) {
     for (int axis = 0; axis < 2; ++axis) {
       if (!GetToken(buffer, kTextBufferSize, line, 2 * i + 1 + axis)) {
         return Handled::kArgumentMissing;
@@ -46,8 +44,7 @@ Handled HandleSetState(const char* line, char* buffer) {
 Handled HandleScore(const char* line, char* buffer) {
   if (!GetToken(buffer, kTextBufferSize, line, 1)) return Handled::kArgumentMissing;
   const int32_t end = gameState.endIndex;
-  constexpr int32_t kEndSlots = sizeof(gameState.endScore) / sizeof(gameState.endScore[0]);
-  if (end >= 0 && end < kEndSlots) gameState.endScore[end] = ParseInt(buffer);
+  if (end >= 0 && end < game::kEndSlots) gameState.endScore[end] = ParseInt(buffer);
   return Handled::kComplete;
 }
 
@@ -91,6 +88,8 @@ Handled HandleCommand(const char* line) {
 }
 
 Handled HandleMessage(char* message) {
+  // "recieved" is misspelt on purpose: the echo is part of the protocol, and
+  // servers and logs look for these very bytes.
   std::fprintf(stderr, "recieved: %s\n", message);
   std::fflush(stderr);
   Handled result = Handled::kComplete;

@@ -74,7 +74,7 @@ void Shoot(GameState* state, FuzzInput* in) {
   CheckResult(Simulation(state, vec, noise, path, capacity), "Simulation result");
   if (path != nullptr && frames.empty()) std::free(path);
   if (shot != INT32_MAX && state->shotIndex != shot + 1) FuzzFail("shotIndex not advanced by one");
-  if (shot >= 0 && shot < 16) CheckFrames(frames);
+  if (shot >= 0 && shot < game::kStonesPerEnd) CheckFrames(frames);
 }
 
 void Patch(GameState* state, FuzzInput* in) {

@@ -14,7 +14,7 @@ namespace {
 // A draw to the tee, the fallback for a target that is not a number.
 void TeeDraw(unsigned char curl, ShotVec* out) {
   double vx, vy;
-  korvane::DrawVelocity(korvane::kCentreX, korvane::kTeeY, korvane::CurlBeta(curl),
+  korvane::DrawVelocity(sheet::kCentreX, sheet::kTeeY, korvane::CurlBeta(curl),
                         korvane::kMaxLaunchSpeed, &vx, &vy);
   out->vx = static_cast<float>(vx);
   out->vy = static_cast<float>(vy);

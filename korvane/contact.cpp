@@ -29,7 +29,13 @@ constexpr double kSettleSpeed = 0.054;
 constexpr int kMaxSweeps = 64;
 constexpr double kConverged = 1e-13;  // m/s
 constexpr int kMaxRounds = 8;
-constexpr int kMaxContacts = kStoneCount * (kStoneCount - 1) / 2;
+constexpr int kMaxContacts = game::kStonesPerEnd * (game::kStonesPerEnd - 1) / 2;
+// The effective mass of two equal stones along their line of centres, per
+// unit of one stone's mass: m_a m_b / (m_a + m_b) = m / 2. An impulse J per
+// unit mass slows one stone by J and speeds the other by J, so the closing
+// speed falls by 2 J; the impulse that stops a contact closing is half its
+// closing speed.
+constexpr double kPairEffectiveMass = 0.5;
 
 struct Contact {
   int a, b;
@@ -39,8 +45,8 @@ struct Contact {
 };
 
 struct Group {
-  Kinematics k[kStoneCount];
-  bool moving[kStoneCount];
+  Kinematics k[game::kStonesPerEnd];
+  bool moving[game::kStonesPerEnd];
   unsigned stones = 0;
   unsigned known = 0;  // stones whose k[] holds their state at t, members or not
   Contact c[kMaxContacts];
@@ -99,13 +105,13 @@ void Join(const Field& f, Group* g, int o, double t) {
 void Gather(const Field& f, Group* g, int i, int j, double t) {
   Join(f, g, i, t);
   Join(f, g, j, t);
-  unsigned seen[kStoneCount] = {};
-  int queue[kStoneCount], head = 0, tail = 0;
+  unsigned seen[game::kStonesPerEnd] = {};
+  int queue[game::kStonesPerEnd], head = 0, tail = 0;
   queue[tail++] = i;
   queue[tail++] = j;
   while (head < tail) {
     const int s = queue[head++];
-    for (int o = 0; o < kStoneCount; ++o) {
+    for (int o = 0; o < game::kStonesPerEnd; ++o) {
       if (o == s || !f.body[o].present || (seen[s] >> o & 1u)) continue;
       seen[s] |= 1u << o;
       seen[o] |= 1u << s;
@@ -115,14 +121,14 @@ void Gather(const Field& f, Group* g, int i, int j, double t) {
       const double dx = ko.x - ks.x, dy = ko.y - ks.y;
       // Farther apart than any closing speed could bring into the group
       // (|closing| <= |dvx| + |dvy|): no square root, no normal.
-      const double reach = 2.0 * kStoneRadius + kContactSlack + kFarSlack +
+      const double reach = 2.0 * sheet::kStoneRadius + kContactSlack + kFarSlack +
                            (std::fabs(ks.vx - ko.vx) + std::fabs(ks.vy - ko.vy)) * kSimultaneous;
       if (dx * dx + dy * dy > reach * reach) continue;
       const double d = std::sqrt(dx * dx + dy * dy);
       Contact c{s, o, 0, 0, 0, 0};
       Normal(ks, ko, &c.nx, &c.ny);
       const double closing = (ks.vx - ko.vx) * c.nx + (ks.vy - ko.vy) * c.ny;
-      const double gap = d - 2.0 * kStoneRadius;
+      const double gap = d - 2.0 * sheet::kStoneRadius;
       if (!(closing > 0) || gap > kContactSlack + closing * kSimultaneous) continue;
       if (!known) {
         Join(f, g, o, t);
@@ -150,7 +156,7 @@ void Solve(Group* g) {
       double change = 0;
       for (int k = 0; k < g->n; ++k) {
         Contact& c = g->c[k];
-        double next = c.impulse + 0.5 * Closing(*g, c);
+        double next = c.impulse + kPairEffectiveMass * Closing(*g, c);
         if (next < 0) next = 0;
         Apply(g, c, next - c.impulse);
         change = std::fmax(change, std::fabs(next - c.impulse));
@@ -200,7 +206,7 @@ unsigned ResolveContacts(Field* f, int i, int j, double t) {
   Gather(*f, &g, i, j, t);
   Solve(&g);
   Settle(&g);
-  for (int s = 0; s < kStoneCount; ++s) {
+  for (int s = 0; s < game::kStonesPerEnd; ++s) {
     if (!(g.stones >> s & 1u)) continue;
     Body& b = f->body[s];
     const Kinematics& k = g.k[s];

@@ -35,10 +35,10 @@ constexpr int kExtraCollisions = 10;
 // lines), as offsets of the stone's centre.
 enum Wall { kLeft = -1, kRight = -2, kBack = -3, kNearBack = -4 };
 constexpr int kWallCount = 4;
-constexpr double kLeftLimit = kStoneRadius;
-constexpr double kRightLimit = kSheetWidth - kStoneRadius;
-constexpr double kBackLimit = kBackLineY - kStoneRadius;
-constexpr double kNearBackLimit = kNearBackLineY + kStoneRadius;
+constexpr double kLeftLimit = sheet::kStoneRadius;
+constexpr double kRightLimit = sheet::kWidth - sheet::kStoneRadius;
+constexpr double kBackLimit = sheet::kBackLineY - sheet::kStoneRadius;
+constexpr double kNearBackLimit = kNearBackLineY + sheet::kStoneRadius;
 
 struct Entry {
   int i;        // a stone
@@ -47,7 +47,8 @@ struct Entry {
 };
 
 struct Queue {
-  Entry entry[kStoneCount * (kStoneCount - 1) / 2 + kStoneCount * kWallCount];
+  Entry
+      entry[game::kStonesPerEnd * (game::kStonesPerEnd - 1) / 2 + game::kStonesPerEnd * kWallCount];
   int size = 0;
 };
 
@@ -93,7 +94,7 @@ Gap GapAt(const Field& f, const Entry& e, double t) {
     const double rx = kj.x - ki.x;
     const double ry = kj.y - ki.y;
     const double d = std::sqrt(rx * rx + ry * ry);
-    gap.g = d - 2.0 * kStoneRadius;
+    gap.g = d - 2.0 * sheet::kStoneRadius;
     gap.u = d > 0 ? (rx * (kj.vx - ki.vx) + ry * (kj.vy - ki.vy)) / d : 0.0;
     gap.acc += AccelBound(bj, t);
     AddCover(kj, &gap);
@@ -160,7 +161,7 @@ double LastMotion(const Field& f, const Entry& e) {
 // Whether the entry can be a contact at all, from the swept regions alone.
 bool MayTouch(const Field& f, int i, int j) {
   const Motion& m = f.body[i].motion;
-  if (j >= 0) return SweepsMayMeet(m, f.body[j].motion, 2.0 * kStoneRadius + kCullMargin);
+  if (j >= 0) return SweepsMayMeet(m, f.body[j].motion, 2.0 * sheet::kStoneRadius + kCullMargin);
   double minX, maxX, minY, maxY;
   SweepBounds(m, &minX, &maxX, &minY, &maxY);
   switch (j) {
@@ -196,7 +197,7 @@ void EmitUntil(const Field& f, FrameSink* sink, double t) {
     if (!(ts < t)) return;
     PathFrame& pf = sink->frames[sink->next];
     pf.time = static_cast<float>(ts);
-    for (int k = 0; k < kStoneCount; ++k) {
+    for (int k = 0; k < game::kStonesPerEnd; ++k) {
       double x, y;
       BodyPosition(f.body[k], ts, &x, &y);
       pf.stones[k][0] = static_cast<float>(x);
@@ -210,22 +211,22 @@ void EmitUntil(const Field& f, FrameSink* sink, double t) {
 // is; when none touches, the stones of the entry being refined stop. Stones
 // moving freely elsewhere keep going.
 void StopTouching(Field* f, const Entry& e, double t) {
-  Kinematics k[kStoneCount];
-  for (int i = 0; i < kStoneCount; ++i) k[i] = StateAt(f->body[i].motion, t);
+  Kinematics k[game::kStonesPerEnd];
+  for (int i = 0; i < game::kStonesPerEnd; ++i) k[i] = StateAt(f->body[i].motion, t);
   unsigned stop = 0;
-  for (int i = 0; i < kStoneCount; ++i) {
+  for (int i = 0; i < game::kStonesPerEnd; ++i) {
     if (!MovingAt(f->body[i], t)) continue;
-    for (int j = 0; j < kStoneCount; ++j) {
+    for (int j = 0; j < game::kStonesPerEnd; ++j) {
       if (j == i || !f->body[j].present) continue;
       const double d = std::hypot(k[j].x - k[i].x, k[j].y - k[i].y);
-      if (!(d > 2.0 * kStoneRadius + kTouchGap)) stop |= 1u << i;
+      if (!(d > 2.0 * sheet::kStoneRadius + kTouchGap)) stop |= 1u << i;
     }
   }
   if (stop == 0) {
     stop = 1u << e.i;
     if (e.j >= 0) stop |= 1u << e.j;
   }
-  for (int i = 0; i < kStoneCount; ++i) {
+  for (int i = 0; i < game::kStonesPerEnd; ++i) {
     Body& b = f->body[i];
     if ((stop >> i & 1u) && MovingAt(b, t)) b.motion = MakeMotion(t, k[i].x, k[i].y, 0, 0, 0);
   }
@@ -235,9 +236,9 @@ void StopTouching(Field* f, const Entry& e, double t) {
 // Entries for every stone that moves at t, each pair once.
 void BuildQueue(const Field& f, Queue* q, double t) {
   q->size = 0;
-  for (int i = 0; i < kStoneCount; ++i) {
+  for (int i = 0; i < game::kStonesPerEnd; ++i) {
     if (!MovingAt(f.body[i], t)) continue;
-    for (int j = 0; j < kStoneCount; ++j) {
+    for (int j = 0; j < game::kStonesPerEnd; ++j) {
       if (j == i || !f.body[j].present) continue;
       if (MovingAt(f.body[j], t) && j < i) continue;
       Push(f, q, i < j ? i : j, i < j ? j : i, t);
@@ -255,10 +256,10 @@ void RenewEntries(const Field& f, Queue* q, unsigned group, double t) {
     q->entry[kept++] = e;
   }
   q->size = kept;
-  for (int i = 0; i < kStoneCount; ++i) {
+  for (int i = 0; i < game::kStonesPerEnd; ++i) {
     if (!(group >> i & 1u) || !f.body[i].present) continue;
     const bool moving = MovingAt(f.body[i], t);
-    for (int j = 0; j < kStoneCount; ++j) {
+    for (int j = 0; j < game::kStonesPerEnd; ++j) {
       if (j == i || !f.body[j].present) continue;
       if ((group >> j & 1u) && j < i) continue;  // added from j
       if (moving || MovingAt(f.body[j], t)) Push(f, q, i < j ? i : j, i < j ? j : i, t);
@@ -267,6 +268,16 @@ void RenewEntries(const Field& f, Queue* q, unsigned group, double t) {
       for (int w = 1; w <= kWallCount; ++w) Push(f, q, i, -w, t);
     }
   }
+}
+
+// The entry whose bound is earliest: nothing on the sheet can happen
+// before it.
+int EarliestEntry(const Queue& q) {
+  int best = 0;
+  for (int k = 1; k < q.size; ++k) {
+    if (q.entry[k].safe < q.entry[best].safe) best = k;
+  }
+  return best;
 }
 
 }  // namespace
@@ -279,8 +290,8 @@ void PlaceAtRest(Body* b, double x, double y) {
 
 void BodyPosition(const Body& b, double t, double* x, double* y) {
   if (!b.present && (!b.leftSheet || t >= b.goneAt)) {
-    *x = kOutX;
-    *y = kOutY;
+    *x = sheet::kOutX;
+    *y = sheet::kOutY;
     return;
   }
   const Kinematics k = StateAt(b.motion, t);
@@ -295,16 +306,15 @@ void RunToRest(Field* f, FrameSink* sink) {
   int refinements = 0, contacts = 0;
   int refinementBudget = kMaxRefinements, contactBudget = kMaxCollisions;
   while (q.size > 0) {
-    int best = 0;
-    for (int k = 1; k < q.size; ++k) {
-      if (q.entry[k].safe < q.entry[best].safe) best = k;
-    }
+    // Step 1. Refine the earliest bound of all.
+    const int best = EarliestEntry(q);
     Entry& e = q.entry[best];
     const double t = e.safe;
     ++f->refinements;
+    // Step 2. Past the work budget only the stones in contact stop; the
+    // rest play on under a small extra budget. Each time at least one
+    // stone stops, so the loop ends.
     if (++refinements > refinementBudget || f->collisions - contacts >= contactBudget) {
-      // Past the budget only the stones in contact stop; the rest play on
-      // under a small extra budget. Each time at least one stone stops.
       EmitUntil(*f, sink, t);
       StopTouching(f, e, t);
       BuildQueue(*f, &q, t);
@@ -315,6 +325,9 @@ void RunToRest(Field* f, FrameSink* sink) {
       contactBudget = kExtraCollisions;
       continue;
     }
+    // Step 3. A contact (or a line reached) at the bound is the next event
+    // of the whole sheet: resolve it and renew the bounds of every stone it
+    // set moving.
     const Gap gap = GapAt(*f, e, t);
     const double g = gap.g;
     if (g <= kContactGap && gap.u < -kMinClosing) {
@@ -329,6 +342,8 @@ void RunToRest(Field* f, FrameSink* sink) {
       }
       continue;
     }
+    // Step 4. No contact yet: move the bound on by a step the pair provably
+    // cannot close in, or drop the pair once neither can move any more.
     // The bound may close to -kContactGap: the contact is then still caught
     // within the tolerance, and stones sliding along each other take steps
     // that grow instead of the smallest one.
@@ -344,6 +359,8 @@ void RunToRest(Field* f, FrameSink* sink) {
     }
     e.safe = next;
   }
+  // Step 5. Every stone is at rest or gone: the shot ends when the last one
+  // stopped.
   double end = now;
   for (const Body& b : f->body) {
     if (b.present && b.motion.tStop > end) end = b.motion.tStop;

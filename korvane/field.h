@@ -24,7 +24,7 @@ struct Body {
 };
 
 struct Field {
-  Body body[kStoneCount];
+  Body body[game::kStonesPerEnd];
   double endTime = 0;     // s, when the last stone came to rest
   int collisions = 0;     // contacts resolved
   int refinements = 0;    // bounds refined
@@ -46,7 +46,7 @@ void PlaceAtRest(Body* b, double x, double y);
 // leave are no longer present; their last motion keeps where they left.
 void RunToRest(Field* field, FrameSink* sink);
 
-// Where a body is at time t, or (kOutX, kOutY) once it is gone.
+// Where a body is at time t, or (sheet::kOutX, sheet::kOutY) once it is gone.
 void BodyPosition(const Body& b, double t, double* x, double* y);
 
 }  // namespace korvane

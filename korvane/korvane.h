@@ -5,7 +5,8 @@
 // only state is each thread's own random engine.
 //
 // A launch vector (vx, vy) is the stone's velocity as it crosses the near
-// hog line on the centre line, at (2.375, 33.23); vy < 0 heads for the house.
+// hog line on the centre line, at (sheet::kCentreX, sheet::kNearHogY) of
+// sim/sheet.h; vy < 0 heads for the house.
 // curl 0 spins the stone clockwise seen from above and it drifts toward
 // smaller x (the thrower's right); curl 1 spins it the other way, toward
 // larger x. Any nonzero curl byte counts as 1.
@@ -18,7 +19,7 @@
 // The version of the model, written into game records; raise it whenever a
 // shot can come to rest anywhere else. (A version function would be a sixth
 // export; the interface stays the five names.)
-#define KORVANE_VERSION "1.0"
+#define KORVANE_VERSION "2.0"
 
 #if defined(_WIN32)
 #if defined(KORVANE_BUILDING)

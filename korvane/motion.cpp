@@ -56,6 +56,43 @@ void SetSweepBox(Motion* m) {
   m->maxY = (m->segY0 > m->segY1 ? m->segY0 : m->segY1) + m->sweep;
 }
 
+// The region the moving stone's centre sweeps, from z0 = (x0, y0) to its
+// rest point c: a segment and a distance from it (sweep) that holds the
+// whole spiral path. In polar form about c, r |sin phi| <= r |beta|
+// ln(r0 / r) <= |beta| r0 / e; beyond a quarter turn (r < r0 exp(-pi /
+// (2 |beta|))) the point is within r of c.
+void SetSweptRegion(Motion* m) {
+  const double r0 = m->travel / std::sqrt(1.0 + m->beta * m->beta);
+  const double absBeta = std::fabs(m->beta);
+  const double spiral = absBeta * r0 / kE;
+  m->segX0 = m->x0;
+  m->segY0 = m->y0;
+  m->segX1 = m->restX;
+  m->segY1 = m->restY;
+  if (absBeta > 0.25) {
+    m->sweep = std::fmax(spiral, r0 * std::exp(-0.5 * kPi / absBeta)) * kSweepMargin;
+    SetSweepBox(m);
+    return;
+  }
+  // For |beta| <= 1/4 (ours is 0.04) that tail is far inside the spiral's
+  // bound, and while phi < pi/2 the path lies on one side of the segment:
+  // with K = 1 / (1 - i beta), cross(c - z0, z - z0) = -|K|^2 L0 L sin(phi),
+  // to the right of it for beta > 0. So the segment moves half the bulge
+  // that way and the sweep is the other half.
+  const double dx = m->restX - m->x0, dy = m->restY - m->y0;
+  const double len = std::sqrt(dx * dx + dy * dy);
+  const double half = 0.5 * spiral;
+  if (len > 0) {
+    const double side = m->beta > 0 ? half / len : -half / len;
+    m->segX0 += side * dy;
+    m->segY0 -= side * dx;
+    m->segX1 += side * dy;
+    m->segY1 -= side * dx;
+  }
+  m->sweep = half * kSweepMargin;
+  SetSweepBox(m);
+}
+
 }  // namespace
 
 double CurlBeta(unsigned char curl) {
@@ -122,37 +159,7 @@ Motion MakeMotion(double t0, double x, double y, double vx, double vy, double be
   const double scale = m.travel * m.shrink;
   m.restX = x + scale * (m.dirX - beta * m.dirY);
   m.restY = y + scale * (m.dirY + beta * m.dirX);
-  // r |sin phi| <= r |beta| ln(r0 / r) <= |beta| r0 / e; beyond a quarter
-  // turn (r < r0 exp(-pi / (2 |beta|))) the point is within r of c.
-  const double r0 = m.travel / std::sqrt(1.0 + beta * beta);
-  const double b = std::fabs(beta);
-  const double spiral = b * r0 / kE;
-  m.segX0 = x;
-  m.segY0 = y;
-  m.segX1 = m.restX;
-  m.segY1 = m.restY;
-  if (b > 0.25) {
-    m.sweep = std::fmax(spiral, r0 * std::exp(-0.5 * kPi / b)) * kSweepMargin;
-    SetSweepBox(&m);
-    return m;
-  }
-  // For |beta| <= 1/4 (ours is 0.04) that tail is far inside the spiral's
-  // bound, and while phi < pi/2 the path lies on one side of the segment:
-  // with K = 1 / (1 - i beta), cross(c - z0, z - z0) = -|K|^2 L0 L sin(phi),
-  // to the right of it for beta > 0. So the segment moves half the bulge
-  // that way and the sweep is the other half.
-  const double dx = m.restX - x, dy = m.restY - y;
-  const double len = std::sqrt(dx * dx + dy * dy);
-  const double half = 0.5 * spiral;
-  if (len > 0) {
-    const double side = beta > 0 ? half / len : -half / len;
-    m.segX0 += side * dy;
-    m.segY0 -= side * dx;
-    m.segX1 += side * dy;
-    m.segY1 -= side * dx;
-  }
-  m.sweep = half * kSweepMargin;
-  SetSweepBox(&m);
+  SetSweptRegion(&m);
   return m;
 }
 
@@ -194,11 +201,12 @@ Kinematics StateAt(const Motion& m, double t) {
     return k;
   }
   const double phase = m.beta * std::log(m.travel / travel);
-  const double c = std::cos(phase);
-  const double s = std::sin(phase);
-  // Heading now: h = e0 exp(i phase); z = c - L h (1 + i beta) / (1 + beta^2).
-  const double hx = m.dirX * c - m.dirY * s;
-  const double hy = m.dirX * s + m.dirY * c;
+  const double cosPhase = std::cos(phase);
+  const double sinPhase = std::sin(phase);
+  // Heading now: h = e0 exp(i phase); z = c - L h (1 + i beta) / (1 + beta^2),
+  // with c the rest point and L the path still ahead.
+  const double hx = m.dirX * cosPhase - m.dirY * sinPhase;
+  const double hy = m.dirX * sinPhase + m.dirY * cosPhase;
   const double scale = travel * m.shrink;
   k.x = m.restX - scale * (hx - m.beta * hy);
   k.y = m.restY - scale * (hy + m.beta * hx);
@@ -253,9 +261,9 @@ bool HitVelocity(double x, double y, double travel, double beta, double maxSpeed
   // equation, increasing in rho); the argument then fixes e0.
   const double dx = x - kReleaseX;
   const double dy = y - kReleaseY;
-  const double pr = dx + beta * dy;
-  const double pi = dy - beta * dx;
-  const double m2 = pr * pr + pi * pi;
+  const double pRe = dx + beta * dy;
+  const double pIm = dy - beta * dx;
+  const double m2 = pRe * pRe + pIm * pIm;
   const double c = travel;
   if (!(c > 0)) return DrawVelocity(x, y, beta, maxSpeed, vx, vy);
   const double rhoMax = TravelLeft(maxSpeed);
@@ -295,8 +303,8 @@ bool HitVelocity(double x, double y, double travel, double beta, double maxSpeed
     return pn > 0 || c > 0;
   }
   // e0 = P * conj(B) / (|P| |B|)
-  const double ex = (pr * br + pi * bi) / (pn * bn);
-  const double ey = (pi * br - pr * bi) / (pn * bn);
+  const double ex = (pRe * br + pIm * bi) / (pn * bn);
+  const double ey = (pIm * br - pRe * bi) / (pn * bn);
   *vx = v0 * ex;
   *vy = v0 * ey;
   return true;

@@ -20,8 +20,8 @@ int FramesFor(double duration, double interval) {
 void ClearFrame(PathFrame* frame, float time) {
   frame->time = time;
   for (auto& stone : frame->stones) {
-    stone[0] = static_cast<float>(kOutX);
-    stone[1] = static_cast<float>(kOutY);
+    stone[0] = static_cast<float>(sheet::kOutX);
+    stone[1] = static_cast<float>(sheet::kOutY);
   }
 }
 
@@ -55,8 +55,9 @@ void WritePath(const Field& start, double duration, const GameState& final, Path
   // With room for one frame only, that frame is the final one.
   PathFrame& last = path[written < capacity ? written : capacity - 1];
   ClearFrame(&last, static_cast<float>(duration));
-  const int thrown = final.shotIndex < kStoneCount ? final.shotIndex + 1 : kStoneCount;
-  for (int i = 0; i < thrown && i < kStoneCount; ++i) {
+  const int thrown =
+      final.shotIndex < game::kStonesPerEnd ? final.shotIndex + 1 : game::kStonesPerEnd;
+  for (int i = 0; i < thrown && i < game::kStonesPerEnd; ++i) {
     last.stones[i][0] = final.stones[i][0];
     last.stones[i][1] = final.stones[i][1];
   }

@@ -3,15 +3,10 @@
 #include <cmath>
 #include <random>
 
+#include "sim/splitmix.h"
+
 namespace korvane {
 namespace {
-
-uint64_t SplitMix(uint64_t* x) {
-  uint64_t z = (*x += 0x9E3779B97F4A7C15ull);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-  return z ^ (z >> 31);
-}
 
 uint64_t Rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
 
@@ -30,7 +25,8 @@ constexpr double kTwoPi = 6.283185307179586;
 }  // namespace
 
 void SeedRng(Rng* rng, uint64_t seed) {
-  for (uint64_t& word : rng->s) word = SplitMix(&seed);
+  uint64_t k = 0;
+  for (uint64_t& word : rng->s) word = SplitMix64(seed, k++);
 }
 
 uint64_t NextU64(Rng* rng) {

@@ -24,7 +24,7 @@ bool InHouse(float x, float y);
 bool InGuardZone(double x, double y);
 
 // Score of the end as the stones lie, counting stones below shotIndex
-// (clamped to 0..16): positive for the side whose sideToMove flag is 0.
+// (clamped to 0..game::kStonesPerEnd): positive for the side whose sideToMove flag is 0.
 int ScoreEnd(const GameState& state);
 
 // The next value of a counter, without overflow.

@@ -1,36 +1,21 @@
-// Sheet geometry and the physical constants of the stone model, each named
-// once with its unit. See README.md for where the figures come from.
+// The physical constants of the stone model and the few sheet figures only
+// the physics needs, each named once with its unit; the sheet and the game
+// themselves are named in sim/sheet.h. See README.md for where the figures
+// come from.
 #pragma once
+
+#include "sim/sheet.h"
 
 namespace korvane {
 
-// Sheet, m: x across (0 .. kSheetWidth), y along, the thrower at large y.
-constexpr double kSheetWidth = 4.75;
-constexpr double kCentreX = 2.375;
-constexpr double kTeeY = 4.88;
-constexpr double kHouseRadius = 1.83;  // 12-foot ring
-constexpr double kBackLineY = 3.05;
-constexpr double kFarHogY = 11.28;
-constexpr double kNearHogY = 33.23;
 // The near end mirrors the far one: tee 6.40 m and back line 8.23 m behind
 // the near hog line. Only a stone thrown backwards ever gets there.
-constexpr double kNearBackLineY = kNearHogY + (kFarHogY - kTeeY) + (kTeeY - kBackLineY);
-constexpr double kStoneRadius = 0.145;
-constexpr double kHouseReach =
-    kHouseRadius + kStoneRadius;  // centre closer than this: in the house
-
-// Where a stone out of play is stored: off the sheet and outside the house.
-constexpr double kOutX = 0.0;
-constexpr double kOutY = 0.0;
+constexpr double kNearBackLineY =
+    sheet::kNearHogY + (sheet::kFarHogY - sheet::kTeeY) + (sheet::kTeeY - sheet::kBackLineY);
 
 // Release point of every delivery: the near hog line on the centre line.
-constexpr double kReleaseX = kCentreX;
-constexpr double kReleaseY = kNearHogY;
-
-constexpr int kStoneCount = 16;
-constexpr int kStonesPerEnd = 16;
-constexpr int kEndSlots = 10;
-constexpr int kGuardZoneShots = 5;  // shots 0 .. 4 are under the free guard zone
+constexpr double kReleaseX = sheet::kCentreX;
+constexpr double kReleaseY = sheet::kNearHogY;
 
 // Friction, measured on rink ice (Yang et al. 2023, Lubricants 11:370):
 // mu = c (v / 1 m/s)^-p for v above kFrictionFloorSpeed, constant below it.

@@ -24,8 +24,8 @@ void SetUpField(GameState* state, Field* field) {
     if (OnSheet(x, y)) {
       PlaceAtRest(&field->body[i], x, y);
     } else {
-      state->stones[i][0] = static_cast<float>(kOutX);
-      state->stones[i][1] = static_cast<float>(kOutY);
+      state->stones[i][0] = static_cast<float>(sheet::kOutX);
+      state->stones[i][1] = static_cast<float>(sheet::kOutY);
     }
   }
 }
@@ -38,7 +38,7 @@ void SetUpField(GameState* state, Field* field) {
 void ApplyRemovals(const Field& field, int thrownIndex, GameState* state) {
   for (int i = 0; i <= thrownIndex; ++i) {
     const Body& b = field.body[i];
-    float x = static_cast<float>(kOutX), y = static_cast<float>(kOutY);
+    float x = static_cast<float>(sheet::kOutX), y = static_cast<float>(sheet::kOutY);
     if (b.present) {
       double rx, ry;
       RestPoint(b.motion, &rx, &ry);
@@ -47,8 +47,8 @@ void ApplyRemovals(const Field& field, int thrownIndex, GameState* state) {
       const bool kept = i == thrownIndex ? (InPlay(x, y) || (b.struck && OnSheet(x, y)))
                                          : (!b.moved || InPlay(x, y));
       if (!kept) {
-        x = static_cast<float>(kOutX);
-        y = static_cast<float>(kOutY);
+        x = static_cast<float>(sheet::kOutX);
+        y = static_cast<float>(sheet::kOutY);
       }
     }
     state->stones[i][0] = x;
@@ -59,7 +59,7 @@ void ApplyRemovals(const Field& field, int thrownIndex, GameState* state) {
 // The free guard zone: an opponent's guard put out of play by this shot
 // means the shot is undone and the delivered stone removed.
 bool GuardZoneBroken(const GameState& before, const GameState& after, int thrownIndex) {
-  if (thrownIndex >= kGuardZoneShots) return false;
+  if (thrownIndex >= game::kGuardZoneShots) return false;
   for (int i = 0; i < thrownIndex; ++i) {
     if (OwnedByMover(i, thrownIndex)) continue;
     if (!InGuardZone(before.stones[i][0], before.stones[i][1])) continue;
@@ -75,14 +75,15 @@ void Resolve(Field* field, int thrown, const GameState& before, GameState* state
   ApplyRemovals(*field, thrown, state);
   if (GuardZoneBroken(before, *state, thrown)) {
     std::memcpy(state->stones, before.stones, sizeof before.stones);
-    state->stones[thrown][0] = static_cast<float>(kOutX);
-    state->stones[thrown][1] = static_cast<float>(kOutY);
+    state->stones[thrown][0] = static_cast<float>(sheet::kOutX);
+    state->stones[thrown][1] = static_cast<float>(sheet::kOutY);
   }
 }
 
 void FinishEnd(GameState* state) {
   const int score = ScoreEnd(*state);
-  if (state->endIndex >= 0 && state->endIndex < kEndSlots) state->endScore[state->endIndex] = score;
+  if (state->endIndex >= 0 && state->endIndex < game::kEndSlots)
+    state->endScore[state->endIndex] = score;
   state->endIndex = SaturatingIncrement(state->endIndex);
 }
 
@@ -123,7 +124,7 @@ bool PerturbedDelivery(ShotVec vec, double dx, double dy, double* vx, double* vy
 
 int PlayShot(GameState* state, ShotVec vec, float noise, PathFrame* path, int pathCapacity,
              Rng* rng, ShotStats* stats) {
-  if (state->shotIndex < 0 || state->shotIndex >= kStonesPerEnd) {
+  if (state->shotIndex < 0 || state->shotIndex >= game::kStonesPerEnd) {
     state->shotIndex = SaturatingIncrement(state->shotIndex);
     return 0;
   }
@@ -165,7 +166,7 @@ int PlayShot(GameState* state, ShotVec vec, float noise, PathFrame* path, int pa
   }
   state->shotIndex = thrown + 1;
   state->sideToMove = state->sideToMove == 0 ? 1 : 0;
-  if (state->shotIndex == kStonesPerEnd) FinishEnd(state);
+  if (state->shotIndex == game::kStonesPerEnd) FinishEnd(state);
   return usable ? 1 : 0;
 }
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "match/engine_launch.h"
-#include "match/process.h"
-#include "match/record.h"
+#include "platform/process.h"
+#include "record/record.h"
 
 // Most bytes the runner reads from an engine for one exchange (a stone, the
 // greeting, a command) before it gives up on it: far more than a reply and

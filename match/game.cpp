@@ -8,13 +8,11 @@
 
 #include "match/engine_link.h"
 #include "match/protocol.h"
-#include "match/shot_record.h"
 #include "match/version.h"
+#include "record/shot_record.h"
 
 namespace {
 
-constexpr int kStonesPerEnd = 16;
-constexpr int kScoreSlots = 10;  // endScore entries in the record
 // Longest wait for an engine to read a command that has no reply, ms.
 constexpr double kCommandWaitMs = 2000.0;
 
@@ -54,7 +52,7 @@ GameState StartOfEnd(const GameRecord& game, int endIndex, int lastEnd, Seat fir
   state.endIndex = endIndex;
   state.lastEnd = lastEnd;
   state.sideToMove = static_cast<uint8_t>(SideFlag(first));
-  for (size_t k = 0; k < game.table.endScores.size() && k < kScoreSlots; ++k)
+  for (size_t k = 0; k < game.table.endScores.size() && k < game::kEndSlots; ++k)
     state.endScore[k] = game.table.endScores[k];
   return state;
 }
@@ -148,7 +146,7 @@ bool PlayEnd(EngineLink links[2], const PhysicsCalls& physics, GameRecord* game,
     state.stones[k][1] = firstStones[static_cast<size_t>(k)][1];
   }
   std::vector<PathFrame> frames(kPathCapacity);
-  for (int k = placed; k < kStonesPerEnd; ++k) {
+  for (int k = placed; k < game::kStonesPerEnd; ++k) {
     const Seat seat = SeatOfStone(first, k);
     PlayStone(&links[seat], physics, game, end, &state, k, observer, &frames);
     const bool ended = links[seat].dead;

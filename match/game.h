@@ -9,8 +9,8 @@
 
 #include "match/engine_launch.h"
 #include "match/opening.h"
-#include "match/physics.h"
-#include "match/record.h"
+#include "record/physics.h"
+#include "record/record.h"
 
 // Frames of a shot's motion kept for the pictures; the library doubles its
 // sampling interval when a shot would need more.

@@ -2,14 +2,15 @@
 
 #include <cmath>
 
-#include "match/count_text.h"
+#include "record/count_text.h"
 
 namespace {
 
-constexpr int kStonesPerEnd = 16;
 constexpr float kFarthestCoordinate = 100.0f;  // m; far beyond any sheet
 
-int EndsToScore(int points) { return (points + kMaxPointsPerEnd - 1) / kMaxPointsPerEnd; }
+int EndsToScore(int points) {
+  return (points + game::kMostPointsPerEnd - 1) / game::kMostPointsPerEnd;
+}
 
 }  // namespace
 
@@ -21,7 +22,7 @@ std::string OpeningProblem(const Opening& o, int regularEnds) {
   if (EndsToScore(o.pointsA) + EndsToScore(o.pointsB) > o.startEnd)
     return "a score of " + std::to_string(o.pointsA) + "-" + std::to_string(o.pointsB) +
            " cannot arise in " + CountText(o.startEnd, "end", "ends");
-  if (o.firstStones.size() >= static_cast<size_t>(kStonesPerEnd))
+  if (o.firstStones.size() >= static_cast<size_t>(game::kStonesPerEnd))
     return "more stones in play than an end has before its last";
   for (const auto& stone : o.firstStones)
     for (float c : stone)
@@ -32,10 +33,10 @@ std::string OpeningProblem(const Opening& o, int regularEnds) {
 
 std::vector<int> EarlierEndScores(const Opening& o) {
   std::vector<int> scores;
-  for (int left = o.pointsA; left > 0; left -= kMaxPointsPerEnd)
-    scores.push_back(left < kMaxPointsPerEnd ? left : kMaxPointsPerEnd);
-  for (int left = o.pointsB; left > 0; left -= kMaxPointsPerEnd)
-    scores.push_back(-(left < kMaxPointsPerEnd ? left : kMaxPointsPerEnd));
+  for (int left = o.pointsA; left > 0; left -= game::kMostPointsPerEnd)
+    scores.push_back(left < game::kMostPointsPerEnd ? left : game::kMostPointsPerEnd);
+  for (int left = o.pointsB; left > 0; left -= game::kMostPointsPerEnd)
+    scores.push_back(-(left < game::kMostPointsPerEnd ? left : game::kMostPointsPerEnd));
   scores.resize(static_cast<size_t>(o.startEnd), 0);
   return scores;
 }

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "match/rules.h"
+#include "record/rules.h"
+#include "sim/sheet.h"
 
 struct Opening {
   int startEnd = 0;      // index of the first end played, from 0; earlier ends count as played
@@ -20,13 +21,11 @@ struct Opening {
   std::vector<std::array<float, 2>> firstStones;  // m
 };
 
-// Most points one side can score in an end.
-constexpr int kMaxPointsPerEnd = 8;
-
 // "" when the opening can be played in a game of regularEnds ends,
 // otherwise what is wrong: startEnd outside [0, regularEnds), negative
 // points, a score that cannot arise in startEnd ends (one side scores in
-// an end, at most kMaxPointsPerEnd), 16 or more stones, or a stone outside
+// an end, at most game::kMostPointsPerEnd), as many stones as an end has or more, or a stone
+// outside
 // [-100, 100] m or not finite.
 std::string OpeningProblem(const Opening& opening, int regularEnds);
 

@@ -9,6 +9,8 @@ namespace {
 
 constexpr const char* kBestShotWord = "BESTSHOT";
 constexpr const char* kReadyWord = "READYOK";
+// Misspelt as the engines write it: the echo's bytes are part of the
+// protocol, and an engine that spelt it right would not be recognised.
 constexpr const char* kEchoPrefix = "recieved: ";
 constexpr int kBestShotTokens = 4;
 
@@ -119,7 +121,7 @@ std::string FormatSetState(int shotIndex, int endIndex, int lastEnd, int sideFla
          std::to_string(lastEnd) + " " + std::to_string(sideFlag) + "\n";
 }
 
-std::string FormatPosition(const float (&stones)[16][2]) {
+std::string FormatPosition(const float (&stones)[game::kStonesPerEnd][2]) {
   std::string out = "POSITION";
   char number[32];
   for (const auto& stone : stones) {

@@ -11,9 +11,9 @@ std::string FormatNewGame();
 std::string FormatIsReady();
 // SETSTATE shotIndex endIndex lastEnd sideFlag
 std::string FormatSetState(int shotIndex, int endIndex, int lastEnd, int sideFlag);
-// POSITION with the 32 coordinates x0 y0 ... x15 y15, each printed with
+// POSITION with the coordinates x0 y0 ... x15 y15 of every stone, each printed with
 // enough digits ("%.9g") that the engine's atof gives back the same float.
-std::string FormatPosition(const float (&stones)[16][2]);
+std::string FormatPosition(const float (&stones)[game::kStonesPerEnd][2]);
 std::string FormatGo();
 std::string FormatScore(int score);
 
@@ -24,11 +24,11 @@ enum class ReplyParse {
   kTwoReplies,  // a valid reply followed by (the start of) another reply
 };
 
-// The engine's echo of every message ("recieved: " and the message) belongs
-// on its standard error stream; an engine that writes it to its standard
-// output instead still gets its reply read. Drops every line that starts
-// with the echo prefix, and a trailing unfinished line that is or may become
-// one.
+// The engine's echo of every message ("recieved: ", misspelt as the
+// protocol has it, and the message) belongs on its standard error stream;
+// an engine that writes it to its standard output instead still gets its
+// reply read. Drops every line that starts with the echo prefix, and a
+// trailing unfinished line that is or may become one.
 std::string WithoutEchoLines(const std::string& text);
 
 // Parses the bytes an engine sent after GO: "BESTSHOT vx vy curl" with

@@ -61,7 +61,7 @@ void AddHit(const PhysicsCalls& p, std::vector<Candidate>* out, ShotKind kind, i
 
 void AddHouseDraws(const PhysicsCalls& p, const CandidateDensity& d, std::vector<Candidate>* out) {
   if (d.houseGrid) {
-    const float reach = kHouseRadius + 0.05f;
+    const float reach = kHouseReach + 0.05f;
     const int steps = static_cast<int>(reach / d.gridStep);
     for (int i = -steps; i <= steps; ++i) {
       for (int j = -steps; j <= steps; ++j) {
@@ -227,7 +227,7 @@ void GenerateCandidates(const GameState& state, const PhysicsCalls& physics,
   if (density.guards) {
     for (const float depth : kGuardDepths) {
       for (const float off : kGuardOffsets) {
-        AddDraw(physics, out, ShotKind::kGuard, -1, kTeeX + off, kTeeY + kHouseRadius + depth);
+        AddDraw(physics, out, ShotKind::kGuard, -1, kTeeX + off, kTeeY + kHouseReach + depth);
       }
     }
   }

@@ -46,7 +46,7 @@ bool StoneInPlay(float x, float y) {
 
 int EndScoreFor(const GameState& state, int thrown, int ownerParity) {
   const int n = std::clamp(thrown, 0, game::kStonesPerEnd);
-  float best[2] = {kHouseRadiusSquared, kHouseRadiusSquared};
+  float best[2] = {kHouseReachSquared, kHouseReachSquared};
   for (int i = 0; i < n; ++i) {
     const float x = state.stones[i][0];
     const float y = state.stones[i][1];

@@ -32,7 +32,7 @@ struct ShotStone {
 
 ShotStone FindShotStone(const GameState& s) {
   ShotStone best{-1, 0, 0};
-  float bestDistance = kHouseRadiusSquared;
+  float bestDistance = kHouseReachSquared;
   for (int i = 0; i < s.shotIndex; ++i) {
     const float x = s.stones[i][0];
     const float y = s.stones[i][1];

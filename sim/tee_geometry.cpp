@@ -8,4 +8,4 @@ float TeeDistanceSquared(float x, float y) {
   return dx2 + dy2;
 }
 
-bool IsInHouse(float x, float y) { return TeeDistanceSquared(x, y) < kHouseRadiusSquared; }
+bool IsInHouse(float x, float y) { return TeeDistanceSquared(x, y) < kHouseReachSquared; }

@@ -1,23 +1,26 @@
-// Distances to the tee, as both players judge stones: every step single
-// precision (each difference, square and sum rounded to float) and every
-// comparison strict, the way the house test is defined.
+// Distances to the tee, as both players judge stones. Every step is single
+// precision: each difference, square and sum is rounded to float, and
+// comparisons are strict. Positions arrive as the floats of the game record,
+// and a test near the edge of the house must come out the same with every
+// compiler and on every platform, so the arithmetic is pinned down to the
+// rounding rather than left to whatever wider precision a machine might
+// carry.
 #pragma once
 
 #include "sim/sheet.h"
 
-// Centre of the house (the tee), m.
-constexpr float kTeeX = static_cast<float>(sheet::kTeeX);
-constexpr float kTeeY = static_cast<float>(sheet::kTeeY);
-// Largest distance of a stone's centre from the tee that still counts as in
-// the house (ring plus stone radius), m, and its square in single precision.
-constexpr float kHouseRadius = static_cast<float>(sheet::kHouseReach);
-constexpr float kHouseRadiusSquared = 3.900625f;  // m^2
-static_assert(kHouseRadius == 1.975f, "the house reach as the rules state it");
-static_assert(kHouseRadiusSquared == kHouseRadius * kHouseRadius, "square rounded to float");
+// The tee and the house's reach as the game record's floats, m.
+constexpr float kTeeX = float(sheet::kTeeX);
+constexpr float kTeeY = float(sheet::kTeeY);
+constexpr float kHouseReach = float(sheet::kHouseReach);
+// The square of the house's reach, rounded to float as the tests compute
+// it, m^2; the tests never take a square root.
+constexpr float kHouseReachSquared = kHouseReach * kHouseReach;
+static_assert(kHouseReachSquared == 3.900625f, "the house's reach squared in single precision");
 
-// Squared distance of (x, y) to the tee, m^2; no square root is taken.
+// Squared distance of (x, y) to the tee, m^2.
 float TeeDistanceSquared(float x, float y);
 
-// True when (x, y) lies strictly inside the house; false on the circle
-// itself and for NaN coordinates.
+// True when (x, y) lies strictly inside the house's reach; false on the
+// circle itself and for NaN coordinates.
 bool IsInHouse(float x, float y);

@@ -8,7 +8,12 @@
 
 // Shots 0..10 (and any lower index) follow the placement rules.
 constexpr int32_t kLastPlacementShot = 10;
-// From this shotIndex on, the take-out hits harder.
+// From this shotIndex on, the take-out hits harder. Early in the end, with
+// the free guard zone still on (shots 0 to 4) and few stones in play, a
+// light hit that removes the stone and may leave the shooter near the house
+// is worth most; by shot 6 both sides have thrown three stones, guards may
+// be taken out, and a heavy hit keeps its line past the stones in front and
+// can clear more than one.
 constexpr int32_t kFirstHeavyHitShot = 6;
 // Power of the take-out hits: metres of travel left at the target.
 constexpr float kHeavyHitPower = 16.0f;
@@ -25,7 +30,7 @@ void DecideShot(const GameState& state, ShotVec* out);
 // (take-out trial search) when it is the opponent's.
 void ChoosePlacementShot(const GameState& state, ShotVec* out);
 
-// rank = stone indices with the thrown ones (the first shotIndex, at most 16)
+// rank = stone indices with the thrown ones (the first shotIndex, at most all of them)
 // sorted by squared tee distance: stable, strict comparisons, the rest in
 // identity order.
-void RankStonesByTeeDistance(int32_t rank[16], const GameState& state);
+void RankStonesByTeeDistance(int32_t rank[game::kStonesPerEnd], const GameState& state);

@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int32_t kStoneCount = 16;
-
 float StoneDistance(const GameState& state, int32_t stone) {
   return TeeDistanceSquared(state.stones[stone][0], state.stones[stone][1]);
 }
@@ -22,9 +20,9 @@ void DecideShot(const GameState& state, ShotVec* out) {
   }
 }
 
-void RankStonesByTeeDistance(int32_t rank[16], const GameState& state) {
-  for (int32_t i = 0; i < kStoneCount; ++i) rank[i] = i;
-  const int32_t n = state.shotIndex < kStoneCount ? state.shotIndex : kStoneCount;
+void RankStonesByTeeDistance(int32_t rank[game::kStonesPerEnd], const GameState& state) {
+  for (int32_t i = 0; i < game::kStonesPerEnd; ++i) rank[i] = i;
+  const int32_t n = state.shotIndex < game::kStonesPerEnd ? state.shotIndex : game::kStonesPerEnd;
   for (int32_t i = 1; i < n; ++i) {
     for (int32_t j = i; j > 0 && StoneDistance(state, rank[j]) < StoneDistance(state, rank[j - 1]);
          --j) {
@@ -36,15 +34,15 @@ void RankStonesByTeeDistance(int32_t rank[16], const GameState& state) {
 }
 
 void ChoosePlacementShot(const GameState& state, ShotVec* out) {
-  int32_t rank[kStoneCount];
+  int32_t rank[game::kStonesPerEnd];
   RankStonesByTeeDistance(rank, state);
   const int32_t s = rank[0];
   const float x = state.stones[s][0];
   const float y = state.stones[s][1];
   ShotPos pos{};
   if (!IsInHouse(x, y)) {
-    pos.x = kTeeX;
-    pos.y = kTeeY;
+    pos.x = float(sheet::kTeeX);
+    pos.y = float(sheet::kTeeY);
     pos.curl = 0;
     CreateShot(pos, out);
     return;
@@ -58,6 +56,6 @@ void ChoosePlacementShot(const GameState& state, ShotVec* out) {
   }
   pos.x = x;
   pos.y = y + kGuardOffset;
-  pos.curl = x < kTeeX ? 0 : 1;
+  pos.curl = x < float(sheet::kTeeX) ? 0 : 1;
   CreateShot(pos, out);
 }

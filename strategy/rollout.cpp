@@ -2,15 +2,14 @@
 
 #include "sim/simulator.h"
 #include "strategy/random_source.h"
-#include "strategy/search_constants.h"
 
 namespace {
 
-constexpr int32_t kEndSlots = sizeof(GameState::endScore) / sizeof(GameState::endScore[0]);
 // A play-out follows the candidate only when it leaves the end at these
-// shots; anything else (16, or a next end's 0) is complete or not in play.
+// shots; anything else (every stone thrown, or a next end's 0) is complete
+// or not in play.
 constexpr int32_t kFirstPlayoutShot = 11;
-constexpr int32_t kLastPlayoutShot = 15;
+constexpr int32_t kLastPlayoutShot = game::kStonesPerEnd - 1;
 
 }  // namespace
 
@@ -45,15 +44,17 @@ int32_t RolloutValue(ShotVec vec, const GameState& state, RandomShotSource* shot
   // An extra end (or a negative index) has no score slot, and the simulator
   // scores only into slots 0..9. Played as the table's last end, the
   // rollout still sees the score of the end it completes.
-  if (scratch.endIndex < 0 || scratch.endIndex >= kEndSlots) scratch.endIndex = kEndSlots - 1;
+  if (scratch.endIndex < 0 || scratch.endIndex >= game::kEndSlots) {
+    scratch.endIndex = game::kEndSlots - 1;
+  }
   const int32_t playedEnd = scratch.endIndex;
 
-  Simulation(&scratch, vec, kNoise, nullptr, -1);
+  Simulation(&scratch, vec, float(game::kExecutionNoise), nullptr, -1);
   int32_t n = scratch.shotIndex;
-  const int32_t limit = (n >= kFirstPlayoutShot && n <= kLastPlayoutShot) ? kStonesPerEnd : 0;
+  const int32_t limit = (n >= kFirstPlayoutShot && n <= kLastPlayoutShot) ? game::kStonesPerEnd : 0;
   while (n < limit) {
     const ShotVec next = RandomShot(shots);
-    Simulation(&scratch, next, kNoise, nullptr, -1);
+    Simulation(&scratch, next, float(game::kExecutionNoise), nullptr, -1);
     ++n;
   }
 

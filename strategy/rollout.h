@@ -8,12 +8,17 @@
 #include "sim/records.h"
 #include "strategy/random_source.h"
 
-// Rectangle of the random targets, m: float constants, widened to double
-// for the uniform draws over [min, max).
-constexpr float kRandomXMin = 0.145f;
-constexpr float kRandomXMax = 4.605f;
-constexpr float kRandomYMin = 3.195f;
-constexpr float kRandomYMax = 11.425f;
+// Rectangle of the random targets, m: a stone resting there lies wholly
+// between the side lines and wholly in front of the back line, and reaches
+// at most a stone's radius beyond the far hog line. Float constants,
+// widened to double for the uniform draws over [min, max).
+constexpr float kRandomXMin = float(sheet::kStoneRadius);
+constexpr float kRandomXMax = float(sheet::kWidth - sheet::kStoneRadius);
+constexpr float kRandomYMin = float(sheet::kBackLineY + sheet::kStoneRadius);
+constexpr float kRandomYMax = float(sheet::kFarHogY + sheet::kStoneRadius);
+// The draws depend on these floats to the bit.
+static_assert(kRandomXMin == 0.145f && kRandomXMax == 4.605f, "random target rectangle, x");
+static_assert(kRandomYMin == 3.195f && kRandomYMax == 11.425f, "random target rectangle, y");
 
 // The three draws of a random target, in the order they are taken.
 struct RandomTargetDistributions {

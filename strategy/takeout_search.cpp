@@ -4,7 +4,6 @@
 
 #include "sim/simulator.h"
 #include "strategy/geometry.h"
-#include "strategy/search_constants.h"
 
 int ChooseTakeoutVector(unsigned count0, unsigned count1) { return count1 > count0 ? 1 : 0; }
 
@@ -29,7 +28,7 @@ void TakeoutTrialSearch(const GameState& state, int32_t target, float power, Sho
     for (int trial = 0; trial < kTrialCount; ++trial) {
       for (int k = 0; k < 2; ++k) {
         scratch = state;
-        Simulation(&scratch, vec[k], kNoise, nullptr, -1);
+        Simulation(&scratch, vec[k], float(game::kExecutionNoise), nullptr, -1);
         if (!IsInHouse(scratch.stones[target][0], scratch.stones[target][1])) ++successes[k];
       }
     }

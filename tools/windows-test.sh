@@ -158,8 +158,8 @@ EOF
   cp "$folder/bin/curling-engine.exe" "$folder/engine-under-test/"
   CURLING_TEST_ENGINE="$PWD/$folder/engine-under-test/curling-engine.exe" \
   CURLING_TEST_LAUNCHER="$wine" \
-  CURLING_TEST_DOUBLE_DIR="$PWD/$folder/tests/engine/double/plain" \
-  CURLING_TEST_OFFSET_DOUBLE_DIR="$PWD/$folder/tests/engine/double/offset" \
+  CURLING_TEST_DOUBLE_DIR="$PWD/$folder/tests/double/plain" \
+  CURLING_TEST_OFFSET_DOUBLE_DIR="$PWD/$folder/tests/double/offset" \
     build/bin/engine_process_tests
 
   echo "== $folder: one GO with the real library"

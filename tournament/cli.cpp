@@ -10,22 +10,17 @@
 #include <sstream>
 
 #include "match/engine_link.h"
-#include "match/process.h"
-#include "match/record_json.h"
-#include "match/replay.h"
-#include "tournament/file_text.h"
+#include "platform/executable.h"
+#include "platform/process.h"
+#include "platform/terminal.h"
+#include "record/record_json.h"
+#include "record/replay.h"
 #include "tournament/openings.h"
 #include "tournament/run.h"
+#include "tournament/file_text.h"
 #include "tournament/shard_files.h"
-#include "tournament/terminal.h"
 
 namespace {
-
-#ifdef _WIN32
-constexpr const char* kEngineName = "curling-engine.exe";
-#else
-constexpr const char* kEngineName = "curling-engine";
-#endif
 
 constexpr int kExitWriteFailed = 1;
 constexpr int kExitRefused = 2;
@@ -44,7 +39,7 @@ int Fail(const std::string& message) {
 // engines are named after their program, made unique with -2, -3 ...
 std::string NameEngines(TournamentOptions* o) {
   if (o->engines.empty()) {
-    const std::string engine = OwnExecutableDir() + "/" + kEngineName;
+    const std::string engine = ExecutableDir() + "/curling-engine" + kExecutableSuffix;
     if (!std::filesystem::exists(engine)) return "no engines given and " + engine + " not found";
     o->engines.assign(2, EngineLaunchFromCommandLine(engine));
   }

@@ -4,7 +4,7 @@
 // real command line over an exact stand-in.
 #pragma once
 
-#include "match/physics.h"
+#include "record/physics.h"
 
 // Exit status: 0 after the games were played (or merged, or a record
 // replayed), 1 when results, a record, a page or a picture could not be

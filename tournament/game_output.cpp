@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "match/atomic_file.h"
-#include "match/line_score.h"
-#include "match/record_json.h"
+#include "platform/atomic_file.h"
+#include "record/line_score.h"
+#include "record/record_json.h"
 #include "view/index_page.h"
 #include "view/replay_page.h"
 #include "view/svg.h"

@@ -1,9 +1,10 @@
+#include "tournament/korvane_physics.h"
+
 #include <cstdio>
 #include <string>
 
 #include "korvane/korvane.h"
 #include "korvane/tools/fixed_shots.h"
-#include "match/physics.h"
 
 namespace {
 

@@ -53,7 +53,9 @@ std::string ReadOpening(const json& line, Opening* o) {
       if (v != "A" && v != "B") return "\"hammer\" must be \"A\" or \"B\"";
       o->hammer = v == "A" ? kSeatA : kSeatB;
     } else if (key == "stones") {
-      if (!ReadStones(v, o)) return "\"stones\" must be at most 15 pairs [x, y] of finite numbers";
+      if (!ReadStones(v, o))
+        return "\"stones\" must be at most " + std::to_string(kMaxOpeningStones) +
+               " pairs [x, y] of finite numbers";
     } else {
       return "unknown key \"" + key + "\" (keys: end, score, hammer, stones)";
     }

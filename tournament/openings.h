@@ -18,7 +18,7 @@
 #include "match/opening.h"
 
 // Most stones an opening may hold: the engines must have one left to throw.
-constexpr int kMaxOpeningStones = 15;
+constexpr int kMaxOpeningStones = game::kStonesPerEnd - 1;
 constexpr int kMaxOpeningEnd = 100;
 constexpr int kMaxOpeningScore = 1000;
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "match/engine_launch.h"
-#include "match/record.h"
+#include "record/record.h"
 #include "tournament/stats.h"
 
 enum class TournamentKind { kPairs, kRoundRobin, kGauntlet };

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "match/line_score.h"
+#include "record/line_score.h"
 #include "tournament/display_width.h"
 #include "tournament/figure_text.h"
 

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "match/version.h"
+#include "record/record_json.h"
 
 using nlohmann::json;
 
@@ -34,10 +35,6 @@ uint64_t AsSeed(const json& v) {
   return std::stoull(text);
 }
 
-const char* ResultName(GameResult r) {
-  return r == GameResult::kWinA ? "A" : r == GameResult::kWinB ? "B" : "draw";
-}
-
 json EngineJson(const EngineLaunch& e) {
   json env = json::array();
   for (const auto& kv : e.env) env.push_back({kv.first, kv.second});
@@ -46,7 +43,7 @@ json EngineJson(const EngineLaunch& e) {
 }
 
 // Reads a game line; false when a field is missing or of the wrong kind.
-bool GameFromJson(const json& j, GameLine* g) {
+bool GameLineFromJson(const json& j, GameLine* g) {
   if (!j.is_object()) return false;
   try {
     g->game = AsInt(j.at("game"));
@@ -54,11 +51,7 @@ bool GameFromJson(const json& j, GameLine* g) {
     g->pairing = AsInt(j.at("pairing"));
     g->opening = AsInt(j.at("opening"));
     g->seed = AsSeed(j.at("seed"));
-    const std::string result = j.at("result").get<std::string>();
-    if (result != "A" && result != "B" && result != "draw") return false;
-    g->result = result == "A"   ? GameResult::kWinA
-                : result == "B" ? GameResult::kWinB
-                                : GameResult::kDraw;
+    if (!ResultFromName(j.at("result").get<std::string>(), &g->result)) return false;
     g->ends = AsInt(j.at("ends"));
     const json& f = j.at("forfeit");
     g->forfeitSeat = f.is_null() ? -1 : f.get<std::string>() == "A" ? 0 : 1;
@@ -103,7 +96,7 @@ bool ReadResultsText(const std::string& text, ResultsFile* out, std::string* err
                                text.begin() + static_cast<std::ptrdiff_t>(stop), nullptr, false);
     start = stop + 1;
     GameLine game;
-    const bool ok = lineNumber == 1 ? HeaderFromJson(j, &file) : GameFromJson(j, &game);
+    const bool ok = lineNumber == 1 ? HeaderFromJson(j, &file) : GameLineFromJson(j, &game);
     if (!ok) {
       *error = lineNumber == 1 ? "line 1 is not a curling-match results header"
                                : "line " + std::to_string(lineNumber) + " is not a game result";

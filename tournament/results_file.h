@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "match/rules.h"
+#include "record/rules.h"
 #include "tournament/options.h"
 
 struct GameLine {

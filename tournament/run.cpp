@@ -9,7 +9,7 @@
 #include <set>
 #include <thread>
 
-#include "match/line_score.h"
+#include "record/line_score.h"
 #include "tournament/report.h"
 #include "tournament/shard_files.h"
 

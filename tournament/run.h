@@ -10,7 +10,7 @@
 #include <ostream>
 #include <vector>
 
-#include "match/physics.h"
+#include "record/physics.h"
 #include "tournament/game_output.h"
 #include "tournament/tables.h"
 

@@ -1,5 +1,7 @@
 #include "tournament/schedule.h"
 
+#include "sim/splitmix.h"
+
 std::vector<Pairing> PairingsOf(TournamentKind kind, int engineCount) {
   std::vector<Pairing> pairings;
   for (int i = 0; i < engineCount; ++i)
@@ -20,10 +22,7 @@ int GameCount(const RunPlan& plan) {
 }
 
 uint64_t PairSeed(uint64_t runSeed, int pair) {
-  uint64_t z = runSeed + 0x9E3779B97F4A7C15ull * (static_cast<uint64_t>(pair) + 1);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-  return z ^ (z >> 31);
+  return SplitMix64(runSeed, static_cast<uint64_t>(pair));
 }
 
 ScheduledGame GameAt(const RunPlan& plan, int game) {

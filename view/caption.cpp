@@ -7,25 +7,17 @@
 
 namespace {
 
-// Sheet lines and sizes, m.
-constexpr float kTeeX = 2.375f;
-constexpr float kTeeY = 4.88f;
-constexpr float kHouseReach = 1.975f;  // house radius + stone radius
-constexpr float kButtonReach = 0.3f;   // the stone covers the button
-constexpr float kBackLineY = 3.05f;
-constexpr float kHogLineY = 11.28f;
-constexpr float kStoneRadius = 0.145f;
-constexpr float kSideMargin = 0.3f;  // closer than this to a side line counts as off the side
-constexpr float kSheetWidth = 4.75f;
+// Sizes of the captions' own judgements, m; the sheet's lines are in
+// sim/sheet.h, taken in single precision as the record holds positions.
+constexpr float kButtonReach = 0.3f;  // the stone covers the button
+constexpr float kSideMargin = 0.3f;   // closer than this to a side line counts as off the side
 constexpr double kMsPerSecond = 1000.0;
 // A stone that moved less than this was not hit, m.
 constexpr float kMovedAtLeast = 0.05f;
 
-bool InPlay(float x, float y) {
-  return std::isfinite(x) && std::isfinite(y) && !(x == 0 && y == 0);
+float TeeDistance(float x, float y) {
+  return std::hypot(x - float(sheet::kTeeX), y - float(sheet::kTeeY));
 }
-
-float TeeDistance(float x, float y) { return std::hypot(x - kTeeX, y - kTeeY); }
 
 std::string StoneLabel(const EndRecord& end, int i) {
   return "stone " + std::to_string(i + 1) + " (" + SeatLetter(SeatOfStone(end.firstThrower, i)) +
@@ -63,7 +55,7 @@ bool LastSeen(const StoneRecord& s, float* x, float* y) {
     if (m.stone != s.shotIndex) continue;
     bool seen = false;
     for (const auto& p : m.points)
-      if (InPlay(p[0], p[1])) {
+      if (StoneInPlay(p[0], p[1])) {
         *x = p[0];
         *y = p[1];
         seen = true;
@@ -78,9 +70,10 @@ std::string LostInPlay(const StoneRecord& s, bool othersMovedOnPath) {
   if (othersMovedOnPath) return "Free guard zone: the guard is put back and the stone removed";
   float x = 0, y = 0;
   if (!LastSeen(s, &x, &y)) return "Out of play";
-  if (y > kHogLineY - kStoneRadius) return "Hogged: short of the hog line";
-  if (x < kSideMargin || x > kSheetWidth - kSideMargin) return "Off the side";
-  if (y < kBackLineY + kStoneRadius) return "Through the house";
+  const float stone = float(sheet::kStoneRadius);
+  if (y > float(sheet::kFarHogY) - stone) return "Hogged: short of the hog line";
+  if (x < kSideMargin || x > float(sheet::kWidth) - kSideMargin) return "Off the side";
+  if (y < float(sheet::kBackLineY) + stone) return "Through the house";
   return "Out of play";
 }
 
@@ -121,8 +114,8 @@ std::string ShotKind(const EndRecord& end, const StoneRecord& s) {
   std::vector<std::string> removed, hit;
   bool opponentTouched = false;
   for (int i = 0; i < k; ++i) {
-    const bool was = InPlay(s.before[i][0], s.before[i][1]);
-    const bool is = InPlay(s.after[i][0], s.after[i][1]);
+    const bool was = StoneInPlay(s.before[i][0], s.before[i][1]);
+    const bool is = StoneInPlay(s.after[i][0], s.after[i][1]);
     const bool opponent = SeatOfStone(end.firstThrower, i) != s.seat;
     if (was && !is) {
       removed.push_back(StoneLabel(end, i));
@@ -133,7 +126,7 @@ std::string ShotKind(const EndRecord& end, const StoneRecord& s) {
       opponentTouched |= opponent;
     }
   }
-  const bool stays = InPlay(s.after[k][0], s.after[k][1]);
+  const bool stays = StoneInPlay(s.after[k][0], s.after[k][1]);
   if (!removed.empty())
     return std::string(opponentTouched ? "Takeout of " : "Own stone taken out: ") + Join(removed) +
            (stays ? "" : ", the shooter rolled out");
@@ -143,8 +136,8 @@ std::string ShotKind(const EndRecord& end, const StoneRecord& s) {
   if (!stays) return LostInPlay(s, PathMovedOthers(s));
   const float d = TeeDistance(s.after[k][0], s.after[k][1]);
   if (d < kButtonReach) return "Draw to the button";
-  if (d < kHouseReach) return "Draw into the house";
-  if (s.after[k][1] > kTeeY) return "Guard";
+  if (d < float(sheet::kHouseReach)) return "Draw into the house";
+  if (s.after[k][1] > float(sheet::kTeeY)) return "Guard";
   return "Draw behind the house";
 }
 
@@ -155,7 +148,8 @@ std::string CaptionHeadline(const GameRecord& game, const EndRecord& end, const 
   else
     std::snprintf(time, sizeof time, "%.0f ms", s.thinkMs);
   std::string text = "End " + std::to_string(end.endIndex + 1) + ", stone " +
-                     std::to_string(s.shotIndex + 1) + " of 16: " + EngineLabel(game, s.seat);
+                     std::to_string(s.shotIndex + 1) + " of " +
+                     std::to_string(game::kStonesPerEnd) + ": " + EngineLabel(game, s.seat);
   if (s.status == StoneStatus::kPlayed) text += std::string(", ") + TurnName(s.vec.curl);
   return text + ", " + time;
 }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "match/record.h"
+#include "record/record.h"
 
 // The engine's name, else its program's file name, after the seat letter:
 // "A (curling-engine)".

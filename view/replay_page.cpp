@@ -3,8 +3,8 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
-#include "match/line_score.h"
-#include "match/record_json.h"
+#include "record/line_score.h"
+#include "record/record_json.h"
 #include "view/caption.h"
 #include "view/markup.h"
 #include "view/svg.h"
@@ -30,7 +30,8 @@ Json StoneData(const GameRecord& game, const EndRecord& end, const StoneRecord& 
   Json paths = Json::array();
   for (const MovedStone& m : s.path.stones) {
     size_t first = 0;
-    while (first + 1 < m.points.size() && m.points[first + 1][1] > kSvgBottomY + kStoneRadius)
+    while (first + 1 < m.points.size() &&
+           m.points[first + 1][1] > kSvgBottomY + sheet::kStoneRadius)
       ++first;
     Json points = Json::array();
     for (size_t k = first; k < m.points.size(); ++k)
@@ -100,7 +101,7 @@ std::string ReplayPageHtml(const GameRecord& game) {
   const std::string title = "Game " + std::to_string(game.gameIndex + 1) + ": " +
                             EngineLabel(game, kSeatA) + " v " + EngineLabel(game, kSeatB);
   const std::string view = "0 " + std::to_string(kSvgSheetTopY) + " " +
-                           std::to_string(kSheetWidth) + " " +
+                           std::to_string(sheet::kWidth) + " " +
                            std::to_string(kSvgBottomY - kSvgSheetTopY);
   return "<!DOCTYPE html>\n<html lang=\"en\" data-end=\"1\" data-shot=\"0\">\n<head>\n"
          "<meta charset=\"utf-8\">\n<title>" +
@@ -120,6 +121,6 @@ std::string ReplayPageHtml(const GameRecord& game) {
          "\" viewBox=\"" + view + "\">\n" + SheetSvg() +
          "<g id=\"paths\"></g><g id=\"stones\"></g></svg>\n" +
          "<p id=\"result\"></p>\n<script type=\"application/json\" id=\"game-data\">" +
-         ScriptSafe(GameData(game).dump()) + "</script>\n<script>\n" + kReplayPageScript +
+         ScriptSafe(GameData(game).dump()) + "</script>\n<script>\n" + ReplayPageScript() +
          "</script>\n</body>\n</html>\n";
 }

@@ -8,10 +8,10 @@
 
 #include <string>
 
-#include "match/record.h"
+#include "record/record.h"
 
 std::string ReplayPageHtml(const GameRecord& game);
 
 // The page's script and style, kept apart from the C++ that fills in the game.
-extern const char* const kReplayPageScript;
+const std::string& ReplayPageScript();
 extern const char* const kReplayPageStyle;

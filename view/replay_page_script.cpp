@@ -1,7 +1,22 @@
 // The replay page's style and script. The script reads the game from the
 // page's own JSON, draws the position that the fragment names and steps
 // through the game; it fetches nothing.
+#include <cstdio>
+#include <string>
+
 #include "view/replay_page.h"
+#include "view/svg.h"
+
+namespace {
+
+// A figure as the script writes it: "0.145".
+std::string ScriptNumber(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", v);
+  return text;
+}
+
+}  // namespace
 
 const char* const kReplayPageStyle = R"CSS(
 body { font-family: sans-serif; margin: 12px; color: #111; background: #fff; }
@@ -17,12 +32,16 @@ h1 { font-size: 18px; margin: 0 0 8px 0; }
 #house { display: block; border: 1px solid #bbb; }
 )CSS";
 
-const char* const kReplayPageScript = R"JS(
+const std::string& ReplayPageScript() {
+  // The sizes come from the pictures' own, so the page draws the same stones.
+  static const std::string script = R"JS(
 "use strict";
 const game = JSON.parse(document.getElementById("game-data").textContent);
 const svgNs = "http://www.w3.org/2000/svg";
 const root = document.documentElement;
-const kStoneRadius = 0.145, kRingRadius = 0.2, kMaxAnimationMs = 2000, kMinSpeedUp = 8;
+const kStoneRadius = )JS" + ScriptNumber(sheet::kStoneRadius) +
+                                    ", kRingRadius = " + ScriptNumber(kThrownRingRadius) +
+                                    R"JS(, kMaxAnimationMs = 2000, kMinSpeedUp = 8;
 let shown = { end: 1, shot: 0 };
 let animation = null;
 
@@ -233,3 +252,5 @@ legend.appendChild(document.createTextNode("   \u25CF in the line score: the ham
 document.getElementById("result").textContent = game.result;
 show(parseFragment(), false);
 )JS";
+  return script;
+}

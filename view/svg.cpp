@@ -8,19 +8,9 @@
 
 namespace {
 
-// The house and the lines of the sheet, m.
-constexpr double kTeeX = 2.375;
-constexpr double kTeeY = 4.88;
-constexpr double kTwelveFoot = 1.83;
-constexpr double kEightFoot = 1.22;
-constexpr double kFourFoot = 0.61;
-constexpr double kButton = 0.15;
-constexpr double kBackLineY = 3.05;
-constexpr double kHogLineY = 11.28;
-constexpr double kLineWidth = 0.02;
+constexpr double kLineWidth = 0.02;    // m, a painted line
 constexpr double kCaptionSize = 0.17;  // m of text height
 constexpr double kNumberSize = 0.13;   // m, the number on a stone
-constexpr double kThrownRingRadius = 0.2;
 
 std::string Num(double v) {
   char text[32];
@@ -59,7 +49,8 @@ std::string NumberedStone(const EndRecord& end, int i, float x, float y, bool th
   if (thrown)
     out += Circle(x, y, kThrownRingRadius, "none",
                   " stroke=\"" + std::string(kThrownRing) + "\" stroke-width=\"0.03\"");
-  out += Circle(x, y, kStoneRadius, ColourOf(end, i), " stroke=\"#444\" stroke-width=\"0.025\"");
+  out += Circle(x, y, sheet::kStoneRadius, ColourOf(end, i),
+                " stroke=\"#444\" stroke-width=\"0.025\"");
   out += Text(x, y + kNumberSize * 0.35, kNumberSize, std::to_string(i + 1),
               " text-anchor=\"middle\" fill=\"#111\"");
   return out;
@@ -72,14 +63,14 @@ std::string Legend(const GameRecord& game, double y) {
     out += Circle(x, y - kCaptionSize * 0.3, kCaptionSize * 0.45,
                   seat == kSeatA ? kColourA : kColourB, " stroke=\"#444\" stroke-width=\"0.015\"");
     out += Text(x + 0.15, y, kCaptionSize, EngineLabel(game, seat), " fill=\"#111\"");
-    x += kSheetWidth / 2;
+    x += sheet::kWidth / 2;
   }
   return out;
 }
 
 std::string Caption(const GameRecord& game, const EndRecord& end, const StoneRecord& s) {
   const double step = 1.3 * kCaptionSize;
-  std::string out = "<rect x=\"0\" y=\"" + Num(kSvgTopY) + "\" width=\"" + Num(kSheetWidth) +
+  std::string out = "<rect x=\"0\" y=\"" + Num(kSvgTopY) + "\" width=\"" + Num(sheet::kWidth) +
                     "\" height=\"" + Num(kSvgSheetTopY - kSvgTopY) + "\" fill=\"#ffffff\"/>\n";
   out += Text(0.08, kSvgTopY + step, kCaptionSize, CaptionHeadline(game, end, s), " fill=\"#111\"");
   out += Text(0.08, kSvgTopY + 2 * step, kCaptionSize, CaptionStory(end, s), " fill=\"#111\"");
@@ -89,42 +80,39 @@ std::string Caption(const GameRecord& game, const EndRecord& end, const StoneRec
 
 }  // namespace
 
-bool StoneInPlay(float x, float y) {
-  return std::isfinite(x) && std::isfinite(y) && !(x == 0.0f && y == 0.0f);
-}
-
 const char* ColourOf(const EndRecord& end, int stone) {
   return SeatOfStone(end.firstThrower, stone) == kSeatA ? kColourA : kColourB;
 }
 
 double SvgPixelX(double x) { return x * kSvgScale; }
 double SvgPixelY(double y) { return (y - kSvgTopY) * kSvgScale; }
-int SvgWidthPx() { return static_cast<int>(std::lround(kSheetWidth * kSvgScale)); }
+int SvgWidthPx() { return static_cast<int>(std::lround(sheet::kWidth * kSvgScale)); }
 int SvgHeightPx() { return static_cast<int>(std::lround((kSvgBottomY - kSvgTopY) * kSvgScale)); }
 
 std::string SheetSvg() {
   const double top = kSvgSheetTopY;
-  std::string out = "<rect x=\"0\" y=\"" + Num(top) + "\" width=\"" + Num(kSheetWidth) +
+  std::string out = "<rect x=\"0\" y=\"" + Num(top) + "\" width=\"" + Num(sheet::kWidth) +
                     "\" height=\"" + Num(kSvgBottomY - top) + "\" fill=\"#f4f8fb\"/>\n";
-  out += Circle(kTeeX, kTeeY, kTwelveFoot, "#2f5fb3", "");
-  out += Circle(kTeeX, kTeeY, kEightFoot, "#ffffff", "");
-  out += Circle(kTeeX, kTeeY, kFourFoot, "#8fb4e8", "");
-  out += Circle(kTeeX, kTeeY, kButton, "#ffffff", "");
-  out += Line(0, kTeeY, kSheetWidth, kTeeY, kLineWidth);
-  out += Line(0, kBackLineY, kSheetWidth, kBackLineY, kLineWidth);
-  out += Line(0, kHogLineY, kSheetWidth, kHogLineY, 3 * kLineWidth);
-  out += Line(kTeeX, top, kTeeX, kSvgBottomY, kLineWidth);
+  const double x = sheet::kTeeX, y = sheet::kTeeY, width = sheet::kWidth;
+  out += Circle(x, y, sheet::kHouseRadius, "#2f5fb3", "");
+  out += Circle(x, y, sheet::kEightFootRadius, "#ffffff", "");
+  out += Circle(x, y, sheet::kFourFootRadius, "#8fb4e8", "");
+  out += Circle(x, y, sheet::kButtonRadius, "#ffffff", "");
+  out += Line(0, y, width, y, kLineWidth);
+  out += Line(0, sheet::kBackLineY, width, sheet::kBackLineY, kLineWidth);
+  out += Line(0, sheet::kFarHogY, width, sheet::kFarHogY, 3 * kLineWidth);
+  out += Line(x, top, x, kSvgBottomY, kLineWidth);
   return out;
 }
 
 std::string StoneSvg(const GameRecord& game, const EndRecord& end, const StoneRecord& s) {
   std::string out = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                     std::to_string(SvgWidthPx()) + "\" height=\"" + std::to_string(SvgHeightPx()) +
-                    "\" viewBox=\"0 " + Num(kSvgTopY) + " " + Num(kSheetWidth) + " " +
+                    "\" viewBox=\"0 " + Num(kSvgTopY) + " " + Num(sheet::kWidth) + " " +
                     Num(kSvgBottomY - kSvgTopY) + "\">\n";
   out += SheetSvg();
   for (const MovedStone& m : s.path.stones) out += PathOf(end, m);
-  for (int i = 0; i <= s.shotIndex && i < 16; ++i)
+  for (int i = 0; i <= s.shotIndex && i < game::kStonesPerEnd; ++i)
     if (StoneInPlay(s.after[i][0], s.after[i][1]))
       out += NumberedStone(end, i, s.after[i][0], s.after[i][1], i == s.shotIndex);
   out += Caption(game, end, s);

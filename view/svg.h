@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "match/record.h"
+#include "record/record.h"
 
 // Stone colours (A red, B yellow), chosen apart from every colour of the
 // house so that a picture can be checked pixel by pixel.
@@ -21,8 +21,8 @@ constexpr double kSvgScale = 100.0;
 constexpr double kSvgTopY = 1.45;       // m
 constexpr double kSvgSheetTopY = 2.45;  // m
 constexpr double kSvgBottomY = 11.8;    // m
-constexpr double kSheetWidth = 4.75;    // m
-constexpr double kStoneRadius = 0.145;  // m
+// The ring drawn round the stone just thrown, m.
+constexpr double kThrownRingRadius = 0.2;
 
 // Pixel position of a sheet point in the picture (y grows down the page).
 double SvgPixelX(double x);
@@ -32,9 +32,6 @@ int SvgHeightPx();
 
 // The sheet, rings and lines, in sheet coordinates (metres).
 std::string SheetSvg();
-
-// Whether a recorded position is a stone in play rather than (0, 0).
-bool StoneInPlay(float x, float y);
 
 const char* ColourOf(const EndRecord& end, int stone);
 

@@ -32,7 +32,6 @@
 #include "strategy/candidate_search.h"
 #include "strategy/decision.h"
 #include "strategy/rollout.h"
-#include "strategy/search_constants.h"
 #include "strategy/takeout_search.h"
 #include "subprocess.h"
 
@@ -85,7 +84,7 @@ void TakeoutCalls(const GameState& position, int32_t target, float power) {
     for (int trial = 0; trial < kTrialCount; ++trial) {
       for (int k = 0; k < 2; ++k) {
         scratch = position;
-        Simulation(&scratch, vec[k], kNoise, nullptr, -1);
+        Simulation(&scratch, vec[k], float(game::kExecutionNoise), nullptr, -1);
         benchmark::DoNotOptimize(scratch);
       }
     }
@@ -103,11 +102,11 @@ void CandidateCalls(const GameState& position, const std::vector<ShotPos>& targe
     CreateShot(targets[i % kTargetPool], &candidate);
     for (int r = 0; r < kRolloutsPerCandidate; ++r) {
       GameState scratch = position;
-      Simulation(&scratch, candidate, kNoise, nullptr, -1);
-      for (int n = position.shotIndex + 1, k = 0; n < kStonesPerEnd; ++n, ++k) {
+      Simulation(&scratch, candidate, float(game::kExecutionNoise), nullptr, -1);
+      for (int n = position.shotIndex + 1, k = 0; n < game::kStonesPerEnd; ++n, ++k) {
         ShotVec next;
         CreateShot(targets[(i * 7 + r * 3 + k) % kTargetPool], &next);
-        Simulation(&scratch, next, kNoise, nullptr, -1);
+        Simulation(&scratch, next, float(game::kExecutionNoise), nullptr, -1);
       }
       benchmark::DoNotOptimize(scratch);
     }
@@ -144,7 +143,8 @@ void BM_SimulatorCalls(benchmark::State& bench) {
 void BM_RandomTargets(benchmark::State& bench) {
   const int32_t shot = static_cast<int32_t>(bench.range(0));
   omp_set_num_threads(static_cast<int>(bench.range(1)));
-  const int count = CandidateCountFor(shot) * kRolloutsPerCandidate * (kStonesPerEnd - 1 - shot);
+  const int count =
+      CandidateCountFor(shot) * kRolloutsPerCandidate * (game::kStonesPerEnd - 1 - shot);
   for (auto _ : bench) {
 #pragma omp parallel
     {
@@ -169,7 +169,7 @@ long ReadVmHwmKiB(pid_t pid) {
 void BM_EngineProcessRss(benchmark::State& bench) {
   long hwm = -1;
   for (auto _ : bench) {
-    ChildProcess child;
+    WatchedChild child;
     if (!StartChild(&child, ENGINE_EXE,
                     {{"LD_LIBRARY_PATH", KORVANE_DIR}, {"OMP_NUM_THREADS", "2"}})) {
       return bench.SkipWithError("curling-engine did not start");
@@ -177,7 +177,7 @@ void BM_EngineProcessRss(benchmark::State& bench) {
     const GameState p = BenchPosition(11);
     char position[1024];
     int used = std::snprintf(position, sizeof position, "POSITION");
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < game::kStonesPerEnd; ++i) {
       used +=
           std::snprintf(position + used, sizeof position - used, " %f %f",
                         static_cast<double>(p.stones[i][0]), static_cast<double>(p.stones[i][1]));
@@ -188,7 +188,7 @@ void BM_EngineProcessRss(benchmark::State& bench) {
       WaitForStderr(&child, "recieved: ", k + 1, 60000);
     }
     WaitForStdout(&child, "BESTSHOT ", 1, 60000);
-    hwm = ReadVmHwmKiB(child.pid);
+    hwm = ReadVmHwmKiB(child.process.pid);
     FinishChild(&child, 60000);
   }
   bench.counters["VmHWM_KiB"] = static_cast<double>(hwm);

@@ -40,7 +40,7 @@ void PrintWorst(const char* what, int count, Make make) {
     korvane::ShotStats stats;
     // Processor time, so that other processes on a loaded machine do not count.
     const std::clock_t start = std::clock();
-    korvane::PlayShot(&s, v, kEngineNoise, nullptr, -1, &rng, &stats);
+    korvane::PlayShot(&s, v, float(game::kExecutionNoise), nullptr, -1, &rng, &stats);
     const double took = 1e6 * static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
     times.push_back(took);
     slowest = std::max(slowest, took);
@@ -71,7 +71,7 @@ void PrintWorstCases() {
 }
 
 void BM_DrawEmptySheet(benchmark::State& st) {
-  const float noise = st.range(0) == 0 ? 0.0f : kEngineNoise;
+  const float noise = st.range(0) == 0 ? 0.0f : float(game::kExecutionNoise);
   const ShotVec v = DrawTo(2.375f, 4.88f, 0);
   const GameState start = EmptyEnd(0);
   for (auto _ : st) {
@@ -82,7 +82,7 @@ void BM_DrawEmptySheet(benchmark::State& st) {
 }
 
 void BM_TakeoutSingleStone(benchmark::State& st) {
-  const float noise = st.range(0) == 0 ? 0.0f : kEngineNoise;
+  const float noise = st.range(0) == 0 ? 0.0f : float(game::kExecutionNoise);
   const ShotVec v = HitAt(2.2f, 4.7f, 16.0f, 0);
   const GameState start = SingleStone();
   for (auto _ : st) {
@@ -93,7 +93,7 @@ void BM_TakeoutSingleStone(benchmark::State& st) {
 }
 
 void BM_RandomShotCrowdedEnd(benchmark::State& st) {
-  const float noise = st.range(0) == 0 ? 0.0f : kEngineNoise;
+  const float noise = st.range(0) == 0 ? 0.0f : float(game::kExecutionNoise);
   Lcg lcg;
   ShotVec shots[256];
   for (ShotVec& v : shots) v = RandomShot(&lcg);
@@ -108,7 +108,7 @@ void BM_RandomShotCrowdedEnd(benchmark::State& st) {
 
 // Draws that come to rest against a stone in a house of 5 to 12 stones.
 void BM_FreezeShot(benchmark::State& st) {
-  const float noise = st.range(0) == 0 ? 0.0f : kEngineNoise;
+  const float noise = st.range(0) == 0 ? 0.0f : float(game::kExecutionNoise);
   Lcg lcg;
   GameState starts[256];
   ShotVec shots[256];

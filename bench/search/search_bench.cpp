@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "sim/sheet.h"
 #include "korvane/korvane.h"
 #include "positions.h"
 #include "search/physics.h"
@@ -100,7 +101,7 @@ void Overshoot(int games, double movetime, int threads) {
         }
         total += ms;
         ++gos;
-        Simulation(&state, vec, 0.145f, nullptr, -1);
+        Simulation(&state, vec, float(game::kExecutionNoise), nullptr, -1);
       }
       state.sideToMove = state.endScore[end] > 0   ? 1
                          : state.endScore[end] < 0 ? 0

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "tournament/cli.h"
+#include "tournament/korvane_physics.h"
 
 namespace {
 

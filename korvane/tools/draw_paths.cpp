@@ -34,26 +34,29 @@ struct Shot {
   float power;  // < 0: a draw
 };
 
-double Px(double x, int panel) { return panel * (kSheetWidth * kScale + kPanelGap) + x * kScale; }
+double Px(double x, int panel) { return panel * (sheet::kWidth * kScale + kPanelGap) + x * kScale; }
 double Py(double y) { return kTitleHeight + (kTopY - y) * kScale; }
 
 void DrawSheet(int panel, const char* title) {
-  const double left = Px(0, panel), width = kSheetWidth * kScale;
+  const double left = Px(0, panel), width = sheet::kWidth * kScale;
   std::printf("<rect x='%.1f' y='%.1f' width='%.1f' height='%.1f' fill='#eef6fb' stroke='#789'/>\n",
               left, Py(kTopY), width, (kTopY - kBottomY) * kScale);
-  const double rings[4][2] = {{1.83, 0}, {1.22, 1}, {0.61, 2}, {0.15, 3}};
+  const double rings[4][2] = {{sheet::kHouseRadius, 0},
+                              {sheet::kEightFootRadius, 1},
+                              {sheet::kFourFootRadius, 2},
+                              {sheet::kButtonRadius, 3}};
   const char* fills[4] = {"#90caf9", "#ffffff", "#ef9a9a", "#ffffff"};
   for (const auto& r : rings) {
-    std::printf("<circle cx='%.1f' cy='%.1f' r='%.1f' fill='%s'/>\n", Px(kCentreX, panel),
-                Py(kTeeY), r[0] * kScale, fills[static_cast<int>(r[1])]);
+    std::printf("<circle cx='%.1f' cy='%.1f' r='%.1f' fill='%s'/>\n", Px(sheet::kCentreX, panel),
+                Py(sheet::kTeeY), r[0] * kScale, fills[static_cast<int>(r[1])]);
   }
-  const double lines[3] = {kTeeY, kBackLineY, kFarHogY};
+  const double lines[3] = {sheet::kTeeY, sheet::kBackLineY, sheet::kFarHogY};
   for (double y : lines) {
     std::printf("<line x1='%.1f' y1='%.1f' x2='%.1f' y2='%.1f' stroke='#456' stroke-width='%s'/>\n",
-                left, Py(y), left + width, Py(y), y == kFarHogY ? "3" : "1");
+                left, Py(y), left + width, Py(y), y == sheet::kFarHogY ? "3" : "1");
   }
   std::printf("<line x1='%.1f' y1='%.1f' x2='%.1f' y2='%.1f' stroke='#456'/>\n",
-              Px(kCentreX, panel), Py(kTopY), Px(kCentreX, panel), Py(kBottomY));
+              Px(sheet::kCentreX, panel), Py(kTopY), Px(sheet::kCentreX, panel), Py(kBottomY));
   std::printf("<text x='%.1f' y='20' font-family='sans-serif' font-size='14'>%s</text>\n", left,
               title);
 }
@@ -62,7 +65,7 @@ bool Visible(float x, float y) { return !(x == 0 && y == 0) && y <= kTopY + 1.0f
 
 // The path of every stone through the frames, clipped to the panel.
 void DrawPaths(int panel, const std::vector<PathFrame>& frames, int count) {
-  for (int i = 0; i < kStoneCount; ++i) {
+  for (int i = 0; i < game::kStonesPerEnd; ++i) {
     std::string points;
     char point[32];
     for (int k = 0; k < count; ++k) {
@@ -83,7 +86,7 @@ void DrawStones(int panel, const PathFrame& frame, int thrown, const char* style
     const float x = frame.stones[i][0], y = frame.stones[i][1];
     if (!Visible(x, y) || y > kTopY) continue;
     std::printf("<circle cx='%.1f' cy='%.1f' r='%.1f' fill='%s' stroke='#333' %s/>\n", Px(x, panel),
-                Py(y), kStoneRadius * kScale, kColour[i & 1], style);
+                Py(y), sheet::kStoneRadius * kScale, kColour[i & 1], style);
   }
 }
 
@@ -119,14 +122,14 @@ void PlayAndDraw(int panel, const Shot& shot) {
 
 int main() {
   const Shot shots[] = {
-      {"Draw, curl 0", 0, 0, {}, Target(2.375f, 4.88f, 0), -1},
-      {"Draw, curl 1", 1, 0, {}, Target(2.375f, 4.88f, 1), -1},
+      {"Draw, curl 0", 0, 0, {}, Target(float(sheet::kTeeX), float(sheet::kTeeY), 0), -1},
+      {"Draw, curl 1", 1, 0, {}, Target(float(sheet::kTeeX), float(sheet::kTeeY), 1), -1},
       {"Guard", 1, 1, {{2.3f, 4.6f}}, Target(2.3f, 8.2f, 0), -1},
       {"Takeout, shooter rolls out", 1, 1, {{2.5f, 4.6f}}, Target(2.62f, 4.6f, 1), 16.0f},
       {"Double takeout", 3, 3, {{1.9f, 5.4f}, {}, {2.85f, 5.0f}}, Target(2.08f, 5.4f, 0), 16.0f},
   };
   const int panels = static_cast<int>(sizeof shots / sizeof shots[0]);
-  const double width = panels * (kSheetWidth * kScale + kPanelGap);
+  const double width = panels * (sheet::kWidth * kScale + kPanelGap);
   const double height = kTitleHeight + (kTopY - kBottomY) * kScale + 10;
   std::printf("<svg xmlns='http://www.w3.org/2000/svg' width='%.0f' height='%.0f'>\n", width,
               height);

@@ -62,7 +62,7 @@ ShotVec RandomShot(Lcg* lcg) {
 }
 
 void ContactShot(Lcg* lcg, int kind, GameState* state, ShotVec* vec) {
-  constexpr float kRadius = 0.145f;
+  constexpr float kRadius = float(sheet::kStoneRadius);
   *state = EmptyEnd(5 + static_cast<int>(lcg->Next(0, 7.999f)));
   for (int i = 0; i < state->shotIndex; ++i) {
     for (bool clear = false; !clear;) {
@@ -105,8 +105,8 @@ void Play(GameState s, ShotVec v, void (*visit)(const GameState&, void*), void* 
 
 int PlayFixedShots(void (*visit)(const GameState& after, void* context), void* context) {
   int shots = 0;
-  Play(EmptyEnd(0), DrawTo(2.375f, 4.88f, 0), visit, context, &shots);
-  Play(EmptyEnd(0), DrawTo(2.375f, 4.88f, 1), visit, context, &shots);
+  Play(EmptyEnd(0), DrawTo(float(sheet::kTeeX), float(sheet::kTeeY), 0), visit, context, &shots);
+  Play(EmptyEnd(0), DrawTo(float(sheet::kTeeX), float(sheet::kTeeY), 1), visit, context, &shots);
   Play(SingleStone(), HitAt(2.2f, 4.7f, 16.0f, 0), visit, context, &shots);
   Play(SingleStone(), HitAt(2.3f, 4.7f, 8.0f, 1), visit, context, &shots);
   Lcg lcg;

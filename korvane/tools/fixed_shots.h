@@ -8,8 +8,6 @@
 
 #include "sim/records.h"
 
-constexpr float kEngineNoise = 0.145f;  // m, the execution error games use
-
 GameState EmptyEnd(int shotIndex);
 // One stone in the house at (2.2, 4.7), shotIndex 1.
 GameState SingleStone();

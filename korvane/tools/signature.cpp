@@ -19,8 +19,9 @@ int main(int argc, char** argv) {
   if (stones) {
     PlayFixedShots(
         [](const GameState& after, void*) {
-          for (int i = 0; i < 16; ++i)
-            std::printf("%.9g %.9g%c", after.stones[i][0], after.stones[i][1], i < 15 ? ' ' : '\n');
+          for (int i = 0; i < game::kStonesPerEnd; ++i)
+            std::printf("%.9g %.9g%c", after.stones[i][0], after.stones[i][1],
+                        i + 1 < game::kStonesPerEnd ? ' ' : '\n');
         },
         nullptr);
   }

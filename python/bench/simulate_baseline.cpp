@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "sim/sheet.h"
 #include "korvane/korvane.h"
 
 int main(int argc, char** argv) {
@@ -40,7 +41,7 @@ int main(int argc, char** argv) {
       vec.vx = shots[3 * i];
       vec.vy = shots[3 * i + 1];
       vec.curl = shots[3 * i + 2] != 0.0f ? 1 : 0;
-      Simulation(&out[i], vec, 0.145f, nullptr, -1);
+      Simulation(&out[i], vec, float(game::kExecutionNoise), nullptr, -1);
     }
     const double ns = std::chrono::duration<double, std::nano>(
                           std::chrono::steady_clock::now() - start).count() / n;

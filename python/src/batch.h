@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "sim/sheet.h"
 #include "physics_binding.h"
 #include "sim/records.h"
 
@@ -13,7 +14,7 @@
 uint64_t ItemSeed(uint64_t batchSeed, int64_t index);
 
 struct BatchOptions {
-  float noise = 0.145f;
+  float noise = float(game::kExecutionNoise);
   bool seeded = false;
   uint64_t seed = 0;
   int threads = 0;  // 0: every processor

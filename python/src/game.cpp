@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "match/shot_record.h"
+#include "record/shot_record.h"
 #include "sim/sheet.h"
 
 namespace {

@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "match/rules.h"
+#include "sim/sheet.h"
+#include "record/rules.h"
 #include "physics_binding.h"
 #include "sim/records.h"
 
@@ -47,7 +48,7 @@ struct Game {
 
 struct GameRules {
   int ends = 8;
-  float noise = 0.145f;
+  float noise = float(game::kExecutionNoise);
 };
 
 // A new game with the given seed; the agent (A) has the first end's hammer

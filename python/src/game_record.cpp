@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "korvane/korvane.h"
-#include "match/record_json.h"
+#include "record/record_json.h"
 #include "view/svg.h"
 
 namespace {
@@ -65,7 +65,7 @@ std::string GameSvg(const Game& game, const GameRules& rules, const RecordNames&
   if (record.ends.empty() || record.ends.back().stones.empty())
     return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(SvgWidthPx()) +
            "\" height=\"" + std::to_string(SvgHeightPx()) + "\" viewBox=\"0 " +
-           std::to_string(kSvgTopY) + " " + std::to_string(kSheetWidth) + " " +
+           std::to_string(kSvgTopY) + " " + std::to_string(sheet::kWidth) + " " +
            std::to_string(kSvgBottomY - kSvgTopY) + "\">\n" + SheetSvg() + "</svg>\n";
   const EndRecord& end = record.ends.back();
   return StoneSvg(record, end, end.stones.back());

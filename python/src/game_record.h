@@ -6,7 +6,7 @@
 #include <string>
 
 #include "game.h"
-#include "match/record.h"
+#include "record/record.h"
 
 struct RecordNames {
   std::string seatA;  // the agent

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "batch.h"
-#include "match/shot_record.h"
+#include "record/shot_record.h"
 
 namespace {
 

@@ -1,7 +1,5 @@
 #include "process_fixture.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -39,12 +37,6 @@ const TestedEngine& Tested() {
 
 std::string BaseName(const std::string& path) {
   return std::filesystem::path(path).filename().string();
-}
-
-std::string MakeTempDir() {
-  std::string pattern =
-      (std::filesystem::temp_directory_path() / "curling-engine-test-XXXXXX").string();
-  return mkdtemp(pattern.data()) != nullptr ? pattern : "";
 }
 
 bool CopyFile(const std::string& from, const std::string& to) {

@@ -30,9 +30,6 @@ const TestedEngine& Tested();
 // The last component of a path.
 std::string BaseName(const std::string& path);
 
-// A fresh, empty folder under the system's temporary folder.
-std::string MakeTempDir();
-
 // Copies file from to to, keeping it executable.
 bool CopyFile(const std::string& from, const std::string& to);
 
@@ -44,7 +41,7 @@ std::map<std::string, long> ReadCounts(const std::string& path);
 std::string PositionMessage(const std::vector<std::pair<float, float>>& stones);
 
 struct EngineSession {
-  ChildProcess child;
+  WatchedChild child;
   int reads = 0;  // messages that the engine has echoed so far
 };
 

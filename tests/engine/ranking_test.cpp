@@ -17,7 +17,7 @@ TEST(IsInHouse, TheBoundaryCircleAndNanAreOutside) {
   ASSERT_EQ(TeeDistanceSquared(x, y), 3.900625f);
   EXPECT_FALSE(IsInHouse(x, y));
   EXPECT_TRUE(IsInHouse(std::nextafter(x, 0.0f), y));
-  EXPECT_FALSE(IsInHouse(std::numeric_limits<float>::quiet_NaN(), kTeeY));
+  EXPECT_FALSE(IsInHouse(std::numeric_limits<float>::quiet_NaN(), float(sheet::kTeeY)));
 }
 
 TEST(ChooseBestCandidate, FirstMaximumEvenWhenAllAreNegative) {

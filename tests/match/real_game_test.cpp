@@ -19,8 +19,10 @@ std::string WithoutLeakDetection() {
 
 }  // namespace
 
-TEST(RealGame, OwnEngineAgainstItselfPlaysAnEndWithRecordAndPictures) {
-  const std::string dir = MakeTempDir();
+// Suites whose tests write files: each test gets a folder of its own.
+class RealGame : public TempDirTest {};
+
+TEST_F(RealGame, OwnEngineAgainstItselfPlaysAnEndWithRecordAndPictures) {
   // No engines named: the curling-engine next to curling-match plays both.
   const CommandResult r = RunCommand(WithoutLeakDetection() + CURLING_MATCH +
                                      " --ends 1 --no-extra-ends --seed 2026 --record " + dir +

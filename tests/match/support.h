@@ -1,6 +1,7 @@
 // Helpers shared by the match runner's tests.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
 
@@ -12,24 +13,16 @@
 #include <vector>
 
 #include "match/game.h"
-#include "tests/match/stand_in_physics.h"
+#include "tests/double/stand_in_physics.h"
+#include "tests/temp_dir.h"
 
-inline std::string MakeTempDir() {
-  const char* base = std::getenv("TMPDIR");
-  std::string name = std::string(base && *base ? base : "/tmp") + "/match-test-XXXXXX";
-  return mkdtemp(name.data()) ? name : "/tmp";
-}
-
-// A temporary folder removed with everything in it when the test ends,
-// whether it passed or not.
-struct TempDir {
-  std::string path = MakeTempDir();
-  TempDir() = default;
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  ~TempDir() {
-    if (path.find("/match-test-") != std::string::npos) std::filesystem::remove_all(path);
-  }
+// A test with a folder of its own under the system's temporary folder,
+// made before the test and removed with all it holds in the teardown, also
+// when the test fails.
+class TempDirTest : public ::testing::Test {
+ protected:
+  TempDir folder{"match-test"};
+  const std::string dir = folder.path();
 };
 
 inline std::string ReadFile(const std::string& path) {

@@ -96,7 +96,7 @@ TEST(Chatter, SlowCurlingStoneSettlesAgainstAStoneAtRest) {
         double x0, y0, x1, y1;
         korvane::RestPoint(f.body[0].motion, &x0, &y0);
         korvane::RestPoint(f.body[1].motion, &x1, &y1);
-        EXPECT_GE(std::hypot(x1 - x0, y1 - y0), 2 * korvane::kStoneRadius - 1e-6);
+        EXPECT_GE(std::hypot(x1 - x0, y1 - y0), 2 * sheet::kStoneRadius - 1e-6);
       }
     }
   }
@@ -161,7 +161,7 @@ TEST(SimultaneousContacts, StraightShotIntoTwoStonesSendsThemOffAsMirrorImages) 
   for (double gap : {0.0002, 0.0, 0.01}) {
     for (bool swapped : {false, true}) {
       korvane::Field f;
-      const double half = korvane::kStoneRadius + gap / 2;
+      const double half = sheet::kStoneRadius + gap / 2;
       korvane::PlaceAtRest(&f.body[swapped ? 2 : 1], 2.375 - half, 6.0);
       korvane::PlaceAtRest(&f.body[swapped ? 1 : 2], 2.375 + half, 6.0);
       f.body[0].present = f.body[0].moved = true;

@@ -18,9 +18,7 @@ using korvane::StateAt;
 
 namespace {
 
-constexpr double kTeeX = korvane::kCentreX, kTeeY = korvane::kTeeY, kFarHogY = 11.28;
-
-Motion TeeDraw(int curl) { return Delivery(Draw(kTeeX, kTeeY, curl)); }
+Motion TeeDraw(int curl) { return Delivery(Draw(sheet::kTeeX, sheet::kTeeY, curl)); }
 
 // Time at which a delivery's centre first reaches y (moving toward the house).
 double TimeAtY(const Motion& m, double y) {
@@ -47,9 +45,9 @@ TEST(Realism, FrictionFallsWithSpeedAsMeasuredOnRinkIce) {
   constexpr double kG = 9.81, kWindow = 4;  // frames either side
   const std::tuple<ShotVec, double, double, double> cases[] = {
       // shot, speed (m/s), mu, tolerance
-      {Hit(kTeeX, kTeeY, 8, 0), 2.15, 0.0070, 0.0007},
-      {Draw(kTeeX, kTeeY, 0), 1.0, 0.0085, 0.0007},
-      {Draw(kTeeX, kTeeY, 1), 0.25, 0.0120, 0.0010},
+      {Hit(sheet::kTeeX, sheet::kTeeY, 8, 0), 2.15, 0.0070, 0.0007},
+      {Draw(sheet::kTeeX, sheet::kTeeY, 0), 1.0, 0.0085, 0.0007},
+      {Draw(sheet::kTeeX, sheet::kTeeY, 1), 0.25, 0.0120, 0.0010},
   };
   for (const auto& [shot, speed, mu, tolerance] : cases) {
     std::vector<PathFrame> path(1000);
@@ -77,7 +75,7 @@ TEST(Realism, FrictionFallsWithSpeedAsMeasuredOnRinkIce) {
 // law: release speed, hog to hog, and when it rests.
 TEST(Realism, DrawToTheTeeTimesLikeARealOne) {
   const Motion m = TeeDraw(0);
-  const double hogToHog = TimeAtY(m, kFarHogY);
+  const double hogToHog = TimeAtY(m, sheet::kFarHogY);
   std::printf("release %.3f m/s, hog to hog %.2f s, at rest after %.2f s (%.3f times)\n", m.speed,
               hogToHog, m.tStop, m.tStop / hogToHog);
   EXPECT_GE(m.speed, 2.0);
@@ -91,10 +89,10 @@ TEST(Realism, DrawToTheTeeTimesLikeARealOne) {
 // Slow stones must not roll too far: taps, raises and hit-and-rolls hang on it.
 TEST(Realism, StoneStruckToOneMetrePerSecondSlidesFiveToSixMetres) {
   korvane::Field f;
-  korvane::PlaceAtRest(&f.body[1], kTeeX, 10.0);
+  korvane::PlaceAtRest(&f.body[1], sheet::kTeeX, 10.0);
   f.body[0].present = f.body[0].moved = true;
   // A nose hit leaves the struck stone (1 + e) / 2 of the shooter's speed.
-  f.body[0].motion = korvane::MakeMotion(0, kTeeX, 10.2901, 0, -1.0 / 0.95, 0);
+  f.body[0].motion = korvane::MakeMotion(0, sheet::kTeeX, 10.2901, 0, -1.0 / 0.95, 0);
   korvane::RunToRest(&f, nullptr);
   const Motion& struck = f.body[1].motion;
   double x, y;
@@ -109,8 +107,8 @@ TEST(Realism, StoneStruckToOneMetrePerSecondSlidesFiveToSixMetres) {
 TEST(Realism, DrawCurlsAMetreMostlyAfterTheFarHogLine) {
   for (int curl = 0; curl <= 1; ++curl) {
     const Motion m = TeeDraw(curl);
-    const Kinematics hog = StateAt(m, TimeAtY(m, kFarHogY));
-    const double total = Drift(m, kTeeX, kTeeY);
+    const Kinematics hog = StateAt(m, TimeAtY(m, sheet::kFarHogY));
+    const double total = Drift(m, sheet::kTeeX, sheet::kTeeY);
     const double beforeHog = Drift(m, hog.x, hog.y);
     std::printf("curl %d: drift %.3f m, %.0f %% of it after the far hog line\n", curl, total,
                 100.0 * (1.0 - beforeHog / total));
@@ -126,10 +124,11 @@ TEST(Realism, DrawCurlsAMetreMostlyAfterTheFarHogLine) {
 // tee; measured at the tee, where both stones pass. The curls mirror each
 // other (see the test above).
 TEST(Realism, HeavierStonesCurlLess) {
-  const Motion hit = Delivery(Hit(kTeeX, kTeeY, 9.0, 0));
-  const double ratio = Drift(hit, kTeeX, kTeeY) / Drift(TeeDraw(0), kTeeX, kTeeY);
-  std::printf("%.2f s hog to hog: %.2f of the draw's curl at the tee\n", TimeAtY(hit, kFarHogY),
-              ratio);
+  const Motion hit = Delivery(Hit(sheet::kTeeX, sheet::kTeeY, 9.0, 0));
+  const double ratio =
+      Drift(hit, sheet::kTeeX, sheet::kTeeY) / Drift(TeeDraw(0), sheet::kTeeX, sheet::kTeeY);
+  std::printf("%.2f s hog to hog: %.2f of the draw's curl at the tee\n",
+              TimeAtY(hit, sheet::kFarHogY), ratio);
   EXPECT_GE(ratio, 0.25);
   EXPECT_LE(ratio, 2.0 / 3.0);
 }

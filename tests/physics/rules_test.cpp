@@ -129,17 +129,16 @@ TEST(Bookkeeping, ShotAdvancesIndexFlipsSideAndOnlyTheSixteenthScoresTheEnd) {
 // decide: the stone is in play by them or at the reset position, and a
 // later shot that does not touch it leaves it where it is.
 TEST(Removal, RulesHoldOnTheStoredFloatsNearEveryLine) {
-  using korvane::kStoneRadius;
   struct Line {
     double x, y;            // a point on the limit of the stone's centre
     int curl;               // drifting away from a side line, not across it
     double otherX, otherY;  // where the later shot draws to, clear of the stone
   };
   const Line lines[] = {
-      {kStoneRadius, 7.0, 0, 3.5, 5.0},           // left side line
-      {4.75 - kStoneRadius, 7.0, 1, 1.2, 5.0},    // right side line
-      {3.3, 3.05 - kStoneRadius, 0, 2.375, 9.0},  // back line, off the centre line
-      {0.6, 11.28 - kStoneRadius, 0, 4.0, 6.0},   // far hog line, off the centre line
+      {sheet::kStoneRadius, 7.0, 0, 3.5, 5.0},           // left side line
+      {4.75 - sheet::kStoneRadius, 7.0, 1, 1.2, 5.0},    // right side line
+      {3.3, 3.05 - sheet::kStoneRadius, 0, 2.375, 9.0},  // back line, off the centre line
+      {0.6, 11.28 - sheet::kStoneRadius, 0, 4.0, 6.0},   // far hog line, off the centre line
   };
   // Float steps either way in vx and in vy. Off the centre line a step of vx
   // turns the rest point by nanometres across a back or hog line, a step of

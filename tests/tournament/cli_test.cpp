@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
 
-#include "match/process.h"
 #include "match/version.h"
+#include "platform/process.h"
 #include "tests/match/support.h"
 
 namespace {
@@ -19,7 +20,10 @@ std::string Runner(const std::string& args, const std::string& a, const std::str
 
 }  // namespace
 
-TEST(TournamentCommandLine, RefusesBadArguments) {
+// Suites whose tests write files: each test gets a folder of its own.
+class TournamentCommandLine : public TempDirTest {};
+
+TEST_F(TournamentCommandLine, RefusesBadArguments) {
   const std::string two = " --engine cmd=a --engine cmd=b";
   for (const std::string& args :
        std::vector<std::string>{"--ends 0",
@@ -59,8 +63,7 @@ TEST(TournamentCommandLine, RefusesBadArguments) {
   EXPECT_EQ(version.output, std::string("curling-match ") + kRunnerVersion + "\n");
 }
 
-TEST(TournamentCommandLine, PrintsLineScoreAndWritesRecordAndPictures) {
-  const std::string dir = MakeTempDir();
+TEST_F(TournamentCommandLine, PrintsLineScoreAndWritesRecordAndPictures) {
   // B's command line holds a quote, a tab and a backslash, which the
   // record must escape.
   const CommandResult r = RunCommand(
@@ -94,8 +97,7 @@ TEST(TournamentCommandLine, PrintsLineScoreAndWritesRecordAndPictures) {
   EXPECT_EQ(std::distance(Dir(dir + "/svg"), Dir()), 32);
 }
 
-TEST(TournamentCommandLine, GamesInPairsSwapTheSeatsAndTheSeedReplaysAGame) {
-  const std::string dir = MakeTempDir();
+TEST_F(TournamentCommandLine, GamesInPairsSwapTheSeatsAndTheSeedReplaysAGame) {
   const std::string a = FakeEngine("--plan 2.3,5"), b = FakeEngine("--plan 2.5,5.2");
   const std::string args = "--ends 1 --no-extra-ends --noise 0.3 --record " + dir;
   const CommandResult pair = RunCommand(Runner(args + "/g.json --games 2 --seed 11", a, b));
@@ -119,20 +121,24 @@ TEST(TournamentCommandLine, GamesInPairsSwapTheSeatsAndTheSeedReplaysAGame) {
   EXPECT_NE(first, RecordQuery(dir + "/other.json", placements));
 }
 
-TEST(TournamentCommandLine, InterruptedRunLeavesFinishedEndsReadableAndNoEngines) {
-  const std::string dir = MakeTempDir();
+TEST_F(TournamentCommandLine, InterruptedRunLeavesFinishedEndsReadableAndNoEngines) {
   const std::string record = dir + "/g.json";
   ChildProcess runner;
-  // B stops answering at its first stone of end 2; the runner is killed then.
-  ASSERT_TRUE(StartProgram(
-      {CLI_DOUBLE, "--ends", "3", "--go-timeout", "30", "--pause-ms", "1", "--record", record,
-       FakeEngine("--pid " + dir + "/a.pid"), FakeEngine("--pid " + dir + "/b.pid --fault hang@9")},
-      "", &runner));
-  // The record first appears, whole, when end 1 is over.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (std::chrono::steady_clock::now() < deadline && !std::filesystem::exists(record))
+  // B stops answering at its first stone of end 2 (its ninth GO); the
+  // runner is killed once B has been asked for it.
+  const std::string bLog = dir + "/b.log";
+  ASSERT_TRUE(
+      StartProgram({CLI_DOUBLE, "--ends", "3", "--go-timeout", "30", "--pause-ms", "1", "--record",
+                    record, FakeEngine("--pid " + dir + "/a.pid"),
+                    FakeEngine("--pid " + dir + "/b.pid --log " + bLog + " --fault hang@9")},
+                   "", &runner));
+  auto goesSent = [&bLog] {
+    const std::vector<std::string> reads = LoggedReads(bLog);
+    return std::count(reads.begin(), reads.end(), "GO\n");
+  };
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (std::chrono::steady_clock::now() < deadline && goesSent() < 9)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));  // into end 2
   kill(runner.pid, SIGKILL);
   StopProcess(&runner, 0);
 

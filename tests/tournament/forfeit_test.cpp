@@ -19,11 +19,9 @@ constexpr const char* kOutOfTime = "thinking time for the game used up";
 
 class ForfeitOutputs : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_NE(dir_.find("/match-test-"), std::string::npos) << dir_; }
-  void TearDown() override {
-    if (dir_.find("/match-test-") != std::string::npos) std::filesystem::remove_all(dir_);
-  }
-  const std::string dir_ = MakeTempDir();
+  void SetUp() override { ASSERT_FALSE(dir_.empty()); }
+  TempDir temp_{"match-test"};
+  const std::string& dir_ = temp_.path();
 };
 
 // The result a replay page shows, read from the game data in it.

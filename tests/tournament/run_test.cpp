@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "match/process.h"
+#include "platform/process.h"
 #include "tests/tournament/support.h"
 
 namespace {
@@ -40,8 +40,10 @@ int GameLinesIn(const std::string& path) {
 
 }  // namespace
 
-TEST(TournamentRun, ConcurrentGamesAreReportedInGameOrderAndMatchASerialRun) {
-  const std::string dir = MakeTempDir();
+// Suites whose tests write files: each test gets a folder of its own.
+class TournamentRun : public TempDirTest {};
+
+TEST_F(TournamentRun, ConcurrentGamesAreReportedInGameOrderAndMatchASerialRun) {
   const auto args = Concat({Quick("12"), TwoEngines(), {"--seed", "7"}});
   const CommandResult r =
       RunRunner(Concat({args, {"--concurrency", "3", "--summary", dir + "/c3.json"}}));
@@ -56,8 +58,7 @@ TEST(TournamentRun, ConcurrentGamesAreReportedInGameOrderAndMatchASerialRun) {
   EXPECT_NE(ReadFile(dir + "/c3.json").find("\"games\": 12"), std::string::npos);
 }
 
-TEST(TournamentRun, KilledRunResumedWithTheSameCommandEndsWithTheSameTables) {
-  const std::string dir = MakeTempDir();
+TEST_F(TournamentRun, KilledRunResumedWithTheSameCommandEndsWithTheSameTables) {
   const std::string results = dir + "/r.jsonl";
   // No --seed: the run records the seed it chose and the resume takes it.
   const auto args = Concat({Quick("10"),
@@ -88,8 +89,7 @@ TEST(TournamentRun, KilledRunResumedWithTheSameCommandEndsWithTheSameTables) {
             SummaryOf(Concat({Quick("10"), TwoEngines(), {"--seed", seed}}), dir + "/once.json"));
 }
 
-TEST(TournamentRun, ResultsOfAnotherRunAreRefusedAndLeftAlone) {
-  const std::string dir = MakeTempDir();
+TEST_F(TournamentRun, ResultsOfAnotherRunAreRefusedAndLeftAlone) {
   const std::string results = dir + "/r.jsonl";
   const auto args = Concat({Quick("2"), TwoEngines(), {"--results", results}});
   ASSERT_EQ(RunRunner(Concat({args, {"--seed", "1"}})).status, 0);
@@ -111,8 +111,7 @@ TEST(TournamentRun, ResultsOfAnotherRunAreRefusedAndLeftAlone) {
   EXPECT_EQ(ReadFile(results), kept);
 }
 
-TEST(TournamentRun, AnEngineThatCannotStartEndsTheRunNamingIt) {
-  const std::string dir = MakeTempDir();
+TEST_F(TournamentRun, AnEngineThatCannotStartEndsTheRunNamingIt) {
   const CommandResult r =
       RunRunner(Concat({Quick("2"),
                         FakeEngineWords("fine", {}),
@@ -124,8 +123,7 @@ TEST(TournamentRun, AnEngineThatCannotStartEndsTheRunNamingIt) {
   EXPECT_EQ(r.output.find("game 1"), std::string::npos) << r.output;
 }
 
-TEST(TournamentRun, ShardsMergedGiveTheTablesOfOneRun) {
-  const std::string dir = MakeTempDir();
+TEST_F(TournamentRun, ShardsMergedGiveTheTablesOfOneRun) {
   const auto args = Concat({Quick("8"), TwoEngines(), {"--seed", "5"}});
   const std::string once = SummaryOf(args, dir + "/once.json");
   for (const char* shard : {"1/3", "2/3", "3/3"}) {
@@ -146,9 +144,8 @@ TEST(TournamentRun, ShardsMergedGiveTheTablesOfOneRun) {
   EXPECT_EQ(RunRunner({"merge", dir + "/shard-1.jsonl", dir + "/other.jsonl"}).status, 2);
 }
 
-TEST(TournamentRun, ShardsThroughGnuParallelMergeToOneRun) {
+TEST_F(TournamentRun, ShardsThroughGnuParallelMergeToOneRun) {
   if (RunCommand("command -v parallel").status != 0) GTEST_SKIP() << "GNU parallel missing";
-  const std::string dir = MakeTempDir();
   const auto args = Concat({Quick("6"), TwoEngines(), {"--seed", "9"}});
   const std::string once = SummaryOf(args, dir + "/once.json");
   const CommandResult p =
@@ -161,8 +158,7 @@ TEST(TournamentRun, ShardsThroughGnuParallelMergeToOneRun) {
   EXPECT_EQ(ReadFile(dir + "/m.json"), once);
 }
 
-TEST(TournamentRun, RoundRobinOfThreeEnginesRatesEveryOne) {
-  const std::string dir = MakeTempDir();
+TEST_F(TournamentRun, RoundRobinOfThreeEnginesRatesEveryOne) {
   const CommandResult r = RunRunner(
       Concat({Quick("4"),
               TwoEngines(),
@@ -178,8 +174,7 @@ TEST(TournamentRun, RoundRobinOfThreeEnginesRatesEveryOne) {
             "['far', 'near', 'wide'], 24)");
 }
 
-TEST(TournamentRun, AForfeitIsALossInEveryTable) {
-  const std::string dir = MakeTempDir();
+TEST_F(TournamentRun, AForfeitIsALossInEveryTable) {
   // "crashy" exits at its third GO of every game: it forfeits both games.
   const CommandResult r = RunRunner(
       Concat({Quick("2"),
@@ -195,8 +190,7 @@ TEST(TournamentRun, AForfeitIsALossInEveryTable) {
   EXPECT_NE(lines[2].find("\"forfeit\":\"B\""), std::string::npos) << lines[2];
 }
 
-TEST(TournamentRun, SprtStopsTheRunOnceItDecides) {
-  const std::string dir = MakeTempDir();
+TEST_F(TournamentRun, SprtStopsTheRunOnceItDecides) {
   // "tee" draws to the tee, "wide" into the guard zone: tee wins every end.
   const CommandResult r = RunRunner(Concat({Quick("200"),
                                             FakeEngineWords("tee", {"--plan", "2.375,4.88"}),
@@ -210,8 +204,7 @@ TEST(TournamentRun, SprtStopsTheRunOnceItDecides) {
             "('H1', True, 0)");
 }
 
-TEST(TournamentRun, EachOpeningIsPlayedAsAPairFromItsEndScoreAndStones) {
-  const std::string dir = MakeTempDir();
+TEST_F(TournamentRun, EachOpeningIsPlayedAsAPairFromItsEndScoreAndStones) {
   std::ofstream(dir + "/openings.jsonl")
       << "{\"end\": 1}\n"
          "{\"end\": 3, \"score\": [2, 0], \"hammer\": \"A\", \"stones\": [[2.375, 6.5]]}\n";

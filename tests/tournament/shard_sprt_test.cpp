@@ -33,8 +33,8 @@ class SharedSprt : public ::testing::Test {
     return SharedSprtRun(seed, shard, {"--results", dir_ + "/r-{shard}.jsonl"});
   }
 
-  TempDir temp_;
-  const std::string& dir_ = temp_.path;
+  TempDir temp_{"match-test"};
+  const std::string& dir_ = temp_.path();
 };
 
 }  // namespace

@@ -1,8 +1,0 @@
-#include <windows.h>
-
-#include "tournament/terminal.h"
-
-bool StdoutIsTerminal() {
-  DWORD mode = 0;
-  return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
-}
