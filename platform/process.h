@@ -21,6 +21,7 @@ struct ChildProcess {
 #else
   int inputFd = -1;   // our end of the child's standard input (non-blocking)
   int outputFd = -1;  // our end of the child's standard output (non-blocking)
+  std::string tag;    // in the environment of the child and all it starts, to know them later
 #endif
   bool exited = false;  // has ended; exitDescription says how
   std::string exitDescription;
@@ -84,6 +85,7 @@ void CloseOutput(ChildProcess* child);
 
 // Closes the child's input, gives it graceMs to end, then kills its whole
 // process group (job object) and reaps it: whatever the child started is
-// gone too, also when the child itself had ended already. Safe to call
-// twice and on a child never started.
+// gone too, also when the child itself had ended already, and on Linux
+// also what left the group (see process_posix.cpp), never another running
+// child's. Safe to call twice and on a child never started.
 void StopProcess(ChildProcess* child, int graceMs);

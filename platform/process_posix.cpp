@@ -6,6 +6,20 @@
 // parent at once, through a pipe that a successful exec closes.
 // PR_SET_PDEATHSIG fires when the starting thread ends, so a game's engines
 // must be started and stopped on one thread (PlayGame does both).
+//
+// A process that leaves the child's group (setsid, a double fork into a new
+// session) would escape the group kill, so the runner is a child subreaper:
+// such a process, once its parent is gone, becomes the runner's child
+// instead of init's. To know which engine an adopted process came from
+// while other games run, every child gets an environment entry unique to it
+// (kTagName), which its descendants inherit; StopProcess ends the child's
+// descendants still below it, the runner's children in its group or with
+// its tag, and all below those, and reaps what became the runner's. A
+// process that both leaves the group and drops the tag after its parent
+// ended is not found. The runner starts processes only through this file,
+// so a zombie child it did not start here is an adopted one, already dead,
+// and is reaped whoever it came from.
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -14,10 +28,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <fstream>
 #include <initializer_list>
+#include <iterator>
+#include <map>
+#include <mutex>
+#include <set>
+#include <sstream>
 #include <thread>
 
 #include "platform/deadline.h"
@@ -28,6 +49,110 @@ namespace {
 constexpr size_t kReadChunkBytes = 4096;
 constexpr int kConsumedPollMs = 1;  // how often the pipe is checked for being drained
 constexpr int kGroupGoneMs = 200;   // longest wait for a killed group to be gone
+constexpr int kSweepRounds = 8;     // bounds the search for what a stopped child left behind
+constexpr const char* kTagName = "CURLING_PROCESS_TAG";
+
+// Children started here and not yet reaped by StopProcess: another game's
+// engine, never to be taken for an adopted process.
+std::mutex startedMutex;
+std::set<pid_t> started;
+
+bool IsStarted(pid_t pid) {
+  std::lock_guard<std::mutex> lock(startedMutex);
+  return started.count(pid) != 0;
+}
+
+void BecomeSubreaperOnce() {
+  static const bool done = [] {
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
+    return true;
+  }();
+  (void)done;
+}
+
+std::string NewTag() {
+  static std::atomic<unsigned long> serial{0};
+  return std::to_string(getpid()) + "." + std::to_string(++serial);
+}
+
+struct ProcStat {
+  pid_t ppid = 0, pgid = 0;
+  char state = '?';
+};
+
+// Every process's parent, group and state, as /proc shows them now.
+std::map<pid_t, ProcStat> ProcessTable() {
+  std::map<pid_t, ProcStat> table;
+  DIR* proc = opendir("/proc");
+  if (!proc) return table;
+  while (dirent* entry = readdir(proc)) {
+    char* end = nullptr;
+    const long pid = std::strtol(entry->d_name, &end, 10);
+    if (pid <= 0 || *end != '\0') continue;
+    std::ifstream file("/proc/" + std::string(entry->d_name) + "/stat");
+    const std::string stat((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    // The command name may hold spaces and parentheses; the fields follow the last ')'.
+    const size_t paren = stat.rfind(')');
+    if (paren == std::string::npos) continue;
+    std::istringstream fields(stat.substr(paren + 1));
+    ProcStat s;
+    if (fields >> s.state >> s.ppid >> s.pgid) table[static_cast<pid_t>(pid)] = s;
+  }
+  closedir(proc);
+  return table;
+}
+
+bool HasTag(pid_t pid, const std::string& tag) {
+  std::ifstream file("/proc/" + std::to_string(pid) + "/environ", std::ios::binary);
+  const std::string env = std::string(1, '\0') + std::string((std::istreambuf_iterator<char>(file)),
+                                                             std::istreambuf_iterator<char>());
+  return env.find(std::string(1, '\0') + kTagName + "=" + tag + '\0') != std::string::npos;
+}
+
+// The processes below the given roots in the table, roots included.
+std::set<pid_t> WithDescendants(const std::map<pid_t, ProcStat>& table, std::set<pid_t> found) {
+  for (bool grew = true; grew;) {
+    grew = false;
+    for (const auto& [pid, stat] : table)
+      if (found.count(stat.ppid) && found.insert(pid).second) grew = true;
+  }
+  return found;
+}
+
+// Kills and reaps what the child with this group and tag left behind, the
+// child itself excluded. Killing a process makes its children the runner's,
+// hence the rounds: each picks up what the previous one orphaned.
+void EndLeftBehind(pid_t group, const std::string& tag, std::set<pid_t> roots) {
+  const pid_t self = getpid();
+  std::set<pid_t> killed;
+  for (int round = 0; round < kSweepRounds; ++round) {
+    const std::map<pid_t, ProcStat> table = ProcessTable();
+    std::set<pid_t> zombies;
+    for (const auto& [pid, stat] : table) {
+      if (stat.ppid != self || IsStarted(pid)) continue;
+      if (stat.state == 'Z')
+        zombies.insert(pid);
+      else if (killed.count(pid) || stat.pgid == group || HasTag(pid, tag))
+        roots.insert(pid);
+    }
+    const std::set<pid_t> targets = WithDescendants(table, roots);
+    roots.clear();
+    for (pid_t pid : targets)
+      if (pid != self && !IsStarted(pid) && table.count(pid)) {
+        kill(pid, SIGKILL);
+        killed.insert(pid);
+      }
+    // Our own children cannot be reused until reaped, so waiting on them is safe.
+    for (pid_t pid : targets)
+      if (table.count(pid) && table.at(pid).ppid == self && !IsStarted(pid)) zombies.insert(pid);
+    for (pid_t pid : zombies) {
+      while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+      }
+    }
+    if (targets.empty() && zombies.empty()) return;
+  }
+}
 
 void IgnoreSigpipeOnce() {
   // A write to an engine that has died must fail with EPIPE, not end the runner.
@@ -51,7 +176,7 @@ std::string DescribeExit(const siginfo_t& info) {
 
 // The environment the child gets: the runner's own without the names
 // unset, with the overrides.
-std::vector<std::string> ChildEnvironment(const ProgramStart& start) {
+std::vector<std::string> ChildEnvironment(const ProgramStart& start, const std::string& tag) {
   std::vector<std::string> env;
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string entry = *e;
@@ -60,9 +185,12 @@ std::vector<std::string> ChildEnvironment(const ProgramStart& start) {
       replaced = replaced || entry.compare(0, key.size() + 1, key + "=") == 0;
     for (const std::string& key : start.unset)
       replaced = replaced || entry.compare(0, key.size() + 1, key + "=") == 0;
+    const std::string tagKey = std::string(kTagName) + "=";
+    replaced = replaced || entry.compare(0, tagKey.size(), tagKey) == 0;
     if (!replaced) env.push_back(entry);
   }
   for (const auto& [key, value] : start.env) env.push_back(key + "=" + value);
+  env.push_back(std::string(kTagName) + "=" + tag);
   return env;
 }
 
@@ -127,13 +255,15 @@ std::string ReadStartReport(int report, const ProgramStart& start) {
 
 bool StartChild(const ProgramStart& start, ChildProcess* child) {
   IgnoreSigpipeOnce();
+  BecomeSubreaperOnce();
   *child = ChildProcess{};
+  child->tag = NewTag();
   if (start.argv.empty() || start.argv[0].empty()) {
     child->startError = "no program given";
     return false;
   }
   std::vector<std::string> args = start.argv;
-  std::vector<std::string> env = ChildEnvironment(start);
+  std::vector<std::string> env = ChildEnvironment(start, child->tag);
   std::vector<char*> argv = Pointers(args);
   std::vector<char*> envp = Pointers(env);
 
@@ -147,11 +277,15 @@ bool StartChild(const ProgramStart& start, ChildProcess* child) {
   const char* errPath = start.stderrPath.empty() ? "/dev/null" : start.stderrPath.c_str();
   int errFd = open(errPath, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   pid_t parent = getpid();
+  std::unique_lock<std::mutex> lock(startedMutex);
   pid_t pid = fork();
   if (pid == 0)
     ExecChild(ChildFds{toChild[0], fromChild[1], errFd, report[1]}, start.dir.c_str(), argv.data(),
               envp.data(), parent);
   const int forkErrno = errno;
+  // Registered before another thread's sweep can see it as a stray zombie.
+  if (pid > 0) started.insert(pid);
+  lock.unlock();
   CloseAll({toChild[0], fromChild[1], errFd, report[1]});
   if (pid < 0) {
     child->startError = std::string("cannot start a process: ") + std::strerror(forkErrno);
@@ -270,6 +404,11 @@ void StopProcess(ChildProcess* child, int graceMs) {
     while (!HasExited(child) && MsLeft(deadline) > 0)
       std::this_thread::sleep_for(std::chrono::milliseconds(kConsumedPollMs));
     const bool endedOnItsOwn = child->exited;
+    // Taken before the kill, which would hand the child's descendants to
+    // the runner and so hide where they came from.
+    const std::map<pid_t, ProcStat> table = ProcessTable();
+    std::set<pid_t> below = WithDescendants(table, {child->pid});
+    below.erase(child->pid);
     // The child is not reaped yet, so its id still names its group, which
     // may hold processes it started and left behind.
     kill(-child->pid, SIGKILL);
@@ -277,6 +416,11 @@ void StopProcess(ChildProcess* child, int graceMs) {
     int status = 0;
     while (waitpid(child->pid, &status, 0) < 0 && errno == EINTR) {
     }
+    {
+      std::lock_guard<std::mutex> lock(startedMutex);
+      started.erase(child->pid);
+    }
+    EndLeftBehind(child->pid, child->tag, below);
     // SIGKILL takes effect a moment later in the others: wait until the
     // group is empty, so that nothing of the child runs once we return. A
     // member that has died but that nobody reaps would keep the group alive,

@@ -12,6 +12,7 @@
 
 #include "match/engine_link.h"
 #include "match/protocol.h"
+#include "platform/process.h"
 #include "tests/match/support.h"
 
 namespace {
@@ -32,6 +33,11 @@ std::string Plan(const std::vector<const char*>& ends) {
 // Suites whose tests write files: each test gets a folder of its own.
 class ConcurrentGames : public TempDirTest {};
 class EngineStart : public TempDirTest {};
+class EscapedProcess : public TempDirTest {
+ protected:
+  void TearDown() override { StopProcess(&other, 0); }
+  ChildProcess other;  // an engine outside any game, stopped also when a test fails
+};
 class MatchProtocol : public TempDirTest {};
 class MatchRulesInPlay : public TempDirTest {};
 class MisbehavingEngine : public TempDirTest {};
@@ -288,4 +294,68 @@ TEST_F(OpeningGame, StartsWhereTheOpeningSays) {
   EXPECT_EQ(std::vector<std::string>(reads.begin() + 2, reads.begin() + 8), earlier);
   EXPECT_EQ(reads[8], "SETSTATE 3 3 4 0\n");  // A's first stone is stone 3
   EXPECT_EQ(reads[9].rfind("POSITION 2.375 5.5 0 0 0 0 0 0", 0), 0u) << reads[9];
+}
+
+namespace {
+
+// A fake engine behind a shell that first starts `sleep` in a session of
+// its own, out of the engine's process group, writing its pid to pidFile.
+// orphan: the shell that starts it ends at once, so the sleep is no longer
+// below the engine when the game ends. The engine runs only once the pid
+// is written, so that the pid file is never read empty.
+std::string EscapingEngine(const std::string& dir, const std::string& name, bool orphan) {
+  const std::string pidFile = dir + "/" + name + ".pid";
+  const std::string start =
+      "setsid sh -c 'echo $$ >" + pidFile + "; exec sleep 1000' </dev/null >/dev/null 2>&1 &";
+  const std::string script = dir + "/" + name + ".sh";
+  std::ofstream(script) << "#!/bin/sh\n"
+                        << (orphan ? "( " + start + " )" : start) << "\n"
+                        << "while [ ! -s " << pidFile << " ]; do sleep 0.01; done\n"
+                        << "exec " FAKE_ENGINE " \"$@\"\n";
+  std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+  return script;
+}
+
+}  // namespace
+
+// A process that an engine moved to a session of its own, whether it is
+// still below the engine or was left behind by its parent, ends with the
+// game.
+TEST_F(EscapedProcess, EndsWithTheGame) {
+  for (bool orphan : {false, true}) {
+    SCOPED_TRACE(orphan ? "orphan" : "below the engine");
+    const std::string a = orphan ? "orphan-a" : "child-a", b = orphan ? "orphan-b" : "child-b";
+    GameSetup setup = StandInSetup(EscapingEngine(dir, a, orphan) + " " + Plan({kTee}),
+                                   EscapingEngine(dir, b, orphan) + " " + Plan({kNearTee}), 1);
+    const GameRecord game = PlayGame(setup, {});
+    EXPECT_EQ(game.forfeitSeat, -1) << game.forfeitReason;
+    for (const std::string& name : {a, b}) {
+      ASSERT_GT(std::atoi(ReadFile(dir + "/" + name + ".pid").c_str()), 0) << name;
+      EXPECT_FALSE(PidFileProcessAlive(dir + "/" + name + ".pid")) << name;
+    }
+  }
+}
+
+// Ending one game leaves alone what another engine, still playing, moved
+// out of its group; ending that engine then ends it.
+TEST_F(EscapedProcess, OfAnotherEngineSurvivesUntilThatEngineEnds) {
+  ASSERT_TRUE(StartProgram({EscapingEngine(dir, "other", true)}, "", &other));
+  // The engine runs once the pid file is written; its answer shows it runs.
+  ASSERT_TRUE(WriteAll(&other, "ISREADY\n", 10000));
+  std::string reply;
+  while (reply.find("READYOK") == std::string::npos &&
+         ReadSome(&other, 10000, &reply) == ReadStatus::kData) {
+  }
+  ASSERT_NE(reply.find("READYOK"), std::string::npos) << reply;
+
+  GameSetup setup = StandInSetup(EscapingEngine(dir, "a", true) + " " + Plan({kTee}),
+                                 EscapingEngine(dir, "b", true) + " " + Plan({kNearTee}), 1);
+  const GameRecord game = PlayGame(setup, {});
+  EXPECT_EQ(game.forfeitSeat, -1) << game.forfeitReason;
+  EXPECT_FALSE(PidFileProcessAlive(dir + "/a.pid"));
+  EXPECT_FALSE(PidFileProcessAlive(dir + "/b.pid"));
+  EXPECT_TRUE(PidFileProcessAlive(dir + "/other.pid"));
+
+  StopProcess(&other, 0);
+  EXPECT_FALSE(PidFileProcessAlive(dir + "/other.pid"));
 }
