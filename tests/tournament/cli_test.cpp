@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <map>
+#include <sstream>
 #include <thread>
 
 #include "match/version.h"
@@ -150,4 +152,52 @@ TEST_F(TournamentCommandLine, InterruptedRunLeavesFinishedEndsReadableAndNoEngin
     if (!gone) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   EXPECT_TRUE(gone);
+}
+
+TEST(TournamentHelp, FitsOneHundredColumnsAndListsEveryOptionOnce) {
+  const CommandResult help = RunCommand(CLI_DOUBLE " --help");
+  ASSERT_EQ(help.status, 0);
+  std::istringstream lines(help.output);
+  std::map<std::string, int> listed;
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_LE(line.size(), 100u) << line;
+    if (line.rfind("Examples:", 0) == 0) break;  // the examples repeat option names
+    if (line.rfind("  -", 0) != 0) continue;
+    // An entry: its names, separated by ", ", then a value or the description.
+    std::istringstream words(line);
+    for (std::string word; words >> word;) {
+      const bool more = word.back() == ',';
+      if (more) word.pop_back();
+      if (word[0] == '-') ++listed[word];
+      if (!more) break;
+    }
+  }
+  const std::vector<std::string> all{
+      "--engine",  "--tournament", "--games",   "--concurrency", "--seed",       "--shard",
+      "--openings", "--sprt",      "--report-every", "--results", "--summary",   "--record",
+      "--svg",     "--html",       "--engine-log", "--ends",      "--extra-ends", "--no-extra-ends",
+      "--noise",   "--time",       "--go-timeout", "--pause-ms",  "--recover",    "-h",
+      "--help",    "--version"};
+  for (const std::string& name : all) EXPECT_EQ(listed[name], 1) << name;
+  EXPECT_EQ(listed.size(), all.size());
+  EXPECT_NE(help.output.find("Examples:"), std::string::npos);
+  // The help states the defaults the parser really has.
+  EXPECT_NE(help.output.find("default --extra-ends"), std::string::npos);
+
+  const CommandResult merge = RunCommand(CLI_DOUBLE " merge --help");
+  EXPECT_EQ(merge.status, 0);
+  EXPECT_NE(merge.output.find("  --summary FILE"), std::string::npos) << merge.output;
+}
+
+TEST(TournamentHelp, AMistypedOptionSuggestsTheNearestOne) {
+  const CommandResult slip = RunCommand(CLI_DOUBLE " --gmaes 4 2>&1 </dev/null");
+  EXPECT_EQ(slip.status, 2);
+  EXPECT_NE(slip.output.find("--gmaes: did you mean --games?"), std::string::npos) << slip.output;
+  const CommandResult value = RunCommand(CLI_DOUBLE " --concurency=2 2>&1 </dev/null");
+  EXPECT_EQ(value.status, 2);
+  EXPECT_NE(value.output.find("did you mean --concurrency?"), std::string::npos) << value.output;
+  // Nothing is close to a word made up: no guess then.
+  const CommandResult far = RunCommand(CLI_DOUBLE " --bogus 2>&1 </dev/null");
+  EXPECT_EQ(far.status, 2);
+  EXPECT_EQ(far.output.find("did you mean"), std::string::npos) << far.output;
 }
