@@ -12,7 +12,7 @@
 
 #include "match/version.h"
 #include "platform/process.h"
-#include "tests/match/support.h"
+#include "tests/tournament/support.h"
 
 namespace {
 
@@ -200,4 +200,48 @@ TEST(TournamentHelp, AMistypedOptionSuggestsTheNearestOne) {
   const CommandResult far = RunCommand(CLI_DOUBLE " --bogus 2>&1 </dev/null");
   EXPECT_EQ(far.status, 2);
   EXPECT_EQ(far.output.find("did you mean"), std::string::npos) << far.output;
+}
+
+TEST_F(TournamentCommandLine, AnInterruptPrintsTheTablesWritesTheSummaryAndLeavesNoEngines) {
+  for (const auto& [sig, status] : std::vector<std::pair<int, int>>{{SIGINT, 130}, {SIGTERM, 143}}) {
+    const std::string results = dir + "/r" + std::to_string(sig) + ".jsonl";
+    const std::string summary = dir + "/s" + std::to_string(sig) + ".json";
+    // Slow engines, so that the run is far from its end when the signal comes.
+    const std::vector<std::string> args = Concat(
+        {{CLI_DOUBLE, "--pause-ms", "1", "--ends", "1", "--games", "40", "--results", results,
+          "--summary", summary},
+         FakeEngineWords("a", {"--delay-ms", "20", "--pid", dir + "/a.pid"}),
+         FakeEngineWords("b", {"--delay-ms", "20", "--pid", dir + "/b.pid"})});
+    ChildProcess runner;
+    ASSERT_TRUE(StartProgram(args, "", &runner));
+    std::string output;
+    // The signal comes once a game's results line is written.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline && FileLines(results).size() < 2)
+      ReadSome(&runner, 10, &output);
+    kill(runner.pid, sig);
+    while (std::chrono::steady_clock::now() < deadline &&
+           ReadSome(&runner, 100, &output) != ReadStatus::kClosed) {
+    }
+    while (std::chrono::steady_clock::now() < deadline && !HasExited(&runner))
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(runner.exitStatus, status) << runner.exitDescription;
+    StopProcess(&runner, 0);
+
+    // Every game counted in the message is in the results file, and only those.
+    const size_t games = FileLines(results).size() - 1;
+    EXPECT_LT(games, 40u);
+    const std::string message = "interrupted after " + std::to_string(games) +
+                                " of 40 games; run the same command again to resume\n";
+    ASSERT_GE(output.size(), message.size()) << output;
+    EXPECT_EQ(output.substr(output.size() - message.size()), message) << output;
+    EXPECT_NE(output.find("engines: GO mean and max"), std::string::npos) << output;
+    EXPECT_FALSE(ReadFile(summary).empty());
+    bool gone = false;  // the engines of the game in play end with the runner
+    for (int i = 0; i < 100 && !gone; ++i) {
+      gone = !PidFileProcessAlive(dir + "/a.pid") && !PidFileProcessAlive(dir + "/b.pid");
+      if (!gone) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_TRUE(gone);
+  }
 }
