@@ -134,8 +134,10 @@ void Finish(Shared* sh, const ScheduledGame& s, const GameRecord& game, bool out
   const GameLine line = LineOf(s, game);
   std::lock_guard<std::mutex> hold(sh->lock);
   // The tables of an interrupted run are printed already; a game finished
-  // after them is played again on resume rather than counted unseen.
-  if (sh->interrupted) return;
+  // after them is played again on resume rather than counted unseen. The
+  // signal itself may have cut an engine's exchange short in this game,
+  // so a game that ends once it has come is not trusted either.
+  if (sh->interrupted || InterruptSignal() != 0) return;
   sh->outputFailed |= outputFailed;
   if (sh->results && !sh->resultsFailed) {
     *sh->results << GameLineText(line);
@@ -244,10 +246,12 @@ RunOutcome PlayRun(const RunSetup& setup, const std::vector<GameLine>& previous,
   std::unique_lock<std::mutex> hold(sh.lock);
   while (sh.running > 0 && InterruptSignal() == 0) sh.workerDone.wait_for(hold, kLook);
   RunOutcome outcome;
-  if (sh.running > 0) {
+  outcome.interrupt = InterruptSignal();
+  if (outcome.interrupt != 0) {
     sh.interrupted = true;
     sh.stop = true;
-    outcome.interrupt = InterruptSignal();
+  }
+  if (sh.running > 0) {
     for (std::thread& t : threads) t.detach();
     owner.release();
   } else {
