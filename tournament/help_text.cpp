@@ -9,7 +9,7 @@ namespace {
 constexpr int kNameColumn = 26;
 
 std::string Names(const CLI::Option* opt) {
-  if (opt->get_positional() || !opt->nonpositional()) return opt->get_option_text();
+  if (!opt->nonpositional()) return opt->get_option_text();
   std::string names;
   for (const std::string& s : opt->get_snames()) names += (names.empty() ? "-" : ", -") + s;
   for (const std::string& l : opt->get_lnames()) names += (names.empty() ? "--" : ", --") + l;
