@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -11,6 +12,7 @@
 
 #include "match/engine_link.h"
 #include "platform/executable.h"
+#include "platform/interrupt.h"
 #include "platform/process.h"
 #include "platform/terminal.h"
 #include "record/record_json.h"
@@ -211,6 +213,7 @@ int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
     Print("resuming " + o.results + ": " + std::to_string(previous.size()) +
           " games already played\n");
   Print("seed " + std::to_string(o.seed) + "\n");
+  WatchInterrupts();
   const RunOutcome outcome = PlayRun(r, previous, o.results.empty() ? nullptr : &results);
   if (!outcome.refused.empty()) return Fail(outcome.refused);
   Tables tables = ComputeTables(r.info, outcome.games);
@@ -230,6 +233,15 @@ int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
   if (!WriteIndexPage(r.output, names, FormatTables(tables), outcome.games))
     return kExitWriteFailed;
   if (!o.html.empty()) Print("replay page: " + o.html + "\n");
+  if (outcome.interrupt != 0) {
+    Print("interrupted after " + std::to_string(outcome.games.size()) + " of " +
+          std::to_string(tables.plannedGames) + " games" +
+          (o.results.empty() ? "" : "; run the same command again to resume") + "\n");
+    std::fflush(stderr);
+    // The games in play still hold their threads: ending the process ends
+    // them and their engines, as the shell's convention for a signal says.
+    std::_Exit(128 + outcome.interrupt);
+  }
   return status;
 }
 

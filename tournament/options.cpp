@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "match/version.h"
+#include "tournament/help_text.h"
 #include "tournament/shard_files.h"
 
 namespace {
@@ -17,6 +18,21 @@ constexpr int kMaxConcurrency = 256;
 constexpr int kMaxThreads = 1024;
 constexpr int kMaxPauseMs = 10000;
 constexpr double kMsPerSecond = 1000.0;
+
+// The help's groups, in the order it shows them.
+const char* const kEngines = "Engines";
+const char* const kTournament = "Tournament";
+const char* const kStatistics = "Statistics";
+const char* const kFiles = "Files";
+const char* const kGameRules = "One game's rules";
+const char* const kOther = "Other";
+
+// A default as the help states it: 0.145, not 0.14500000000000002.
+std::string Text(double value) {
+  std::ostringstream out;
+  out << value;
+  return out.str();
+}
 
 // A whole-text number; false for trailing junk or a value out of range.
 bool ToNumber(const std::string& text, double low, double high, double* out) {
@@ -52,17 +68,25 @@ struct Collected {
 
 void AddGameOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
   GameSettings& s = o.settings;
-  app.add_option("--ends", s.ends, "ends per game")
+  app.add_option("--ends", s.ends, "ends per game; default " + std::to_string(s.ends))
       ->check(CLI::Range(1, kMaxEnds))
-      ->capture_default_str();
+      ->capture_default_str()
+      ->option_text("N")
+      ->group(kGameRules);
   app.add_flag("--extra-ends,!--no-extra-ends", s.extraEnds,
-               "extra ends after a tie (default); --no-extra-ends: a tie is a draw");
-  app.add_option("--noise", s.noise, "execution error handed to the physics, m")
+               std::string("after a tie, extra ends until one side leads (--extra-ends), or the "
+                           "tie is a draw (--no-extra-ends); default ") +
+                   (s.extraEnds ? "--extra-ends" : "--no-extra-ends"))
+      ->group(kGameRules);
+  app.add_option("--noise", s.noise,
+                 "execution error handed to the physics, m; default " + Text(s.noise))
       ->check(CLI::Range(0.0, 10.0))
-      ->capture_default_str();
+      ->capture_default_str()
+      ->option_text("SD")
+      ->group(kGameRules);
   app.add_option("--seed", c.seed,
-                 "seed of the games, 0 to 2^64-1 (default: chosen at random "
-                 "and recorded)")
+                 "seed of the games, 0 to 2^64-1; default: chosen at random, printed and "
+                 "recorded in the results file")
       ->check(CLI::Validator(
           [](std::string& v) {
             errno = 0;
@@ -72,18 +96,33 @@ void AddGameOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
             return digits && errno == 0 ? std::string()
                                         : "a seed is a whole number from 0 to 2^64-1";
           },
-          "UINT64"));
-  app.add_option("--time", c.budgetSec, "thinking time per engine per game, s")
+          "UINT64"))
+      ->option_text("S")
+      ->group(kTournament);
+  app.add_option("--time", c.budgetSec,
+                 "thinking time per engine per game, s; default " + Text(c.budgetSec))
       ->check(CLI::Range(0.001, 1e7))
-      ->capture_default_str();
-  app.add_option("--go-timeout", c.goTimeoutSec, "longest wait for one stone's reply, s")
+      ->capture_default_str()
+      ->option_text("SEC")
+      ->group(kGameRules);
+  app.add_option("--go-timeout", c.goTimeoutSec,
+                 "longest wait for one stone's reply, s; default " + Text(c.goTimeoutSec))
       ->check(CLI::Range(0.001, 1e6))
-      ->capture_default_str();
-  app.add_option("--pause-ms", s.pauseMs, "pause after each command without a reply, ms")
+      ->capture_default_str()
+      ->option_text("SEC")
+      ->group(kGameRules);
+  app.add_option("--pause-ms", s.pauseMs,
+                 "pause after each command without a reply, ms; default " +
+                     std::to_string(s.pauseMs))
       ->check(CLI::Range(0, kMaxPauseMs))
-      ->capture_default_str();
+      ->capture_default_str()
+      ->option_text("MS")
+      ->group(kGameRules);
   app.add_flag("--recover", s.recover,
-               "restart an engine that exits or crashes; it loses only that stone");
+               std::string("restart an engine that exits or crashes, so that it loses only that "
+                           "stone; default ") +
+                   (s.recover ? "on" : "off: it forfeits the game"))
+      ->group(kGameRules);
 }
 
 void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
@@ -95,16 +134,23 @@ void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
              c.error = "bad --engine";
            o.engines.push_back(launch);
          },
-         "name=NAME cmd=PROGRAM [arg=ARG]... [dir=DIR] [threads=N] [env=KEY=VALUE]...; "
-         "once per engine")
+         "one engine, given once per engine. Each word is one setting, so ARG may hold "
+         "spaces; threads=N sets OMP_NUM_THREADS, env= adds a variable. An engine without "
+         "name= is named after its program")
       ->expected(1, CLI::detail::expected_max_vector_size)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
-      ->trigger_on_parse();
+      ->trigger_on_parse()
+      ->option_text("name=NAME cmd=PROGRAM [arg=ARG]... [dir=DIR] [threads=N] [env=KEY=VALUE]...")
+      ->group(kEngines);
   app.add_option("--tournament", c.kind,
                  "pairs (two engines), round-robin (every pairing) or gauntlet (the first "
-                 "engine against each other)")
-      ->check(CLI::IsMember({"pairs", "round-robin", "gauntlet"}));
-  app.add_option("--games", o.games, "games per pairing: 1, or an even number played in pairs")
+                 "engine against each other); default " + c.kind)
+      ->check(CLI::IsMember({"pairs", "round-robin", "gauntlet"}))
+      ->option_text("KIND")
+      ->group(kTournament);
+  app.add_option("--games", o.games,
+                 "games per pairing: 1 (one game, its line score shown live) or an even number, "
+                 "played in pairs with the seats swapped; default " + std::to_string(o.games))
       ->check(CLI::Range(1, kMaxGames))
       ->check(CLI::Validator(
           [](std::string& v) {
@@ -113,31 +159,112 @@ void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
                        : "the number of games must be 1 or even (games are played in pairs)";
           },
           "1 OR EVEN"))
-      ->capture_default_str();
-  app.add_option("--concurrency", o.concurrency, "games played at once")
+      ->capture_default_str()
+      ->option_text("N")
+      ->group(kTournament);
+  app.add_option("--concurrency", o.concurrency,
+                 "games played at once; default " + std::to_string(o.concurrency))
       ->check(CLI::Range(1, kMaxConcurrency))
-      ->capture_default_str();
+      ->capture_default_str()
+      ->option_text("N")
+      ->group(kTournament);
+  const SprtParams sprt;
   app.add_option("--sprt", c.sprtWords,
-                 "elo0=E0 elo1=E1 alpha=A beta=B: stop when the first pairing's test decides")
-      ->expected(1, 4);
-  app.add_option("--shard", c.shard, "K/M: play only the pairs whose index is K-1 modulo M");
-  app.add_option("--report-every", o.reportEvery, "games between rating tables (default: a tenth)")
-      ->check(CLI::Range(1, kMaxGames));
+                 "a sequential probability ratio test on the first pairing: no new game starts "
+                 "once it decides; default off, and a word left out is elo0=" + Text(sprt.elo0) +
+                     " elo1=" + Text(sprt.elo1) + " alpha=" + Text(sprt.alpha) +
+                     " beta=" + Text(sprt.beta))
+      ->expected(1, 4)
+      ->option_text("[elo0=E0] [elo1=E1] [alpha=A] [beta=B]")
+      ->group(kStatistics);
+  app.add_option("--shard", c.shard,
+                 "play only the pairs whose index is K-1 modulo M; default 1/1, all of them")
+      ->option_text("K/M")
+      ->group(kTournament);
+  app.add_option("--report-every", o.reportEvery,
+                 "games between rating tables; default a tenth of the run (a run under ten "
+                 "games shows them at the end only)")
+      ->check(CLI::Range(1, kMaxGames))
+      ->option_text("K")
+      ->group(kStatistics);
   app.add_option("--results", o.results,
-                 "results as JSON lines; resumes a run it already holds; {shard} stands for K "
-                 "of --shard K/M");
+                 "results as JSON lines, one per finished game; the same command resumes the "
+                 "run the file holds; {shard} in FILE stands for K of K/M; default none")
+      ->option_text("FILE")
+      ->group(kFiles);
   app.add_option("--summary", o.summary,
-                 "the final tables as one JSON document; {shard} stands for K of --shard K/M");
-  app.add_option("--openings", o.openings, "start situations as JSON lines, each played as a pair");
-  app.add_option("--record", o.record, "game record as JSON (numbered per game in a longer run)");
-  app.add_option("--svg", o.svgDir, "one SVG picture of the house per stone");
+                 "the final tables as one JSON document; {shard} in FILE stands for K of K/M; "
+                 "default none")
+      ->option_text("FILE")
+      ->group(kFiles);
+  app.add_option("--openings", o.openings,
+                 "start situations as JSON lines, each played as a pair; default none: every "
+                 "game starts on an empty sheet")
+      ->option_text("FILE")
+      ->group(kTournament);
+  app.add_option("--record", o.record,
+                 "the game as JSON, rewritten after every end; with more games one file per "
+                 "game (game.json gives game-1.json, ...); default none")
+      ->option_text("FILE")
+      ->group(kFiles);
+  app.add_option("--svg", o.svgDir, "one SVG picture of the house per stone; default none")
+      ->option_text("DIR")
+      ->group(kFiles);
   app.add_option("--html", o.html,
-                 "the game's replay page; with many games one page per game, numbered like the "
-                 "records, and FILE is their index page");
-  app.add_option("--engine-log", o.engineLog, "the engines' standard error, one file per engine");
-  app.add_option("engines", c.positional, "CMD_A CMD_B: two engine command lines (split at spaces)")
+                 "the game's replay page; with more games one page per game, numbered like the "
+                 "records, and FILE is their index page; default none")
+      ->option_text("FILE")
+      ->group(kFiles);
+  app.add_option("--engine-log", o.engineLog,
+                 "each engine's standard error, one file per engine; default: thrown away")
+      ->option_text("DIR")
+      ->group(kFiles);
+  app.add_option("engines", c.positional,
+                 "two engine command lines, each split at spaces, instead of --engine; with "
+                 "no engines at all the curling-engine next to curling-match plays itself")
       ->expected(0, 2)
-      ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+      ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
+      ->option_text("CMD_A CMD_B")
+      ->group(kEngines);
+}
+
+// The help's last part: two commands to copy.
+const char* const kExamples =
+    "Examples:\n"
+    "  A match of game pairs between two engines, two games at a time, stopped by an SPRT; run\n"
+    "  the same command again after an interruption to resume it:\n"
+    "    curling-match --games 200 --concurrency 2 \\\n"
+    "      --engine name=new cmd=build/bin/curling-engine threads=1 \\\n"
+    "      --engine name=old cmd=/opt/old/curling-engine threads=1 \\\n"
+    "      --sprt elo0=0 elo1=10 --results out/new-vs-old.jsonl\n"
+    "  One game of eight ends, its record and its replay page:\n"
+    "    curling-match --ends 8 --record game.json --html game.html \\\n"
+    "      build/bin/curling-engine /opt/old/curling-engine\n";
+
+// Every long and short option name of app and its subcommands.
+std::vector<std::string> OptionNames(const CLI::App& app) {
+  std::vector<std::string> names;
+  for (const CLI::Option* opt : app.get_options()) {
+    for (const std::string& l : opt->get_lnames()) names.push_back("--" + l);
+    for (const std::string& s : opt->get_snames()) names.push_back("-" + s);
+  }
+  for (const CLI::App* sub : app.get_subcommands({})) {
+    const std::vector<std::string> more = OptionNames(*sub);
+    names.insert(names.end(), more.begin(), more.end());
+  }
+  return names;
+}
+
+// CLI11's message for arguments it did not expect, with the option meant
+// when one of them is a slip of the fingers.
+std::string UnexpectedText(const CLI::App& app, const CLI::ParseError& e) {
+  std::string text = std::string(e.what()) + "\n";
+  for (const std::string& word : app.remaining(true)) {
+    if (word.size() < 2 || word[0] != '-') continue;
+    const std::string near = NearestName(word.substr(0, word.find('=')), OptionNames(app));
+    if (!near.empty()) text += word + ": did you mean " + near + "?\n";
+  }
+  return text + "Run with --help for more information.\n";
 }
 
 // Checks that need several options at once; "" when the run makes sense.
@@ -254,26 +381,61 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
       "Plays curling games between engine processes: one game, a match of game pairs, "
       "a round robin or a gauntlet, with Elo estimates and an SPRT.",
       "curling-match"};
-  app.set_version_flag("--version", std::string("curling-match ") + kRunnerVersion);
   // An option given twice takes its last value, so a command can be
   // amended by appending to it.
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   AddGameOptions(app, o, c);
   AddRunOptions(app, o, c);
-  CLI::App* merge = app.add_subcommand("merge", "print the tables of result files as of one run");
-  merge->add_option("files", parsed.merge, "result files of the same run (shards)")
+  // Help and version come last, so the help lists them last too.
+  app.set_help_flag();
+  app.set_help_flag("-h,--help", "this help, then exit")->group(kOther);
+  app.set_version_flag("--version", std::string("curling-match ") + kRunnerVersion,
+                       "the version, then exit")
+      ->group(kOther);
+  CLI::App* merge = app.add_subcommand(
+      "merge",
+      "print the tables of the results files of one run (its shards, or parts of it) as a single "
+      "run of all of them would");
+  merge->add_option("files", parsed.merge, "results files of the same run")
       ->required()
-      ->check(CLI::ExistingFile);
+      ->check(CLI::ExistingFile)
+      ->option_text("RESULTS...")
+      ->group(kFiles);
   merge->fallthrough();  // --summary may follow the files
   CLI::App* replay = app.add_subcommand(
       "replay",
       "re-execute every stone of a game record with its seed through the physics library; exit "
       "0 when every stone rests where the record says, 1 naming the first that does not, 2 when "
       "the record cannot be read");
-  replay->add_option("record", parsed.replay, "the game record (JSON)")->required();
+  replay->add_option("record", parsed.replay, "the game record (JSON)")
+      ->required()
+      ->option_text("RECORD")
+      ->group(kFiles);
+  app.footer(kExamples);
+  auto formatter = std::make_shared<HelpFormatter>(
+      std::vector<std::string>{kEngines, kTournament, kStatistics, kFiles, kGameRules, kOther},
+      std::map<const CLI::App*, std::string>{
+          {&app,
+           "Usage: curling-match [OPTIONS] [--engine WORD...]... [CMD_A CMD_B]\n"
+           "       curling-match merge RESULTS... [--summary FILE]\n"
+           "       curling-match replay RECORD\n"},
+          {merge, "Usage: curling-match merge RESULTS... [--summary FILE]\n"},
+          {replay, "Usage: curling-match replay RECORD\n"}},
+      std::map<const CLI::App*, std::vector<std::string>>{{merge, {"--summary"}}});
+  app.formatter(formatter);
+  for (CLI::App* sub : {merge, replay}) {
+    sub->formatter(formatter);
+    sub->footer("");
+    sub->get_help_ptr()->description("this help, then exit")->group(kOther);
+  }
   std::ostringstream out, err;
   try {
     app.parse(argc, argv);
+  } catch (const CLI::ExtrasError& e) {
+    parsed.outcome = ParseOutcome::kExit;
+    parsed.exitStatus = 2;
+    parsed.text = UnexpectedText(app, e);
+    return parsed;
   } catch (const CLI::ParseError& e) {
     const int code = app.exit(e, out, err);
     parsed.outcome = ParseOutcome::kExit;

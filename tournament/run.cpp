@@ -2,13 +2,16 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
 #include <thread>
 
+#include "platform/interrupt.h"
 #include "record/line_score.h"
 #include "tournament/report.h"
 #include "tournament/shard_files.h"
@@ -42,6 +45,9 @@ struct Shared {
   int progressWidth = 0;  // columns of the progress line on screen; 0: none shown
   std::optional<SprtState> sharedSprt;  // over every shard's results, when the SPRT is shared
   std::string refused;
+  bool interrupted = false;  // no results line is written once this is set
+  int running = 0;           // worker threads not yet returned
+  std::condition_variable workerDone;
 };
 
 // Reads every shard's results for the SPRT over all of them; a file of
@@ -127,6 +133,11 @@ void ReportInOrder(Shared* sh) {
 void Finish(Shared* sh, const ScheduledGame& s, const GameRecord& game, bool outputFailed) {
   const GameLine line = LineOf(s, game);
   std::lock_guard<std::mutex> hold(sh->lock);
+  // The tables of an interrupted run are printed already; a game finished
+  // after them is played again on resume rather than counted unseen. The
+  // signal itself may have cut an engine's exchange short in this game,
+  // so a game that ends once it has come is not trusted either.
+  if (sh->interrupted || InterruptSignal() != 0) return;
   sh->outputFailed |= outputFailed;
   if (sh->results && !sh->resultsFailed) {
     *sh->results << GameLineText(line);
@@ -194,7 +205,9 @@ GameLine LineOf(const ScheduledGame& s, const GameRecord& game) {
 
 RunOutcome PlayRun(const RunSetup& setup, const std::vector<GameLine>& previous,
                    std::ostream* results) {
-  Shared sh;
+  // Left to the games in play when interrupted, which may still reach it.
+  auto owner = std::make_unique<Shared>();
+  Shared& sh = *owner;
   sh.setup = &setup;
   sh.results = results;
   sh.order = GamesOfShard(setup.plan, setup.options.shardIndex, setup.options.shardCount);
@@ -219,11 +232,34 @@ RunOutcome PlayRun(const RunSetup& setup, const std::vector<GameLine>& previous,
   const int workers =
       std::max(1, std::min<int>(setup.options.concurrency, static_cast<int>(sh.todo.size())));
   std::vector<std::thread> threads;
-  for (int w = 1; w < workers; ++w) threads.emplace_back(Worker, &sh);
-  Worker(&sh);
-  for (std::thread& t : threads) t.join();
-  if (sh.progressWidth > 0) Print("\n");
+  sh.running = workers;
+  for (int w = 0; w < workers; ++w)
+    threads.emplace_back([&sh] {
+      Worker(&sh);
+      std::lock_guard<std::mutex> hold(sh.lock);
+      sh.running--;
+      sh.workerDone.notify_all();
+    });
+  // A signal handler cannot wake a condition variable, so an interrupt is
+  // seen at the next look; a tenth of a second is quick for a person.
+  constexpr auto kLook = std::chrono::milliseconds(100);
+  std::unique_lock<std::mutex> hold(sh.lock);
+  while (sh.running > 0 && InterruptSignal() == 0) sh.workerDone.wait_for(hold, kLook);
   RunOutcome outcome;
+  outcome.interrupt = InterruptSignal();
+  if (outcome.interrupt != 0) {
+    sh.interrupted = true;
+    sh.stop = true;
+  }
+  if (sh.running > 0) {
+    for (std::thread& t : threads) t.detach();
+    owner.release();
+  } else {
+    hold.unlock();
+    for (std::thread& t : threads) t.join();
+    hold.lock();
+  }
+  if (sh.progressWidth > 0) Print("\n");
   outcome.resultsFailed = sh.resultsFailed;
   outcome.outputFailed = sh.outputFailed;
   outcome.refused = sh.refused;

@@ -31,11 +31,15 @@ struct RunOutcome {
   bool resultsFailed = false;   // a results line could not be written
   bool outputFailed = false;    // a record, page or picture could not be written
   std::string refused;          // why another shard's results file could not be counted
+  int interrupt = 0;  // the signal that ended the run early; its games in play are left running
 };
 
 // Whether the SPRT is one over the results files of all shards.
 bool SprtOverAllShards(const TournamentOptions& options);
 
+// An interrupt (platform/interrupt.h) ends the run without waiting for the
+// games in play; their threads are left running, so the caller must end the
+// process soon after, which also ends their engines.
 // previous: this run's games already in the results file. results: where
 // each finished game's line is appended and flushed (nullptr for none).
 RunOutcome PlayRun(const RunSetup& setup, const std::vector<GameLine>& previous,

@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <map>
+#include <sstream>
 #include <thread>
 
 #include "match/version.h"
 #include "platform/process.h"
-#include "tests/match/support.h"
+#include "tests/tournament/support.h"
 
 namespace {
 
@@ -150,4 +152,96 @@ TEST_F(TournamentCommandLine, InterruptedRunLeavesFinishedEndsReadableAndNoEngin
     if (!gone) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   EXPECT_TRUE(gone);
+}
+
+TEST(TournamentHelp, FitsOneHundredColumnsAndListsEveryOptionOnce) {
+  const CommandResult help = RunCommand(CLI_DOUBLE " --help");
+  ASSERT_EQ(help.status, 0);
+  std::istringstream lines(help.output);
+  std::map<std::string, int> listed;
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_LE(line.size(), 100u) << line;
+    if (line.rfind("Examples:", 0) == 0) break;  // the examples repeat option names
+    if (line.rfind("  -", 0) != 0) continue;
+    // An entry: its names, separated by ", ", then a value or the description.
+    std::istringstream words(line);
+    for (std::string word; words >> word;) {
+      const bool more = word.back() == ',';
+      if (more) word.pop_back();
+      if (word[0] == '-') ++listed[word];
+      if (!more) break;
+    }
+  }
+  const std::vector<std::string> all{
+      "--engine",  "--tournament", "--games",   "--concurrency", "--seed",       "--shard",
+      "--openings", "--sprt",      "--report-every", "--results", "--summary",   "--record",
+      "--svg",     "--html",       "--engine-log", "--ends",      "--extra-ends", "--no-extra-ends",
+      "--noise",   "--time",       "--go-timeout", "--pause-ms",  "--recover",    "-h",
+      "--help",    "--version"};
+  for (const std::string& name : all) EXPECT_EQ(listed[name], 1) << name;
+  EXPECT_EQ(listed.size(), all.size());
+  EXPECT_NE(help.output.find("Examples:"), std::string::npos);
+  // The help states the defaults the parser really has.
+  EXPECT_NE(help.output.find("default --extra-ends"), std::string::npos);
+
+  const CommandResult merge = RunCommand(CLI_DOUBLE " merge --help");
+  EXPECT_EQ(merge.status, 0);
+  EXPECT_NE(merge.output.find("  --summary FILE"), std::string::npos) << merge.output;
+}
+
+TEST(TournamentHelp, AMistypedOptionSuggestsTheNearestOne) {
+  const CommandResult slip = RunCommand(CLI_DOUBLE " --gmaes 4 2>&1 </dev/null");
+  EXPECT_EQ(slip.status, 2);
+  EXPECT_NE(slip.output.find("--gmaes: did you mean --games?"), std::string::npos) << slip.output;
+  const CommandResult value = RunCommand(CLI_DOUBLE " --concurency=2 2>&1 </dev/null");
+  EXPECT_EQ(value.status, 2);
+  EXPECT_NE(value.output.find("did you mean --concurrency?"), std::string::npos) << value.output;
+  // Nothing is close to a word made up: no guess then.
+  const CommandResult far = RunCommand(CLI_DOUBLE " --bogus 2>&1 </dev/null");
+  EXPECT_EQ(far.status, 2);
+  EXPECT_EQ(far.output.find("did you mean"), std::string::npos) << far.output;
+}
+
+TEST_F(TournamentCommandLine, AnInterruptPrintsTheTablesWritesTheSummaryAndLeavesNoEngines) {
+  for (const auto& [sig, status] : std::vector<std::pair<int, int>>{{SIGINT, 130}, {SIGTERM, 143}}) {
+    const std::string results = dir + "/r" + std::to_string(sig) + ".jsonl";
+    const std::string summary = dir + "/s" + std::to_string(sig) + ".json";
+    // Slow engines, so that the run is far from its end when the signal comes.
+    const std::vector<std::string> args = Concat(
+        {{CLI_DOUBLE, "--pause-ms", "1", "--ends", "1", "--games", "40", "--results", results,
+          "--summary", summary},
+         FakeEngineWords("a", {"--delay-ms", "20", "--pid", dir + "/a.pid"}),
+         FakeEngineWords("b", {"--delay-ms", "20", "--pid", dir + "/b.pid"})});
+    ChildProcess runner;
+    ASSERT_TRUE(StartProgram(args, "", &runner));
+    std::string output;
+    // The signal comes once a game's results line is written.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline && FileLines(results).size() < 2)
+      ReadSome(&runner, 10, &output);
+    kill(runner.pid, sig);
+    while (std::chrono::steady_clock::now() < deadline &&
+           ReadSome(&runner, 100, &output) != ReadStatus::kClosed) {
+    }
+    while (std::chrono::steady_clock::now() < deadline && !HasExited(&runner))
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(runner.exitStatus, status) << runner.exitDescription;
+    StopProcess(&runner, 0);
+
+    // Every game counted in the message is in the results file, and only those.
+    const size_t games = FileLines(results).size() - 1;
+    EXPECT_LT(games, 40u);
+    const std::string message = "interrupted after " + std::to_string(games) +
+                                " of 40 games; run the same command again to resume\n";
+    ASSERT_GE(output.size(), message.size()) << output;
+    EXPECT_EQ(output.substr(output.size() - message.size()), message) << output;
+    EXPECT_NE(output.find("engines: GO mean and max"), std::string::npos) << output;
+    EXPECT_FALSE(ReadFile(summary).empty());
+    bool gone = false;  // the engines of the game in play end with the runner
+    for (int i = 0; i < 100 && !gone; ++i) {
+      gone = !PidFileProcessAlive(dir + "/a.pid") && !PidFileProcessAlive(dir + "/b.pid");
+      if (!gone) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_TRUE(gone);
+  }
 }
