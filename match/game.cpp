@@ -59,7 +59,7 @@ GameState StartOfEnd(const GameRecord& game, int endIndex, int lastEnd, Seat fir
 
 // One stone: ask the engine to move, execute its reply (or throw the stone
 // out of play), keep the runner's own counters authoritative.
-void PlayStone(EngineLink* link, const PhysicsCalls& physics, GameRecord* game, EndRecord* end,
+void PlayStone(EngineLink* link, const RunnerPhysics& physics, GameRecord* game, EndRecord* end,
                GameState* state, int k, const GameObserver& observer,
                std::vector<PathFrame>* frames) {
   const GameSettings& settings = game->settings;
@@ -131,7 +131,7 @@ bool PlaysOn(EngineLink* link, Seat seat, GameRecord* game) {
 
 // firstStones: stones already in play, thrown in order from stone 0.
 // False when an engine forfeited; the end is then left unfinished.
-bool PlayEnd(EngineLink links[2], const PhysicsCalls& physics, GameRecord* game, int endIndex,
+bool PlayEnd(EngineLink links[2], const RunnerPhysics& physics, GameRecord* game, int endIndex,
              Seat first, const std::vector<std::array<float, 2>>& firstStones,
              const GameObserver& observer) {
   game->ends.push_back(EndRecord{});

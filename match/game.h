@@ -37,7 +37,7 @@ struct GameSetup {
   GameSettings settings;
   int gameIndex = 0;
   uint64_t seed = 0;
-  PhysicsCalls physics{};              // simulate, score and seed must be set
+  RunnerPhysics physics{};              // simulate, score and seed must be set
   std::vector<std::string> arguments;  // the runner's command line, for the record
 };
 

@@ -8,7 +8,7 @@
 
 #include "sim/records.h"
 
-struct PhysicsCalls {
+struct RunnerPhysics {
   int (*simulate)(GameState* state, ShotVec vec, float noise, PathFrame* path, int pathCapacity);
   int (*score)(const GameState* state);
   void (*seed)(uint64_t seed);

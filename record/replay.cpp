@@ -55,7 +55,7 @@ GameState StateBefore(const GameRecord& game, const EndRecord& end, const StoneR
 
 // What one stone should have done: "" or what differs.
 std::string CheckStone(const GameRecord& game, const EndRecord& end, const StoneRecord& s,
-                       const PhysicsCalls& physics) {
+                       const RunnerPhysics& physics) {
   GameState state = StateBefore(game, end, s);
   if (s.status == StoneStatus::kPlayed) {
     physics.seed(s.physicsSeed);
@@ -75,7 +75,7 @@ std::string CheckStone(const GameRecord& game, const EndRecord& end, const Stone
 
 }  // namespace
 
-ReplayOutcome ReplayGame(const GameRecord& game, const PhysicsCalls& physics) {
+ReplayOutcome ReplayGame(const GameRecord& game, const RunnerPhysics& physics) {
   ReplayOutcome out;
   for (const EndRecord& end : game.ends) {
     // An end starts from an empty sheet, or (a game started from a

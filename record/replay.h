@@ -16,7 +16,7 @@ struct ReplayOutcome {
   std::string firstDifference;  // "end 2 stone 7 (B): stone 3 rests at ... , the record says ..."
 };
 
-ReplayOutcome ReplayGame(const GameRecord& game, const PhysicsCalls& physics);
+ReplayOutcome ReplayGame(const GameRecord& game, const RunnerPhysics& physics);
 
 // The one-line summary for the command line.
 std::string ReplaySummary(const GameRecord& game, const ReplayOutcome& outcome,

@@ -141,7 +141,7 @@ int Conclude(const Tables& tables, const std::string& summaryPath, bool resultsF
 }
 
 // curling-match replay RECORD.
-int Replay(const std::string& path, const PhysicsCalls& physics) {
+int Replay(const std::string& path, const RunnerPhysics& physics) {
   std::string text, error;
   GameRecord game;
   if (!ReadWholeFile(path, &text)) return Fail(path + ": cannot be read");
@@ -171,7 +171,7 @@ int Merge(const std::vector<std::string>& paths, const std::string& summaryPath)
 }
 
 int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
-        const PhysicsCalls& physics) {
+        const RunnerPhysics& physics) {
   RunSetup r;
   std::vector<std::string> openingLines;
   std::string error = NameEngines(&o);
@@ -247,7 +247,7 @@ int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
 
 }  // namespace
 
-int RunCurlingMatch(int argc, const char* const* argv, const PhysicsCalls& physics) {
+int RunCurlingMatch(int argc, const char* const* argv, const RunnerPhysics& physics) {
   ParsedCommandLine parsed = ParseCommandLine(argc, argv);
   switch (parsed.outcome) {
     case ParseOutcome::kExit:

@@ -11,4 +11,4 @@
 // written (or a replayed stone rests elsewhere than its record says), 2 for
 // a bad command line, an engine that cannot be started, a results file of
 // another run, or a record that cannot be read.
-int RunCurlingMatch(int argc, const char* const* argv, const PhysicsCalls& physics);
+int RunCurlingMatch(int argc, const char* const* argv, const RunnerPhysics& physics);

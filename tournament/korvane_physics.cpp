@@ -23,6 +23,6 @@ const char* KorvaneVersion() {
 
 }  // namespace
 
-PhysicsCalls KorvanePhysics() {
-  return PhysicsCalls{&Simulation, &GetScore, &KorvaneSeed, &KorvaneVersion};
+RunnerPhysics KorvanePhysics() {
+  return RunnerPhysics{&Simulation, &GetScore, &KorvaneSeed, &KorvaneVersion};
 }

@@ -6,4 +6,4 @@
 
 // The library's Simulation, GetScore and KorvaneSeed, and its version with
 // the signature of its fixed noise-0 shots.
-PhysicsCalls KorvanePhysics();
+RunnerPhysics KorvanePhysics();

@@ -20,7 +20,7 @@ struct RunSetup {
   std::string run;  // the run's identity, as in the results header
   RunInfo info;
   RunPlan plan;
-  PhysicsCalls physics{};
+  RunnerPhysics physics{};
   GameOutputOptions output;
   std::vector<std::string> arguments;  // the runner's command line, for the records
   bool terminal = false;  // keep a progress line in place instead of a line per game

@@ -41,7 +41,7 @@ double ProcessCpuSeconds() {
          static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
 }
 
-PhysicsCalls Real() { return KorvanePhysics(); }
+RunnerPhysics Real() { return KorvanePhysics(); }
 
 int TimedSimulate(GameState* s, ShotVec v, float noise, PathFrame* path, int capacity) {
   const int64_t start = ThreadCpuNs();
@@ -95,7 +95,7 @@ void BM_Games(benchmark::State& state) {
                                          "threads=1"};
   std::vector<const char*> argv;
   for (const std::string& a : args) argv.push_back(a.c_str());
-  const PhysicsCalls timed{&TimedSimulate, &TimedScore, Real().seed, Real().version};
+  const RunnerPhysics timed{&TimedSimulate, &TimedScore, Real().seed, Real().version};
   double wall = 0.0, runnerCpu = 0.0;
   for (auto _ : state) {
     physicsNs = 0;

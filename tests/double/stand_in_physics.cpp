@@ -32,6 +32,6 @@ const char* Version() { return "stand-in physics"; }
 
 }  // namespace
 
-PhysicsCalls StandInPhysics() {
-  return PhysicsCalls{&Simulate, &ClosestStoneScore, &Seed, &Version};
+RunnerPhysics StandInPhysics() {
+  return RunnerPhysics{&Simulate, &ClosestStoneScore, &Seed, &Version};
 }

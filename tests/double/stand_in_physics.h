@@ -8,4 +8,4 @@
 
 #include "record/physics.h"
 
-PhysicsCalls StandInPhysics();
+RunnerPhysics StandInPhysics();
