@@ -14,18 +14,9 @@
 
 namespace {
 
-// LeakSanitizer's exit scan crashes on the thread-local blocks that a
-// dlopen'ed library gives each worker thread (the library's per-thread
-// random engines), so in sanitizer builds the engine runs without it here.
-// The test double, which has no thread-local data, keeps it on.
-std::vector<EnvSetting> SanitizerSettings() {
-  const char* asan = std::getenv("ASAN_OPTIONS");
-  return {{"ASAN_OPTIONS", (asan != nullptr ? std::string(asan) + ":" : "") + "detect_leaks=0"}};
-}
-
 TEST(EndToEnd, WholeEndWithTheRealLibraryGivesSensibleShots) {
   EngineSession engine;
-  ASSERT_TRUE(StartEngine(&engine, KORVANE_DIR, SanitizerSettings(), ENGINE_EXE));
+  ASSERT_TRUE(StartEngine(&engine, KORVANE_DIR, RealLibrarySettings(), ENGINE_EXE));
   ASSERT_TRUE(Send(&engine, "NEWGAME\nISREADY\n"));
   ASSERT_TRUE(WaitForStdout(&engine.child, "READYOK", 1, kStepTimeoutMs));
   KorvaneSeed(2026);

@@ -85,3 +85,8 @@ bool Send(EngineSession* session, const std::string& bytes, int reads) {
 }
 
 int Finish(EngineSession* session) { return FinishChild(&session->child, kStepTimeoutMs); }
+
+std::vector<EnvSetting> RealLibrarySettings() {
+  const char* asan = std::getenv("ASAN_OPTIONS");
+  return {{"ASAN_OPTIONS", (asan != nullptr ? std::string(asan) + ":" : "") + "detect_leaks=0"}};
+}

@@ -52,6 +52,13 @@ bool StartEngine(EngineSession* session, const std::string& libraryDir,
                  const std::vector<EnvSetting>& settings, const std::string& program,
                  const std::vector<std::string>& arguments = {});
 
+// Settings for an engine that loads the real library: LeakSanitizer's exit
+// scan crashes on the thread-local blocks that a dlopen'ed library gives
+// each worker thread (the library's per-thread random engines), so in
+// sanitizer builds such an engine runs without it. The test double, which
+// has no thread-local data, keeps it on.
+std::vector<EnvSetting> RealLibrarySettings();
+
 // Writes bytes in one write and waits until the engine has echoed `reads`
 // more messages, so that the next write arrives in a read of its own.
 bool Send(EngineSession* session, const std::string& bytes, int reads = 1);

@@ -29,7 +29,7 @@ struct EngineRun {
 // to be read, and waits for the engine to end by itself.
 EngineRun ExitRun(const std::vector<std::string>& arguments, const std::string& input) {
   EngineSession engine;
-  EXPECT_TRUE(StartEngine(&engine, kLibraryDir, {}, kEngine, arguments));
+  EXPECT_TRUE(StartEngine(&engine, kLibraryDir, RealLibrarySettings(), kEngine, arguments));
   EXPECT_TRUE(WriteToChild(&engine.child, input));
   EngineRun run;
   run.status = AwaitChild(&engine.child, kStepTimeoutMs);
@@ -43,7 +43,7 @@ EngineRun ExitRun(const std::vector<std::string>& arguments, const std::string& 
 EngineRun Session(const std::vector<std::string>& arguments,
                   const std::vector<std::string>& messages) {
   EngineSession engine;
-  EXPECT_TRUE(StartEngine(&engine, kLibraryDir, {}, kEngine, arguments));
+  EXPECT_TRUE(StartEngine(&engine, kLibraryDir, RealLibrarySettings(), kEngine, arguments));
   for (const std::string& m : messages) EXPECT_TRUE(Send(&engine, m)) << m;
   int gos = 0;
   for (const std::string& m : messages) gos += m == "GO\n" ? 1 : 0;
