@@ -32,9 +32,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <map>
 #include <mutex>
 #include <set>
@@ -80,6 +78,25 @@ struct ProcStat {
   char state = '?';
 };
 
+// A /proc file's text, or "" if its process is gone. Not a stream: a
+// process that dies while read makes read() fail (ESRCH), and a file
+// stream's buffer throws on that instead of ending.
+std::string ReadProcFile(const std::string& path) {
+  std::string text;
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return text;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) text.clear();
+    if (n <= 0) break;
+    text.append(buffer, static_cast<size_t>(n));
+  }
+  close(fd);
+  return text;
+}
+
 // Every process's parent, group and state, as /proc shows them now.
 std::map<pid_t, ProcStat> ProcessTable() {
   std::map<pid_t, ProcStat> table;
@@ -89,9 +106,7 @@ std::map<pid_t, ProcStat> ProcessTable() {
     char* end = nullptr;
     const long pid = std::strtol(entry->d_name, &end, 10);
     if (pid <= 0 || *end != '\0') continue;
-    std::ifstream file("/proc/" + std::string(entry->d_name) + "/stat");
-    const std::string stat((std::istreambuf_iterator<char>(file)),
-                           std::istreambuf_iterator<char>());
+    const std::string stat = ReadProcFile("/proc/" + std::string(entry->d_name) + "/stat");
     // The command name may hold spaces and parentheses; the fields follow the last ')'.
     const size_t paren = stat.rfind(')');
     if (paren == std::string::npos) continue;
@@ -104,9 +119,8 @@ std::map<pid_t, ProcStat> ProcessTable() {
 }
 
 bool HasTag(pid_t pid, const std::string& tag) {
-  std::ifstream file("/proc/" + std::to_string(pid) + "/environ", std::ios::binary);
-  const std::string env = std::string(1, '\0') + std::string((std::istreambuf_iterator<char>(file)),
-                                                             std::istreambuf_iterator<char>());
+  const std::string env =
+      std::string(1, '\0') + ReadProcFile("/proc/" + std::to_string(pid) + "/environ");
   return env.find(std::string(1, '\0') + kTagName + "=" + tag + '\0') != std::string::npos;
 }
 
