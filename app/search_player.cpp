@@ -15,8 +15,10 @@ namespace {
 using SteadyClock = std::chrono::steady_clock;
 
 EngineOptions settings;
-// The game clock, when the game has one budget: what is left of it, ms.
+// The game clock, when the game has one budget: what is left of it, ms;
+// and whether this game has searched yet.
 double remainingMs = 0;
+bool clockRunning = false;
 
 uint64_t FreshSeed() {
   uint64_t seed = 0;
@@ -26,7 +28,10 @@ uint64_t FreshSeed() {
   return seed;
 }
 
-void RestartGameClock() { remainingMs = settings.gameTimeSec * 1000.0; }
+void RestartGameClock() {
+  remainingMs = settings.gameTimeSec * 1000.0;
+  clockRunning = false;
+}
 
 search::SearchLimits LimitsFor(const GameState& state) {
   search::SearchLimits limits;
@@ -36,6 +41,8 @@ search::SearchLimits LimitsFor(const GameState& state) {
   if (settings.samples > 0) {
     limits.samples = settings.samples;
   } else if (settings.gameTimeSec > 0) {
+    if (!clockRunning) remainingMs = search::ClockAtFirstSearch(state, settings.gameTimeSec * 1000.0);
+    clockRunning = true;
     search::GameTimeLeft clock;
     clock.remainingMs = remainingMs;
     clock.incrementMs = settings.incSec * 1000.0;

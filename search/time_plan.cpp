@@ -21,6 +21,8 @@ constexpr double kMaxShare = 0.25;
 // An extra end is likely enough in close games to keep some time for it.
 constexpr double kExtraEndShare = 0.4;
 constexpr double kMinMoveMs = 1.0;
+// A clock started in an extra end still keeps this share of an end's time.
+constexpr double kLateStartEndShare = 0.5;
 
 int OwnStonesLeft(int shotIndex) {
   return shotIndex >= game::kStonesPerEnd ? 0 : (game::kStonesPerEnd - 1 - shotIndex) / 2 + 1;
@@ -47,6 +49,15 @@ double ReserveMs(const GameState& state, const GameTimeLeft& clock) {
   const int stones =
       OwnStonesLeft(state.shotIndex) + EndsLeftAfter(state) * (game::kStonesPerEnd / 2);
   return clock.totalMs * kReserveShare + kReservePerStoneMs * stones;
+}
+
+double ClockAtFirstSearch(const GameState& state, double totalMs) {
+  const int perEnd = game::kStonesPerEnd / 2;
+  const long long ends = std::max(static_cast<long long>(state.lastEnd) + 1, 1LL);
+  const long long thrown = static_cast<long long>(std::max(state.endIndex, 0)) * perEnd +
+                           std::clamp(state.shotIndex, 0, game::kStonesPerEnd) / 2;
+  const double left = 1.0 - static_cast<double>(thrown) / static_cast<double>(ends * perEnd);
+  return totalMs * std::max(left, kLateStartEndShare / static_cast<double>(ends));
 }
 
 double MoveTimeFor(const GameState& state, const GameTimeLeft& clock) {

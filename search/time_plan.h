@@ -21,4 +21,11 @@ double MoveTimeFor(const GameState& state, const GameTimeLeft& clock);
 // commands, writing the reply, starting threads).
 double ReserveMs(const GameState& state, const GameTimeLeft& clock);
 
+// What is likely left of a game's budget when the clock starts at this
+// stone rather than at the first (an engine restarted in mid-game, or a
+// game begun from an opening): the stones already thrown are taken to have
+// had their share of the plan, so a restart never trusts a full clock it
+// no longer has. Ms.
+double ClockAtFirstSearch(const GameState& state, double totalMs);
+
 }  // namespace search

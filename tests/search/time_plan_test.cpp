@@ -61,3 +61,13 @@ TEST(MoveTime, AFullGameAtItsShareFitsTheBudget) {
 }
 
 }  // namespace
+
+TEST(MoveTime, AClockStartedInMidGameAssumesThePlanWasSpent) {
+  const double total = 80000.0;
+  EXPECT_DOUBLE_EQ(search::ClockAtFirstSearch(Position(0, {}, 0, 7), total), total);
+  EXPECT_DOUBLE_EQ(search::ClockAtFirstSearch(Position(1, {}, 0, 7), total), total);
+  // Half the game's own stones thrown: half the budget.
+  EXPECT_DOUBLE_EQ(search::ClockAtFirstSearch(Position(0, {}, 4, 7), total), total / 2);
+  // An extra end keeps some time rather than none.
+  EXPECT_GT(search::ClockAtFirstSearch(Position(15, {}, 8, 7), total), 0.0);
+}
