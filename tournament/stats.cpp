@@ -138,11 +138,10 @@ EloEstimate EstimateFromPentanomial(const Pentanomial& penta, const Wdl& wdl) {
   EloEstimate e =
       FromMean(mu, sigma, pairs, std::sqrt(2.0) * sigma, EnoughForInterval(penta.count.data(), 5));
   const double se = sigma / std::sqrt(pairs);
-  if (se > 0.0) {
-    e.los = NormalCdf((mu - 0.5) / se);
-  } else if (mu != 0.5) {
-    e.los = mu > 0.5 ? 1.0 : 0.0;
-  }
+  // Pairs that all ended alike have no spread to divide by, and a certainty
+  // from a handful of them would be a claim the games cannot carry: the
+  // decisive games' count is the honest measure then.
+  e.los = se > 0.0 ? NormalCdf((mu - 0.5) / se) : EstimateFromWdl(wdl).los;
   const double games = static_cast<double>(GameCount(wdl));
   e.drawRatio = games > 0.0 ? NonNegative(wdl.draws) / games : 0.0;
   e.games = SaturatingAdd(PairCount(penta), PairCount(penta));

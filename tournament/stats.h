@@ -93,8 +93,8 @@ EloEstimate EstimateFromWdl(const Wdl& wdl);
 // An interval needs kMinSamplesForInterval pairs in two outcome classes.
 // games = 2 P. drawRatio counts drawn games as given separately since pairs
 // do not carry it: pass wdl too (drawRatio = draws / (W + D + L), 0 when empty).
-// No pairs: as EstimateFromWdl with no games. Zero variance: LOS is 1, 0 or
-// 0.5 as mu is above, below or at 1/2.
+// No pairs: as EstimateFromWdl with no games. Zero variance: LOS from the
+// games' W and L as EstimateFromWdl gives it.
 EloEstimate EstimateFromPentanomial(const Pentanomial& penta, const Wdl& wdl);
 
 // Totals of pairs and of games (a pentanomial cannot give back the games'

@@ -102,12 +102,14 @@ TEST(Elo, DegenerateCountsGiveDocumentedFiniteValues) {
       }
     }
   }
-  // All wins: the trinomial LOS follows the decisive games, the pentanomial
-  // one has no spread at all.
+  // All wins: the LOS follows the decisive games; pairs that all ended
+  // alike have no spread, and one won pair is no certainty.
   EXPECT_NEAR(EstimateFromWdl(Wdl{10, 0, 0}).los, (1.0 + std::erf(10.0 / std::sqrt(20.0))) / 2,
               1e-12);
-  EXPECT_EQ(EstimateFromPentanomial(Pentanomial{{0, 0, 0, 0, 5}}, Wdl{}).los, 1.0);
-  EXPECT_EQ(EstimateFromPentanomial(Pentanomial{{5, 0, 0, 0, 0}}, Wdl{}).los, 0.0);
+  EXPECT_NEAR(EstimateFromPentanomial(Pentanomial{{0, 0, 0, 0, 1}}, Wdl{2, 0, 0}).los, 0.9213504,
+              1e-7);
+  EXPECT_DOUBLE_EQ(EstimateFromPentanomial(Pentanomial{{5, 0, 0, 0, 0}}, Wdl{0, 0, 10}).los,
+                   EstimateFromWdl(Wdl{0, 0, 10}).los);
   EXPECT_EQ(EstimateFromPentanomial(Pentanomial{{0, 0, 0, 0, 5}}, Wdl{}).drawRatio, 0.0);
   // A pair whose points are not those of two games has no slot.
   EXPECT_EQ(PentanomialSlot(0.25, 1), -1);
