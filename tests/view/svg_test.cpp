@@ -123,7 +123,7 @@ TEST_F(ReplayPage, NeedsNothingFromOutsideAndEscapesNames) {
             std::string::npos);  // inside the JSON
 
   const std::string index =
-      IndexPageHtml("run <1>", "A 1 - 0 B\n", {{3, "A (x)", "B <y>", "A wins", "g-3.html"}});
+      IndexPageHtml({"run <1>", "A 1 - 0 B\n", {}, {{3, "A (x)", "B <y>", "A wins", "g-3.html"}}});
   EXPECT_NE(index.find("run &lt;1&gt;"), std::string::npos);
   EXPECT_NE(index.find("<a href=\"g-3.html\">"), std::string::npos);
   EXPECT_NE(index.find("B &lt;y&gt;"), std::string::npos);
