@@ -172,6 +172,8 @@ int Merge(const std::vector<std::string>& paths, const std::string& summaryPath,
   output.html = htmlPath;
   output.gameCount = GameCount(PlanOf(info));
   games = Deduplicate(games, output.gameCount);
+  if (!htmlPath.empty() && !HasRunPage(output))
+    return Fail("--html: a run of one game has no index page (its replay page is the game's)");
   if (HasRunPage(output) && !(error = PrepareOutputFolders(output)).empty()) return Fail(error);
   const Tables tables = ComputeTables(info, games);
   const bool pageFailed =
