@@ -19,6 +19,7 @@
 #include "record/replay.h"
 #include "tournament/openings.h"
 #include "tournament/run.h"
+#include "tournament/run_page.h"
 #include "tournament/file_text.h"
 #include "tournament/shard_files.h"
 
@@ -151,7 +152,8 @@ int Replay(const std::string& path, const RunnerPhysics& physics) {
   return outcome.same ? 0 : 1;  // a stone rests elsewhere
 }
 
-int Merge(const std::vector<std::string>& paths, const std::string& summaryPath) {
+int Merge(const std::vector<std::string>& paths, const std::string& summaryPath,
+          const std::string& htmlPath) {
   std::string run, error;
   std::vector<GameLine> games;
   for (const std::string& path : paths) {
@@ -166,8 +168,17 @@ int Merge(const std::vector<std::string>& paths, const std::string& summaryPath)
   }
   RunInfo info;
   if (!RunInfoFromIdentity(run, &info, &error)) return Fail(paths[0] + ": " + error);
-  return Conclude(ComputeTables(info, Deduplicate(games, GameCount(PlanOf(info)))), summaryPath,
-                  false);
+  GameOutputOptions output;
+  output.html = htmlPath;
+  output.gameCount = GameCount(PlanOf(info));
+  games = Deduplicate(games, output.gameCount);
+  if (!htmlPath.empty() && !HasRunPage(output))
+    return Fail("--html: a run of one game has no index page (its replay page is the game's)");
+  if (HasRunPage(output) && !(error = PrepareOutputFolders(output)).empty()) return Fail(error);
+  const Tables tables = ComputeTables(info, games);
+  const bool pageFailed =
+      HasRunPage(output) && !WriteRunPage(output, tables, SeriesOf(info, games), games, false);
+  return Conclude(tables, summaryPath, pageFailed);
 }
 
 int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
@@ -228,9 +239,7 @@ int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
     tables.sprtState = SprtOverShards(r.info, all);
   }
   const int status = Conclude(tables, o.summary, outcome.resultsFailed || outcome.outputFailed);
-  std::vector<std::string> names;
-  for (const EngineLaunch& e : o.engines) names.push_back(e.name);
-  if (!WriteIndexPage(r.output, names, FormatTables(tables), outcome.games))
+  if (!WriteRunPage(r.output, tables, outcome.series, outcome.games, false))
     return kExitWriteFailed;
   if (!o.html.empty()) Print("replay page: " + o.html + "\n");
   if (outcome.interrupt != 0) {
@@ -254,7 +263,7 @@ int RunCurlingMatch(int argc, const char* const* argv, const RunnerPhysics& phys
       std::fputs(parsed.text.c_str(), parsed.exitStatus == 0 ? stdout : stderr);
       return parsed.exitStatus;
     case ParseOutcome::kMerge:
-      return Merge(parsed.merge, parsed.options.summary);
+      return Merge(parsed.merge, parsed.options.summary, parsed.options.html);
     case ParseOutcome::kReplay:
       return Replay(parsed.replay, physics);
     default:

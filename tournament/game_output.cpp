@@ -6,7 +6,6 @@
 #include "platform/atomic_file.h"
 #include "record/line_score.h"
 #include "record/record_json.h"
-#include "view/index_page.h"
 #include "view/replay_page.h"
 #include "view/svg.h"
 
@@ -73,26 +72,6 @@ std::string RecordPathOf(const GameOutputOptions& o, int gameIndex) {
 std::string PagePathOf(const GameOutputOptions& o, int gameIndex) {
   if (o.html.empty() || o.gameCount == 1) return o.html;
   return Numbered(o.html, gameIndex);
-}
-
-bool WriteIndexPage(const GameOutputOptions& o, const std::vector<std::string>& engineNames,
-                    const std::string& tablesText, const std::vector<GameLine>& games) {
-  if (o.html.empty() || o.gameCount == 1) return true;
-  std::vector<IndexRow> rows;
-  for (const GameLine& g : games) {
-    IndexRow row;
-    row.game = g.game + 1;
-    row.engineA = engineNames.at(static_cast<size_t>(g.seat[0]));
-    row.engineB = engineNames.at(static_cast<size_t>(g.seat[1]));
-    row.result = FormatResult({"A", "B"}, g.points, g.result, g.forfeitSeat, g.forfeitReason);
-    row.link = std::filesystem::u8path(PagePathOf(o, g.game)).filename().u8string();
-    rows.push_back(row);
-  }
-  bool failed = false;
-  Save(o.html,
-       IndexPageHtml("curling-match: " + std::to_string(o.gameCount) + " games", tablesText, rows),
-       &failed);
-  return !failed;
 }
 
 std::string EngineLogPathOf(const GameOutputOptions& o, int gameIndex, int seat) {

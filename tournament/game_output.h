@@ -1,13 +1,10 @@
 // Everything a run writes per game besides its results line: the JSON game
 // record, the replay page, the SVG pictures, the engines' standard error
-// files, and for a run of one single game the live line score; and the index
-// page of the replay pages of a longer run. One place, so that every
-// per-game file is named the same way.
+// files, and for a run of one single game the live line score. One place,
+// so that every per-game file is named the same way.
 #pragma once
 
 #include <string>
-
-#include <vector>
 
 #include "match/game.h"
 #include "match/opening.h"
@@ -46,13 +43,6 @@ inline bool OutputFailed(const GameOutputState& s) {
 // The observer writing game `state->gameIndex`'s record and pictures; state
 // must outlive the game.
 GameObserver MakeGameObserver(GameOutputState* state);
-
-// The index page of a longer run's replay pages (nothing to write for a
-// single game or without --html): the tables as printed, one row per game
-// with its engines, result and link. engineNames: by engine index. False
-// when it could not be written (said on standard error).
-bool WriteIndexPage(const GameOutputOptions& o, const std::vector<std::string>& engineNames,
-                    const std::string& tablesText, const std::vector<GameLine>& games);
 
 // Creates the folders the outputs need; "" or which one could not be made.
 std::string PrepareOutputFolders(const GameOutputOptions& o);

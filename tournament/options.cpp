@@ -212,7 +212,8 @@ void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
       ->group(kFiles);
   app.add_option("--html", o.html,
                  "the game's replay page; with more games one page per game, numbered like the "
-                 "records, and FILE is their index page; default none")
+                 "records, and FILE is their index page, kept up to date with the tables and plots "
+                 "as games end; default none")
       ->option_text("FILE")
       ->group(kFiles);
   app.add_option("--engine-log", o.engineLog,
@@ -401,7 +402,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
       ->check(CLI::ExistingFile)
       ->option_text("RESULTS...")
       ->group(kFiles);
-  merge->fallthrough();  // --summary may follow the files
+  merge->fallthrough();  // --summary and --html may follow the files
   CLI::App* replay = app.add_subcommand(
       "replay",
       "re-execute every stone of a game record with its seed through the physics library; exit "
@@ -417,11 +418,11 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
       std::map<const CLI::App*, std::string>{
           {&app,
            "Usage: curling-match [OPTIONS] [--engine WORD...]... [CMD_A CMD_B]\n"
-           "       curling-match merge RESULTS... [--summary FILE]\n"
+           "       curling-match merge RESULTS... [--summary FILE] [--html FILE]\n"
            "       curling-match replay RECORD\n"},
-          {merge, "Usage: curling-match merge RESULTS... [--summary FILE]\n"},
+          {merge, "Usage: curling-match merge RESULTS... [--summary FILE] [--html FILE]\n"},
           {replay, "Usage: curling-match replay RECORD\n"}},
-      std::map<const CLI::App*, std::vector<std::string>>{{merge, {"--summary"}}});
+      std::map<const CLI::App*, std::vector<std::string>>{{merge, {"--summary", "--html"}}});
   app.formatter(formatter);
   for (CLI::App* sub : {merge, replay}) {
     sub->formatter(formatter);

@@ -14,6 +14,7 @@
 #include "platform/interrupt.h"
 #include "record/line_score.h"
 #include "tournament/report.h"
+#include "tournament/run_page.h"
 #include "tournament/shard_files.h"
 
 namespace {
@@ -42,6 +43,10 @@ struct Shared {
   size_t playedHere = 0;  // games finished by this process
   bool resultsFailed = false;
   bool outputFailed = false;
+  // The index page is not written again once a write failed.
+  bool pageFailed = false;
+  // The plots' points of `reported`.
+  RunSeries series;
   int progressWidth = 0;  // columns of the progress line on screen; 0: none shown
   std::optional<SprtState> sharedSprt;  // over every shard's results, when the SPRT is shared
   std::string refused;
@@ -96,10 +101,26 @@ double SecondsLeft(const Shared& sh) {
   return elapsed / static_cast<double>(sh.playedHere) * left;
 }
 
+// The index page once the games that were next in order are reported:
+// once per call, not per game, so that resuming a long run writes it once.
+// latest: the tables after the last of them. The caller holds the lock.
+void UpdatePage(Shared* sh, const Tables& latest) {
+  const RunSetup& r = *sh->setup;
+  if (!HasRunPage(r.output) || sh->pageFailed) return;
+  Tables t = ComputeTables(r.info, sh->reported);  // with the rating list the console may skip
+  t.plannedGames = latest.plannedGames;
+  t.sprtState = latest.sprtState;
+  if (WriteRunPage(r.output, t, sh->series, sh->reported, !sh->stop)) return;
+  sh->pageFailed = true;
+  sh->outputFailed = true;
+}
+
 // Reports every game that is next in game order; the caller holds the lock.
 void ReportInOrder(Shared* sh) {
   const RunSetup& r = *sh->setup;
   const int every = r.options.reportEvery;
+  const size_t before = sh->reported.size();
+  Tables latest;
   while (sh->nextReport < sh->order.size()) {
     const auto it = sh->finished.find(sh->order[sh->nextReport]);
     if (it == sh->finished.end()) break;
@@ -110,6 +131,9 @@ void ReportInOrder(Shared* sh) {
     const bool tablesDue = every > 0 && sh->reported.size() % static_cast<size_t>(every) == 0;
     Tables t = ComputeTables(r.info, sh->reported, tablesDue && !last);
     t.plannedGames = static_cast<int64_t>(sh->order.size());  // a shard counts its own games
+    // The plots follow this file's games alone, so that its page can be
+    // built again from it; a shared test's LLR is in the tables.
+    AddToSeries(t, sh->reported.back(), &sh->series);
     if (sh->sharedSprt) t.sprtState = *sh->sharedSprt;
     std::string text;
     if (r.terminal) {
@@ -127,7 +151,9 @@ void ReportInOrder(Shared* sh) {
       Print((sh->progressWidth > 0 ? "\n" : "") + FormatSprtLine(t) + DecidedText(r));
       sh->progressWidth = 0;
     }
+    latest = std::move(t);
   }
+  if (sh->reported.size() > before) UpdatePage(sh, latest);
 }
 
 void Finish(Shared* sh, const ScheduledGame& s, const GameRecord& game, bool outputFailed) {
@@ -264,6 +290,7 @@ RunOutcome PlayRun(const RunSetup& setup, const std::vector<GameLine>& previous,
   outcome.outputFailed = sh.outputFailed;
   outcome.refused = sh.refused;
   outcome.games = sh.reported;
+  outcome.series = sh.series;
   for (const auto& entry : sh.finished) outcome.games.push_back(entry.second);
   return outcome;
 }

@@ -4,7 +4,8 @@
 // first, with the rating tables every `reportEvery` games. An SPRT that
 // leaves its bounds stops new games from starting; in a shard of several,
 // the SPRT counts the games in every shard's results file, read after each
-// game, so that all shards stop together.
+// game, so that all shards stop together. With --html the index page is
+// rewritten as games are reported.
 #pragma once
 
 #include <ostream>
@@ -12,6 +13,7 @@
 
 #include "record/physics.h"
 #include "tournament/game_output.h"
+#include "tournament/run_series.h"
 #include "tournament/tables.h"
 
 struct RunSetup {
@@ -28,6 +30,7 @@ struct RunSetup {
 
 struct RunOutcome {
   std::vector<GameLine> games;  // this shard's games, previous ones included, in game order
+  RunSeries series;             // of the games reported in game order
   bool resultsFailed = false;   // a results line could not be written
   bool outputFailed = false;    // a record, page or picture could not be written
   std::string refused;          // why another shard's results file could not be counted

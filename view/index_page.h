@@ -1,9 +1,12 @@
 // The index page of a run of many games: the tables of the summary as
-// text, then one row per game with a link to its replay page.
+// text, the plots of the run over its games, then one row per game with a
+// link to its replay page.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "view/run_plot.h"
 
 struct IndexRow {
   int game = 0;  // from 1, as in the file names
@@ -13,5 +16,13 @@ struct IndexRow {
   std::string link;    // the replay page, relative to the index page
 };
 
-std::string IndexPageHtml(const std::string& title, const std::string& tablesText,
-                          const std::vector<IndexRow>& rows);
+struct IndexPage {
+  std::string title;
+  std::string tablesText;
+  std::vector<RunPlot> plots;
+  std::vector<IndexRow> rows;
+  // While the run goes on the browser reloads the page this often; 0: never.
+  int refreshSeconds = 0;
+};
+
+std::string IndexPageHtml(const IndexPage& page);

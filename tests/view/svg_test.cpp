@@ -123,28 +123,10 @@ TEST_F(ReplayPage, NeedsNothingFromOutsideAndEscapesNames) {
             std::string::npos);  // inside the JSON
 
   const std::string index =
-      IndexPageHtml("run <1>", "A 1 - 0 B\n", {{3, "A (x)", "B <y>", "A wins", "g-3.html"}});
+      IndexPageHtml({"run <1>", "A 1 - 0 B\n", {}, {{3, "A (x)", "B <y>", "A wins", "g-3.html"}}});
   EXPECT_NE(index.find("run &lt;1&gt;"), std::string::npos);
   EXPECT_NE(index.find("<a href=\"g-3.html\">"), std::string::npos);
   EXPECT_NE(index.find("B &lt;y&gt;"), std::string::npos);
-}
-
-// Many games: one page per game, numbered like the records, and the page
-// named on the command line is their index, linking each.
-TEST_F(ReplayPage, ManyGamesGetOnePageEachAndAnIndex) {
-  const CommandResult r = RunCommand(
-      CLI_DOUBLE " --ends 1 --games 2 --noise 0 --pause-ms 1 --html " + dir + "/pages/run.html '" +
-      FakeEngine("--plan 2.3,5") + "' '" + FakeEngine("--plan 2.5,5.2") + "' 2>&1");
-  ASSERT_EQ(r.status, 0) << r.output;
-  EXPECT_NE(r.output.find("replay page: " + dir + "/pages/run.html"), std::string::npos);
-  const std::string index = ReadFile(dir + "/pages/run.html");
-  for (const char* page : {"run-1.html", "run-2.html"}) {
-    EXPECT_NE(index.find(std::string("<a href=\"") + page + "\">"), std::string::npos) << index;
-    EXPECT_NE(ReadFile(dir + "/pages/" + page).find("id=\"game-data\""), std::string::npos);
-  }
-  EXPECT_NE(index.find("after 2 of 2 games"), std::string::npos) << index;
-  // One pair is no ground for an interval.
-  EXPECT_NE(index.find(" (too few games for an interval) "), std::string::npos) << index;
 }
 
 // A page that cannot be written (here: its name is a folder) fails the
