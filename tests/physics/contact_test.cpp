@@ -87,9 +87,7 @@ TEST(Chatter, SlowCurlingStoneSettlesAgainstAStoneAtRest) {
       for (int curl = 0; curl <= 1; ++curl) {
         korvane::Field f;
         korvane::PlaceAtRest(&f.body[1], 2.375, 6.0);
-        f.body[0].present = f.body[0].moved = true;
-        f.body[0].motion =
-            korvane::MakeMotion(0, 2.375 + offset, 6.3, 0, -speed, korvane::CurlBeta(curl));
+        Launch(&f, 2.375 + offset, 6.3, 0, -speed, korvane::CurlBeta(curl));
         korvane::RunToRest(&f, nullptr);
         EXPECT_EQ(f.limitsReached, 0);
         EXPECT_LE(f.collisions, 20) << speed << " " << offset << " " << curl;
@@ -164,8 +162,7 @@ TEST(SimultaneousContacts, StraightShotIntoTwoStonesSendsThemOffAsMirrorImages) 
       const double half = sheet::kStoneRadius + gap / 2;
       korvane::PlaceAtRest(&f.body[swapped ? 2 : 1], 2.375 - half, 6.0);
       korvane::PlaceAtRest(&f.body[swapped ? 1 : 2], 2.375 + half, 6.0);
-      f.body[0].present = f.body[0].moved = true;
-      f.body[0].motion = korvane::MakeMotion(0, 2.375, 9.0, 0, -2.5, 0);
+      Launch(&f, 2.375, 9.0, 0, -2.5);
       korvane::RunToRest(&f, nullptr);
       double lx, ly, rx, ry, sx, sy;
       korvane::RestPoint(f.body[swapped ? 2 : 1].motion, &lx, &ly);

@@ -1,6 +1,7 @@
 // Small builders and measurements shared by the physics tests.
 #pragma once
 
+#include "korvane/field.h"
 #include "korvane/korvane.h"
 #include "korvane/motion.h"
 #include "korvane/sheet.h"
@@ -34,6 +35,12 @@ inline ShotVec Hit(double x, double y, double power, int curl) {
 inline korvane::Motion Delivery(ShotVec v) {
   return korvane::MakeMotion(0, korvane::kReleaseX, korvane::kReleaseY, v.vx, v.vy,
                              korvane::CurlBeta(v.curl));
+}
+
+// Sets stone 0 of the field moving from (x, y) at (vx, vy), curling at beta.
+inline void Launch(korvane::Field* f, double x, double y, double vx, double vy, double beta = 0) {
+  f->body[0].present = f->body[0].moved = true;
+  f->body[0].motion = korvane::MakeMotion(0, x, y, vx, vy, beta);
 }
 
 inline void Put(GameState* s, int i, double x, double y) {
