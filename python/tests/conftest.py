@@ -57,14 +57,13 @@ class CInterface:
                             frames if frames else -1)
         return bytes(record), path
 
-    def create_shot(self, target):
-        out = Shot()
-        self.lib.CreateShot(Shot(*target[:2], int(target[2])), ctypes.byref(out))
-        return out.a, out.b, out.curl
-
-    def create_hit_shot(self, target, power):
-        out = Shot()
-        self.lib.CreateHitShot(Shot(*target[:2], int(target[2])), power, ctypes.byref(out))
+    def create_shot(self, target, power=None):
+        """CreateShot, or CreateHitShot when given a power."""
+        out, pos = Shot(), Shot(*target[:2], int(target[2]))
+        if power is None:
+            self.lib.CreateShot(pos, ctypes.byref(out))
+        else:
+            self.lib.CreateHitShot(pos, power, ctypes.byref(out))
         return out.a, out.b, out.curl
 
     def score(self, state):
