@@ -78,12 +78,9 @@ TEST(Realism, DrawToTheTeeTimesLikeARealOne) {
   const double hogToHog = TimeAtY(m, sheet::kFarHogY);
   std::printf("release %.3f m/s, hog to hog %.2f s, at rest after %.2f s (%.3f times)\n", m.speed,
               hogToHog, m.tStop, m.tStop / hogToHog);
-  EXPECT_GE(m.speed, 2.0);
-  EXPECT_LE(m.speed, 2.3);
-  EXPECT_GE(hogToHog, 13.0);
-  EXPECT_LE(hogToHog, 15.0);
-  EXPECT_GE(m.tStop / hogToHog, 1.70);
-  EXPECT_LE(m.tStop / hogToHog, 1.85);
+  EXPECT_PRED3(Within, m.speed, 2.0, 2.3);
+  EXPECT_PRED3(Within, hogToHog, 13.0, 15.0);
+  EXPECT_PRED3(Within, m.tStop / hogToHog, 1.70, 1.85);
 }
 
 // Slow stones must not roll too far: taps, raises and hit-and-rolls hang on it.
@@ -94,13 +91,11 @@ TEST(Realism, StoneStruckToOneMetrePerSecondSlidesFiveToSixMetres) {
   Launch(&f, sheet::kTeeX, 10.2901, 0, -1.0 / 0.95);
   korvane::RunToRest(&f, nullptr);
   const Motion& struck = f.body[1].motion;
-  double x, y;
-  korvane::RestPoint(struck, &x, &y);
+  const auto [x, y] = RestOf(struck);
   std::printf("struck at %.3f m/s, slides %.2f m\n", struck.speed,
               std::hypot(x - struck.x0, y - struck.y0));
   EXPECT_NEAR(struck.speed, 1.0, 0.01);
-  EXPECT_GE(std::hypot(x - struck.x0, y - struck.y0), 5.0);
-  EXPECT_LE(std::hypot(x - struck.x0, y - struck.y0), 6.0);
+  EXPECT_PRED3(Within, std::hypot(x - struck.x0, y - struck.y0), 5.0, 6.0);
 }
 
 TEST(Realism, DrawCurlsAMetreMostlyAfterTheFarHogLine) {
@@ -111,8 +106,7 @@ TEST(Realism, DrawCurlsAMetreMostlyAfterTheFarHogLine) {
     const double beforeHog = Drift(m, hog.x, hog.y);
     std::printf("curl %d: drift %.3f m, %.0f %% of it after the far hog line\n", curl, total,
                 100.0 * (1.0 - beforeHog / total));
-    EXPECT_GE(std::fabs(total), 0.8);
-    EXPECT_LE(std::fabs(total), 1.5);
+    EXPECT_PRED3(Within, std::fabs(total), 0.8, 1.5);
     EXPECT_GE(std::fabs(total - beforeHog), 0.5 * std::fabs(total));
     // Flag 0 drifts toward smaller x, so it is aimed toward larger x.
     EXPECT_GT(m.dirX * (curl == 0 ? 1 : -1), 0);
@@ -128,8 +122,7 @@ TEST(Realism, HeavierStonesCurlLess) {
       Drift(hit, sheet::kTeeX, sheet::kTeeY) / Drift(TeeDraw(0), sheet::kTeeX, sheet::kTeeY);
   std::printf("%.2f s hog to hog: %.2f of the draw's curl at the tee\n",
               TimeAtY(hit, sheet::kFarHogY), ratio);
-  EXPECT_GE(ratio, 0.25);
-  EXPECT_LE(ratio, 2.0 / 3.0);
+  EXPECT_PRED3(Within, ratio, 0.25, 2.0 / 3.0);
 }
 
 namespace {
