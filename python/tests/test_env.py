@@ -9,7 +9,7 @@ import numpy as np
 import pytest
 
 import curling
-from conftest import program
+from conftest import draw_near_the_tee, program
 
 
 def replayed_record(env, scratch, name="game.json"):
@@ -33,13 +33,6 @@ def play(env, policy, seed, options=None):
         assert not truncated
         if terminated:
             return first, obs, rewards, info, steps
-
-
-def draw_near_the_tee(obs):
-    """A fixed policy: draw to a point beside the tee that moves with the
-    stone's number, so that stones meet."""
-    shot = obs[32]
-    return np.array([2.2 + 0.05 * (shot % 7), 4.6 + 0.1 * (shot % 5), shot % 2], dtype=np.float32)
 
 
 @pytest.mark.parametrize("opponent", [draw_near_the_tee, "classic"])
