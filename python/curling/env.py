@@ -3,10 +3,11 @@
 import numpy as np
 
 from ._batch import GameBatch, hammer_option
+from ._batch_env import BatchEnv
 from .physics import DEFAULT_NOISE, check_seed
 
 
-class Env:
+class Env(BatchEnv):
     """A game of `ends` ends (and extra ends after a tie) for an agent that
     plays seat A, against `opponent`: "classic", "search" (with
     opponent_samples or opponent_ms), None (self-play: the agent throws
@@ -32,10 +33,6 @@ class Env:
         self.render_mode = render_mode
         self._all = np.ones(1, dtype=bool)
         self._ready = False
-
-    @property
-    def unwrapped(self):
-        return self
 
     def reset(self, *, seed=None, options=None):
         """A new game; with a seed, this game and the ones that later resets
@@ -80,12 +77,3 @@ class Env:
     def save_record(self, path):
         with open(path, "w", encoding="utf-8") as file:
             file.write(self.record())
-
-    def close(self):
-        self._batch.closed = True
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()

@@ -6,11 +6,12 @@ import numbers
 import numpy as np
 
 from ._batch import GameBatch, hammer_option
+from ._batch_env import BatchEnv
 from .physics import check_count, check_seed
 from .spaces import batch_space
 
 
-class VectorEnv:
+class VectorEnv(BatchEnv):
     """The games of curling.Env(**env_kwargs), n at once. A game that ends
     returns terminated; the next step ignores its action and starts its next
     game (reward 0, that game's first observation). reset(seed=s) gives
@@ -31,10 +32,6 @@ class VectorEnv:
         self._all = np.ones(n, dtype=bool)
         self._autoreset = np.zeros(n, dtype=bool)
         self._ready = False
-
-    @property
-    def unwrapped(self):
-        return self
 
     def reset(self, *, seed=None, options=None):
         self._batch.check_open()
@@ -78,12 +75,3 @@ class VectorEnv:
     def render(self, i=0):
         self._batch.check_open()
         return self._batch.svg(check_count(i, "i"))
-
-    def close(self):
-        self._batch.closed = True
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()

@@ -36,21 +36,19 @@ void CopyFrames(const PathFrame* frames, int frameCount, const GameState& rest, 
 
 }  // namespace
 
-ShotVec ShotFromRow(const float* row) {
-  ShotVec vec{};
-  vec.vx = row[0];
-  vec.vy = row[1];
-  vec.curl = row[2] != 0.0f ? 1 : 0;
-  return vec;
+namespace {
+
+// Shots and targets share their row layout, so one reading serves both.
+template <typename Record>
+Record FromRow(const float* row) {
+  return Record{row[0], row[1], static_cast<uint8_t>(row[2] != 0.0f ? 1 : 0), {}};
 }
 
-ShotPos TargetFromRow(const float* row) {
-  ShotPos pos{};
-  pos.x = row[0];
-  pos.y = row[1];
-  pos.curl = row[2] != 0.0f ? 1 : 0;
-  return pos;
-}
+}  // namespace
+
+ShotVec ShotFromRow(const float* row) { return FromRow<ShotVec>(row); }
+
+ShotPos TargetFromRow(const float* row) { return FromRow<ShotPos>(row); }
 
 void RowFromShot(const ShotVec& vec, float* row) {
   row[0] = vec.vx;

@@ -57,14 +57,13 @@ class CInterface:
                             frames if frames else -1)
         return bytes(record), path
 
-    def create_shot(self, target):
-        out = Shot()
-        self.lib.CreateShot(Shot(*target[:2], int(target[2])), ctypes.byref(out))
-        return out.a, out.b, out.curl
-
-    def create_hit_shot(self, target, power):
-        out = Shot()
-        self.lib.CreateHitShot(Shot(*target[:2], int(target[2])), power, ctypes.byref(out))
+    def create_shot(self, target, power=None):
+        """CreateShot, or CreateHitShot when given a power."""
+        out, pos = Shot(), Shot(*target[:2], int(target[2]))
+        if power is None:
+            self.lib.CreateShot(pos, ctypes.byref(out))
+        else:
+            self.lib.CreateHitShot(pos, power, ctypes.byref(out))
         return out.a, out.b, out.curl
 
     def score(self, state):
@@ -117,3 +116,10 @@ def join(*batches):
     out = curling.new_states(sum(len(b) for b in batches))
     out[:] = np.concatenate(batches)  # field by field: the padding stays zero
     return out
+
+
+def draw_near_the_tee(obs):
+    """A fixed policy: draw to a point beside the tee that moves with the
+    stone's number, so that stones meet."""
+    shot = obs[32]
+    return np.array([2.2 + 0.05 * (shot % 7), 4.6 + 0.1 * (shot % 5), shot % 2], dtype=np.float32)

@@ -43,23 +43,19 @@ def test_simulate_refuses_bad_options(batch, kwargs, error, name):
         curling.simulate(*batch, **kwargs)
 
 
-def test_other_calls_refuse_bad_input():
-    with pytest.raises(ValueError, match="n"):
-        curling.new_states(-1)
-    with pytest.raises(ValueError, match="last_end"):
-        curling.new_states(2, last_end=0)
-    with pytest.raises(ValueError, match="targets"):
-        curling.create_shot([[1.0, 2.0]])
-    with pytest.raises(ValueError, match="curl"):
-        curling.create_shot([[1.0, 2.0, 3.0]])
-    with pytest.raises(ValueError, match="power"):
-        curling.create_hit_shot([[1.0, 2.0, 0.0]], -1.0)
-    with pytest.raises(ValueError, match="power"):
-        curling.create_hit_shot([[1.0, 2.0, 0.0]], [1.0, 2.0])
-    with pytest.raises(ValueError, match="power"):
-        curling.create_hit_shot([[1.0, 2.0, 0.0]], [np.nan])
-    with pytest.raises(TypeError, match="states"):
-        curling.score(np.zeros(3))
+@pytest.mark.parametrize("call, error, name", [
+    (lambda: curling.new_states(-1), ValueError, "n"),
+    (lambda: curling.new_states(2, last_end=0), ValueError, "last_end"),
+    (lambda: curling.create_shot([[1.0, 2.0]]), ValueError, "targets"),
+    (lambda: curling.create_shot([[1.0, 2.0, 3.0]]), ValueError, "curl"),
+    (lambda: curling.create_hit_shot([[1.0, 2.0, 0.0]], -1.0), ValueError, "power"),
+    (lambda: curling.create_hit_shot([[1.0, 2.0, 0.0]], [1.0, 2.0]), ValueError, "power"),
+    (lambda: curling.create_hit_shot([[1.0, 2.0, 0.0]], [np.nan]), ValueError, "power"),
+    (lambda: curling.score(np.zeros(3)), TypeError, "states"),
+])
+def test_other_calls_refuse_bad_input(call, error, name):
+    with pytest.raises(error, match=name):
+        call()
 
 
 def test_strange_records_are_played_without_harm():

@@ -87,22 +87,21 @@ def test_a_runners_record_and_results_are_read_and_checked(scratch):
     with open(results) as file:
         lines = file.read().split("\n")
     cut = os.path.join(scratch, "cut.jsonl")
-    with open(cut, "w") as file:
-        file.write(lines[0] + "\n" + lines[1][:20])
-    assert curling.read_results(cut)["games"] == []
+
+    def read_back(text, read=curling.read_results):
+        with open(cut, "w") as file:
+            file.write(text)
+        return read(cut)
+
+    assert read_back(lines[0] + "\n" + lines[1][:20])["games"] == []
     broken = json.loads(lines[1])
     broken["result"] = "nobody"
-    with open(cut, "w") as file:
-        file.write(lines[0] + "\n" + json.dumps(broken) + "\n")
     with pytest.raises(curling.RecordError, match="line 2"):
-        curling.read_results(cut)
-    with open(cut, "w") as file:
-        file.write(lines[1] + "\n")
+        read_back(lines[0] + "\n" + json.dumps(broken) + "\n")
     with pytest.raises(curling.RecordError, match="header"):
-        curling.read_results(cut)
-    bad_record = json.load(open(record))
+        read_back(lines[1] + "\n")
+    with open(record) as file:
+        bad_record = json.load(file)
     del bad_record["totals"]
-    with open(cut, "w") as file:
-        json.dump(bad_record, file)
     with pytest.raises(curling.RecordError, match="totals"):
-        curling.read_record(cut)
+        read_back(json.dumps(bad_record), curling.read_record)

@@ -9,14 +9,18 @@ import numpy as np
 import pytest
 
 import curling
-from conftest import program
+from conftest import draw_near_the_tee, program
 
 
-def replay(record_path):
-    done = subprocess.run([program("curling-match"), "replay", record_path], capture_output=True,
+def replayed_record(env, scratch, name="game.json"):
+    """The game's record, saved, replayed by the runner and read back."""
+    path = os.path.join(scratch, name)
+    env.save_record(path)
+    done = subprocess.run([program("curling-match"), "replay", path], capture_output=True,
                           text=True, timeout=60)
     assert done.returncode == 0, done.stdout + done.stderr
     assert "rest exactly where the record says" in done.stdout
+    return curling.read_record(path)
 
 
 def play(env, policy, seed, options=None):
@@ -31,23 +35,13 @@ def play(env, policy, seed, options=None):
             return first, obs, rewards, info, steps
 
 
-def draw_near_the_tee(obs):
-    """A fixed policy: draw to a point beside the tee that moves with the
-    stone's number, so that stones meet."""
-    shot = obs[32]
-    return np.array([2.2 + 0.05 * (shot % 7), 4.6 + 0.1 * (shot % 5), shot % 2], dtype=np.float32)
-
-
 @pytest.mark.parametrize("opponent", [draw_near_the_tee, "classic"])
 def test_a_game_from_reset_to_its_end_agrees_with_its_record(scratch, opponent):
     env = curling.Env(ends=3, opponent=opponent, reward="win")
     for hammer in (True, False):
         first, last, rewards, info, steps = play(env, draw_near_the_tee, seed=21,
                                                  options={"agent_hammer": hammer})
-        path = os.path.join(scratch, f"game-{hammer}.json")
-        env.save_record(path)
-        replay(path)
-        record = curling.read_record(path)
+        record = replayed_record(env, scratch, f"game-{hammer}.json")
         assert record["complete"] and record["engines"]["A"]["name"] == "agent"
         assert record["settings"]["ends"] == 3
         # Hammer and observations agree with the record.
@@ -72,10 +66,7 @@ def test_end_rewards_are_the_ends_scores_from_the_agents_side(scratch):
     rng = np.random.default_rng(2)
     policy = lambda obs: np.array([rng.normal(0, 0.05), rng.normal(-2.1, 0.05), rng.integers(2)])
     _, _, rewards, info, _ = play(env, policy, seed=5)
-    path = os.path.join(scratch, "game.json")
-    env.save_record(path)
-    replay(path)
-    record = curling.read_record(path)
+    record = replayed_record(env, scratch)
     scores = [e["score"] for e in record["ends"]]
     assert info["end_scores"] == scores
     assert sum(rewards) == sum(scores)
@@ -91,10 +82,7 @@ def test_self_play_sees_each_stone_from_the_side_that_throws_it(scratch):
         obs, reward, terminated, _, info = env.step(draw_near_the_tee(obs))
         if terminated:
             break
-    path = os.path.join(scratch, "game.json")
-    env.save_record(path)
-    replay(path)
-    record = curling.read_record(path)
+    record = replayed_record(env, scratch)
     pairs = [(end, stone) for end in record["ends"] for stone in end["stones"]]
     assert len(seen) == len(pairs)
     for obs, (end, stone) in zip(seen, pairs):
@@ -140,12 +128,8 @@ def test_the_search_player_with_a_sample_count_plays_the_same_game_again(scratch
     def game():
         env = curling.Env(ends=1, opponent="search", opponent_samples=300)
         play(env, draw_near_the_tee, seed=8, options={"agent_hammer": False})
-        return env.record()
+        return env
 
-    first = game()
-    assert json.loads(first)["engines"]["B"]["name"] == "search"
-    assert json.loads(first)["ends"] == json.loads(game())["ends"]
-    path = os.path.join(scratch, "game.json")
-    with open(path, "w") as file:
-        file.write(first)
-    replay(path)
+    first = replayed_record(game(), scratch)
+    assert first["engines"]["B"]["name"] == "search"
+    assert first["ends"] == json.loads(game().record())["ends"]

@@ -87,7 +87,7 @@ def test_create_shot_hit_shot_and_score_match_the_c_interface(c_interface):
     hits = curling.create_hit_shot(targets, power, threads=2)
     for i, target in enumerate(targets):
         assert tuple(draws[i]) == c_interface.create_shot(target), i
-        assert tuple(hits[i]) == c_interface.create_hit_shot(target, power[i]), i
+        assert tuple(hits[i]) == c_interface.create_shot(target, power[i]), i
     states = curling.simulate(crowded_states(300), shots_for(crowded_states(300)), seed=1)
     scores = curling.score(states, threads=2)
     assert scores.dtype == np.int32 and (scores != 0).any()

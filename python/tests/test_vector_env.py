@@ -6,11 +6,7 @@ import numpy as np
 import pytest
 
 import curling
-
-
-def scripted_opponent(obs):
-    shot = obs[32]
-    return [2.0 + 0.1 * (shot % 5), 4.2 + 0.2 * (shot % 4), 1.0]
+from conftest import draw_near_the_tee
 
 
 def agent_actions(step, n):
@@ -22,7 +18,7 @@ def agent_actions(step, n):
 
 @pytest.mark.parametrize("kwargs", [
     dict(opponent=None, reward="end", ends=1),
-    dict(opponent=scripted_opponent, reward="win", ends=2),
+    dict(opponent=draw_near_the_tee, reward="win", ends=2),
 ])
 def test_vector_games_are_the_single_games_with_the_same_seeds(kwargs):
     n, steps, seed = 5, 70, 100

@@ -84,6 +84,10 @@ bool Send(EngineSession* session, const std::string& bytes, int reads) {
   return WaitForStderr(&session->child, "recieved: ", session->reads, kStepTimeoutMs);
 }
 
+EngineRun Ended(const EngineSession& session, int status) {
+  return {status, session.child.stdoutText, session.child.stderrText, {}};
+}
+
 int Finish(EngineSession* session) { return FinishChild(&session->child, kStepTimeoutMs); }
 
 std::vector<EnvSetting> RealLibrarySettings() {

@@ -45,6 +45,15 @@ struct EngineSession {
   int reads = 0;  // messages that the engine has echoed so far
 };
 
+// How an engine ended and all that it wrote.
+struct EngineRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+  std::map<std::string, long> counts;  // the test double's, read by the caller
+};
+EngineRun Ended(const EngineSession& session, int status);
+
 // Starts program (through the launcher, if any) with libraryDir as the
 // library search path (LD_LIBRARY_PATH, and WINEPATH under a launcher;
 // unset when empty), the extra settings and command-line arguments.

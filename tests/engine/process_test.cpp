@@ -18,13 +18,6 @@ const std::string kDouble = Tested().doubleDir;
 const std::string kTeeDraw = "BESTSHOT 2.375000 4.880000 0";
 constexpr int kThreadCounts[] = {1, 2, 3};
 
-struct EngineRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-  std::map<std::string, long> counts;
-};
-
 // A fresh engine fed each message in reads of its own (a read takes at most
 // 1023 bytes), then the end of input. The double writes its counts from its
 // exit handler, so they also show that the end of input ended the engine
@@ -42,10 +35,7 @@ EngineRun RunMessages(const std::vector<std::string>& messages,
   for (const std::string& m : messages) {
     EXPECT_TRUE(Send(&engine, m, static_cast<int>(m.size() + 1022) / 1023)) << m;
   }
-  EngineRun run;
-  run.status = Finish(&engine);
-  run.out = engine.child.stdoutText;
-  run.err = engine.child.stderrText;
+  EngineRun run = Ended(engine, Finish(&engine));
   run.counts = ReadCounts(countsFile);
   return run;
 }

@@ -29,8 +29,7 @@ TEST(CreateShot, RestsWithinOneMillimetreOverTheWholeRange) {
   ForEachTarget([](double x, double y, int curl) {
     ShotVec v;
     ASSERT_EQ(CreateShot(Target(x, y, curl), &v), 1);
-    double rx, ry;
-    korvane::RestPoint(Delivery(v), &rx, &ry);
+    const auto [rx, ry] = RestOf(Delivery(v));
     EXPECT_LT(std::hypot(rx - x, ry - y), kMaxMiss) << x << "," << y << " curl " << curl;
     if (!korvane::InPlay(x, y)) return;
     GameState s = EmptyEnd();

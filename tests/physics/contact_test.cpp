@@ -87,15 +87,12 @@ TEST(Chatter, SlowCurlingStoneSettlesAgainstAStoneAtRest) {
       for (int curl = 0; curl <= 1; ++curl) {
         korvane::Field f;
         korvane::PlaceAtRest(&f.body[1], 2.375, 6.0);
-        f.body[0].present = f.body[0].moved = true;
-        f.body[0].motion =
-            korvane::MakeMotion(0, 2.375 + offset, 6.3, 0, -speed, korvane::CurlBeta(curl));
+        Launch(&f, 2.375 + offset, 6.3, 0, -speed, korvane::CurlBeta(curl));
         korvane::RunToRest(&f, nullptr);
         EXPECT_EQ(f.limitsReached, 0);
         EXPECT_LE(f.collisions, 20) << speed << " " << offset << " " << curl;
-        double x0, y0, x1, y1;
-        korvane::RestPoint(f.body[0].motion, &x0, &y0);
-        korvane::RestPoint(f.body[1].motion, &x1, &y1);
+        const auto [x0, y0] = RestOf(f.body[0].motion);
+        const auto [x1, y1] = RestOf(f.body[1].motion);
         EXPECT_GE(std::hypot(x1 - x0, y1 - y0), 2 * sheet::kStoneRadius - 1e-6);
       }
     }
@@ -164,13 +161,11 @@ TEST(SimultaneousContacts, StraightShotIntoTwoStonesSendsThemOffAsMirrorImages) 
       const double half = sheet::kStoneRadius + gap / 2;
       korvane::PlaceAtRest(&f.body[swapped ? 2 : 1], 2.375 - half, 6.0);
       korvane::PlaceAtRest(&f.body[swapped ? 1 : 2], 2.375 + half, 6.0);
-      f.body[0].present = f.body[0].moved = true;
-      f.body[0].motion = korvane::MakeMotion(0, 2.375, 9.0, 0, -2.5, 0);
+      Launch(&f, 2.375, 9.0, 0, -2.5);
       korvane::RunToRest(&f, nullptr);
-      double lx, ly, rx, ry, sx, sy;
-      korvane::RestPoint(f.body[swapped ? 2 : 1].motion, &lx, &ly);
-      korvane::RestPoint(f.body[swapped ? 1 : 2].motion, &rx, &ry);
-      korvane::RestPoint(f.body[0].motion, &sx, &sy);
+      const auto [lx, ly] = RestOf(f.body[swapped ? 2 : 1].motion);
+      const auto [rx, ry] = RestOf(f.body[swapped ? 1 : 2].motion);
+      const double sx = RestOf(f.body[0].motion).x;
       EXPECT_NEAR(lx + rx, 4.75, 1e-3) << gap << " " << swapped;
       EXPECT_NEAR(ly, ry, 1e-3) << gap << " " << swapped;
       EXPECT_NEAR(sx, 2.375, 1e-3) << gap << " " << swapped;

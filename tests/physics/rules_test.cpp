@@ -154,8 +154,7 @@ TEST(Removal, RulesHoldOnTheStoredFloatsNearEveryLine) {
       v.vx = centre.vx;
       for (int k = 0; k < kStepsX; ++k) v.vx = std::nextafter(v.vx, -INFINITY);
       for (int a = -kStepsX; a <= kStepsX; ++a, v.vx = std::nextafter(v.vx, INFINITY)) {
-        double rx, ry;
-        korvane::RestPoint(Delivery(v), &rx, &ry);
+        const auto [rx, ry] = RestOf(Delivery(v));
         const bool edge = korvane::InPlay(rx, ry) !=
                           korvane::InPlay(static_cast<float>(rx), static_cast<float>(ry));
         rounded += edge;

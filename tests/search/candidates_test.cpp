@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -24,20 +25,14 @@ std::vector<Candidate> CandidatesFor(const GameState& s) {
   return out;
 }
 
-GameState Played(GameState s, const Candidate& c) {
-  Simulation(&s, c.vec, 0.0f, nullptr, -1);
-  return s;
-}
-
 float Moved(const GameState& before, const GameState& after, int i) {
   return std::hypot(after.stones[i][0] - before.stones[i][0],
                     after.stones[i][1] - before.stones[i][1]);
 }
 
-int Count(const std::vector<Candidate>& cands, ShotKind kind) {
-  int n = 0;
-  for (const Candidate& c : cands) n += c.kind == kind ? 1 : 0;
-  return n;
+std::ptrdiff_t Count(const std::vector<Candidate>& cands, ShotKind kind) {
+  return std::count_if(cands.begin(), cands.end(),
+                       [kind](const Candidate& c) { return c.kind == kind; });
 }
 
 TEST(CandidateShots, DrawsAndGuardsRestOnTheirTargetsOnAnOpenSheet) {
@@ -50,7 +45,7 @@ TEST(CandidateShots, DrawsAndGuardsRestOnTheirTargetsOnAnOpenSheet) {
     }
     for (const Candidate& c : cands) {
       if (c.kind != ShotKind::kDraw && c.kind != ShotKind::kGuard) continue;
-      const GameState after = Played(s, c);
+      const GameState after = search_test::Played(s, c.vec);
       const float x = after.stones[shot][0];
       const float y = after.stones[shot][1];
       EXPECT_LT(std::hypot(x - c.x, y - c.y), 0.001f) << "target " << c.x << " " << c.y;
@@ -74,7 +69,7 @@ TEST(CandidateShots, HitsRaisesAndPeelsMoveTheStoneTheyAimAt) {
       continue;
     }
     ASSERT_GE(c.stone, 0);
-    const GameState after = Played(s, c);
+    const GameState after = search_test::Played(s, c.vec);
     EXPECT_GT(Moved(s, after, c.stone), 0.05f)
         << search::ShotKindName(c.kind) << " on stone " << int{c.stone} << " power " << c.power
         << " aim " << c.x << " curl " << int{c.vec.curl};
@@ -91,7 +86,7 @@ TEST(CandidateShots, FreezesComeToRestAgainstTheirStoneAndComeAroundsBehindIt) {
   int freezes = 0;
   int comeArounds = 0;
   for (const Candidate& c : cands) {
-    const GameState after = Played(s, c);
+    const GameState after = search_test::Played(s, c.vec);
     const float x = after.stones[4][0];
     const float y = after.stones[4][1];
     if (c.kind == ShotKind::kFreeze && c.stone == 1) {
@@ -117,7 +112,7 @@ TEST(CandidateShots, ThroughShotsLeaveThePlayAndTouchNothing) {
   for (const Candidate& c : CandidatesFor(s)) {
     if (c.kind != ShotKind::kThrough) continue;
     ++seen;
-    const GameState after = Played(s, c);
+    const GameState after = search_test::Played(s, c.vec);
     EXPECT_FALSE(search::StoneInPlay(after.stones[9][0], after.stones[9][1]));
     EXPECT_EQ(Moved(s, after, 0), 0.0f);
     EXPECT_EQ(Moved(s, after, 2), 0.0f);
@@ -140,9 +135,7 @@ TEST(CandidateShots, NoHardHitOnAGuardTheFreeGuardZoneProtects) {
   // From shot 5 on the guard may be taken out.
   GameState later = s;
   later.shotIndex = 5;
-  int peels = 0;
-  for (const Candidate& c : CandidatesFor(later)) peels += c.kind == ShotKind::kPeel ? 1 : 0;
-  EXPECT_GT(peels, 0);
+  EXPECT_GT(Count(CandidatesFor(later), ShotKind::kPeel), 0);
 }
 
 }  // namespace

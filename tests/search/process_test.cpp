@@ -19,23 +19,13 @@ const std::string kLibraryDir = [] {
   return std::string(dir != nullptr && *dir != '\0' ? dir : KORVANE_DIR);
 }();
 
-struct EngineRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
 // Starts the engine with arguments, writes input without waiting for it
 // to be read, and waits for the engine to end by itself.
 EngineRun ExitRun(const std::vector<std::string>& arguments, const std::string& input) {
   EngineSession engine;
   EXPECT_TRUE(StartEngine(&engine, kLibraryDir, RealLibrarySettings(), kEngine, arguments));
   EXPECT_TRUE(WriteToChild(&engine.child, input));
-  EngineRun run;
-  run.status = AwaitChild(&engine.child, kStepTimeoutMs);
-  run.out = engine.child.stdoutText;
-  run.err = engine.child.stderrText;
-  return run;
+  return Ended(engine, AwaitChild(&engine.child, kStepTimeoutMs));
 }
 
 // The engine with arguments fed messages one read each, until it has
@@ -48,11 +38,7 @@ EngineRun Session(const std::vector<std::string>& arguments,
   int gos = 0;
   for (const std::string& m : messages) gos += m == "GO\n" ? 1 : 0;
   EXPECT_TRUE(WaitForStdout(&engine.child, "BESTSHOT", gos, kStepTimeoutMs));
-  EngineRun run;
-  run.status = Finish(&engine);
-  run.out = engine.child.stdoutText;
-  run.err = engine.child.stderrText;
-  return run;
+  return Ended(engine, Finish(&engine));
 }
 
 TEST(SearchOptions, ABadOptionEndsTheEngineWithOneLineNamingIt) {

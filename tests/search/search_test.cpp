@@ -67,48 +67,44 @@ std::vector<ShotVec> BruteForceGrid(const GameState& s) {
   return grid;
 }
 
-void ExpectAsGoodAsTheGrid(const GameState& s, const char* what) {
-  const std::vector<ShotVec> grid = BruteForceGrid(s);
-  ASSERT_GT(grid.size(), 200u);
-  ShotVec gridBest = grid[0];
-  double bestRate = -1;
-  for (const ShotVec& v : grid) {
-    const double r = WinRate(s, v, 101, 1500);
-    if (r > bestRate) {
-      bestRate = r;
-      gridBest = v;
+// Last stones, the mover (side 1) with the hammer in the last end; side
+// 0's lead is in endScore[0].
+TEST_F(SearchShotTest, LastStonesAreAsGoodAsTheBestOfABruteForceGrid) {
+  const struct {
+    const char* what;
+    std::vector<search_test::Stone> stones;
+    int lead;
+  } cases[] = {
+      {"tied, one opponent stone on the button", {{0, 2.375f, 4.88f}}, 0},
+      {"down one, own stone second", {{4, 2.45f, 4.95f}, {3, 2.05f, 5.45f}}, 1},
+      {"down two, two own stones in the house",
+       {{6, 2.3f, 4.8f}, {1, 2.9f, 5.3f}, {5, 1.7f, 4.4f}, {8, 2.4f, 8.2f}},
+       2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    GameState s = Position(15, c.stones, 7, 8, 1);
+    s.endScore[0] = c.lead;
+    const std::vector<ShotVec> grid = BruteForceGrid(s);
+    ASSERT_GT(grid.size(), 200u);
+    ShotVec gridBest = grid[0];
+    double bestRate = -1;
+    for (const ShotVec& v : grid) {
+      const double r = WinRate(s, v, 101, 1500);
+      if (r > bestRate) {
+        bestRate = r;
+        gridBest = v;
+      }
     }
+    search::SearchLimits limits;
+    limits.samples = 150000;
+    limits.seed = 7;
+    limits.threads = 2;
+    ShotVec chosen;
+    search::SearchShot(s, limits, &chosen);
+    // A fresh set of samples, shared by both shots.
+    EXPECT_GE(WinRate(s, chosen, 202, 20000), WinRate(s, gridBest, 202, 20000) - 0.03);
   }
-  search::SearchLimits limits;
-  limits.samples = 150000;
-  limits.seed = 7;
-  limits.threads = 2;
-  ShotVec chosen;
-  search::SearchShot(s, limits, &chosen);
-  // A fresh set of samples, shared by both shots.
-  const double gridRate = WinRate(s, gridBest, 202, 20000);
-  const double searchRate = WinRate(s, chosen, 202, 20000);
-  EXPECT_GE(searchRate, gridRate - 0.03) << what;
-  ::testing::Test::RecordProperty("grid", std::to_string(gridRate));
-  ::testing::Test::RecordProperty("search", std::to_string(searchRate));
-}
-
-TEST_F(SearchShotTest, LastStoneTiedWithTheHammerAgainstAStoneOnTheButton) {
-  const GameState s = Position(15, {{0, 2.375f, 4.88f}}, 7, 8, 1);
-  ExpectAsGoodAsTheGrid(s, "tied, one opponent stone on the button");
-}
-
-TEST_F(SearchShotTest, LastStoneDownOneWithOwnStoneSecond) {
-  GameState s = Position(15, {{4, 2.45f, 4.95f}, {3, 2.05f, 5.45f}}, 7, 8, 1);
-  s.endScore[2] = 1;  // side 0 leads by one
-  ExpectAsGoodAsTheGrid(s, "down one, own stone second");
-}
-
-TEST_F(SearchShotTest, LastStoneDownTwoWithTwoOwnStonesBehindTheOpponents) {
-  GameState s =
-      Position(15, {{6, 2.3f, 4.8f}, {1, 2.9f, 5.3f}, {5, 1.7f, 4.4f}, {8, 2.4f, 8.2f}}, 7, 8, 1);
-  s.endScore[0] = 2;  // side 0 leads by two
-  ExpectAsGoodAsTheGrid(s, "down two, two own stones in the house");
 }
 
 TEST_F(SearchShotTest, SeedAndSamplesGiveTheSameShotOnAnyThreadCount) {

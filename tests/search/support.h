@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstring>
-#include <initializer_list>
+#include <vector>
 
 #include "korvane/korvane.h"
 #include "search/physics.h"
@@ -28,7 +28,7 @@ struct Stone {
 
 // Stone shotIndex is next, every earlier stone out of play unless listed;
 // endIndex of lastEnd, sideToMove as given.
-inline GameState Position(int shotIndex, std::initializer_list<Stone> stones, int endIndex = 0,
+inline GameState Position(int shotIndex, const std::vector<Stone>& stones, int endIndex = 0,
                           int lastEnd = 8, int sideToMove = 0) {
   GameState s;
   std::memset(&s, 0, sizeof s);
@@ -40,6 +40,12 @@ inline GameState Position(int shotIndex, std::initializer_list<Stone> stones, in
     s.stones[st.index][0] = st.x;
     s.stones[st.index][1] = st.y;
   }
+  return s;
+}
+
+// s after vec, played with the linked physics and no execution error.
+inline GameState Played(GameState s, const ShotVec& vec) {
+  Simulation(&s, vec, 0.0f, nullptr, -1);
   return s;
 }
 
