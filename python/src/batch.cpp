@@ -60,7 +60,7 @@ uint64_t ItemSeed(uint64_t batchSeed, int64_t index) {
   return Mix(Mix(batchSeed) ^ static_cast<uint64_t>(index));
 }
 
-void SimulateBatch(const BoundPhysics& physics, const GameState* in, GameState* out,
+void SimulateBatch(const PhysicsCalls& physics, const GameState* in, GameState* out,
                    const float* shots, int64_t count, const BatchOptions& options, float* positions,
                    int frameCount) {
   const int threads = ThreadsFor(options.threads, count);
@@ -78,37 +78,37 @@ void SimulateBatch(const BoundPhysics& physics, const GameState* in, GameState* 
         // A record the library cannot play gets no frames; the previous
         // item's must not be taken for them.
         frames[0].time = -1.0f;
-        physics.calls.simulate(&out[i], vec, options.noise, frames.data(), frameCount);
+        physics.simulate(&out[i], vec, options.noise, frames.data(), frameCount);
         CopyFrames(frames.data(), frameCount, out[i], positions + i * frameCount * 32);
       } else {
-        physics.calls.simulate(&out[i], vec, options.noise, nullptr, -1);
+        physics.simulate(&out[i], vec, options.noise, nullptr, -1);
       }
     }
   }
 }
 
-void CreateShotBatch(const BoundPhysics& physics, const float* targets, int64_t count, float* out,
+void CreateShotBatch(const PhysicsCalls& physics, const float* targets, int64_t count, float* out,
                      int threads) {
 #pragma omp parallel for num_threads(ThreadsFor(threads, count)) schedule(static)
   for (int64_t i = 0; i < count; ++i) {
     ShotVec vec{};
-    physics.calls.createShot(TargetFromRow(targets + 3 * i), &vec);
+    physics.createShot(TargetFromRow(targets + 3 * i), &vec);
     RowFromShot(vec, out + 3 * i);
   }
 }
 
-void CreateHitShotBatch(const BoundPhysics& physics, const float* targets, const float* power,
+void CreateHitShotBatch(const PhysicsCalls& physics, const float* targets, const float* power,
                         int64_t count, float* out, int threads) {
 #pragma omp parallel for num_threads(ThreadsFor(threads, count)) schedule(static)
   for (int64_t i = 0; i < count; ++i) {
     ShotVec vec{};
-    physics.calls.createHitShot(TargetFromRow(targets + 3 * i), power[i], &vec);
+    physics.createHitShot(TargetFromRow(targets + 3 * i), power[i], &vec);
     RowFromShot(vec, out + 3 * i);
   }
 }
 
-void ScoreBatch(const BoundPhysics& physics, const GameState* states, int64_t count, int32_t* out,
+void ScoreBatch(const PhysicsCalls& physics, const GameState* states, int64_t count, int32_t* out,
                 int threads) {
 #pragma omp parallel for num_threads(ThreadsFor(threads, count)) schedule(static)
-  for (int64_t i = 0; i < count; ++i) out[i] = physics.calls.getScore(&states[i]);
+  for (int64_t i = 0; i < count; ++i) out[i] = physics.getScore(&states[i]);
 }

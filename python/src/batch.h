@@ -30,14 +30,14 @@ void RowFromShot(const ShotVec& vec, float* row);
 // positions receives count * frameCount * 16 * 2 floats: the motion sampled
 // as the library samples it into frameCount frames, and after the last
 // frame it writes, the stones where they came to rest.
-void SimulateBatch(const BoundPhysics& physics, const GameState* in, GameState* out,
+void SimulateBatch(const PhysicsCalls& physics, const GameState* in, GameState* out,
                    const float* shots, int64_t count, const BatchOptions& options, float* positions,
                    int frameCount);
 
 // Targets and launch vectors in rows of three floats.
-void CreateShotBatch(const BoundPhysics& physics, const float* targets, int64_t count, float* out,
+void CreateShotBatch(const PhysicsCalls& physics, const float* targets, int64_t count, float* out,
                      int threads);
-void CreateHitShotBatch(const BoundPhysics& physics, const float* targets, const float* power,
+void CreateHitShotBatch(const PhysicsCalls& physics, const float* targets, const float* power,
                         int64_t count, float* out, int threads);
-void ScoreBatch(const BoundPhysics& physics, const GameState* states, int64_t count, int32_t* out,
+void ScoreBatch(const PhysicsCalls& physics, const GameState* states, int64_t count, int32_t* out,
                 int threads);

@@ -6,7 +6,7 @@
 #include "physics_binding.h"
 
 // The binding every call uses; loaded when the module is imported.
-const BoundPhysics& ModulePhysics();
+const PhysicsCalls& ModulePhysics();
 
 void AddPhysics(pybind11::module_& module);
 void AddGames(pybind11::module_& module);

@@ -32,7 +32,7 @@ void StartGame(Game* game, const GameRules& rules, uint64_t seed, int agentHamme
 
 Seat SeatToMove(const Game& game) { return game.state.sideToMove == 0 ? kSeatA : kSeatB; }
 
-bool PlayStone(Game* game, const GameRules& rules, const BoundPhysics& physics, ShotVec vec,
+bool PlayStone(Game* game, const GameRules& rules, const PhysicsCalls& physics, ShotVec vec,
                int* endScoreForA) {
   GameState& s = game->state;
   LoggedStone stone;
@@ -46,8 +46,8 @@ bool PlayStone(Game* game, const GameRules& rules, const BoundPhysics& physics, 
   std::memcpy(stone.before, s.stones, sizeof stone.before);
   game->lastThrower = stone.seat;
   physics.seed(stone.physicsSeed);
-  physics.calls.simulate(&s, stone.vec, rules.noise, nullptr, -1);
-  stone.scoreAsItLies = physics.calls.getScore(&s);
+  physics.simulate(&s, stone.vec, rules.noise, nullptr, -1);
+  stone.scoreAsItLies = physics.getScore(&s);
   std::memcpy(stone.after, s.stones, sizeof stone.after);
   game->log.push_back(stone);
   if (s.shotIndex < ::game::kStonesPerEnd) return false;

@@ -58,7 +58,7 @@ void StartGame(Game* game, const GameRules& rules, uint64_t seed, int agentHamme
 // Throws the next stone with vec. True, with *endScoreForA set, when the
 // stone finished an end; the next end is then set up unless the game is
 // over.
-bool PlayStone(Game* game, const GameRules& rules, const BoundPhysics& physics, ShotVec vec,
+bool PlayStone(Game* game, const GameRules& rules, const PhysicsCalls& physics, ShotVec vec,
                int* endScoreForA);
 
 // The seat that throws the next stone (meaningless once the game is over).

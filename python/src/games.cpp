@@ -69,10 +69,10 @@ bool QuietOpponent(const Games& g) { return g.config.opponent.kind == OpponentKi
 
 }  // namespace
 
-ShotVec ActionShot(const BoundPhysics& physics, ActionKind kind, const float* action) {
+ShotVec ActionShot(const PhysicsCalls& physics, ActionKind kind, const float* action) {
   if (kind == ActionKind::kVelocity) return ShotFromRow(action);
   ShotVec vec{};
-  physics.calls.createShot(TargetFromRow(action), &vec);
+  physics.createShot(TargetFromRow(action), &vec);
   return vec;
 }
 

@@ -23,7 +23,7 @@ struct GamesConfig {
 
 struct Games {
   GamesConfig config;
-  BoundPhysics physics;
+  PhysicsCalls physics;
   std::vector<Game> games;
 };
 
@@ -41,7 +41,7 @@ struct StepOutputs {
 
 // The launch vector of an action: a draw target or a launch vector, with
 // the curl as a float that is 0 or 1.
-ShotVec ActionShot(const BoundPhysics& physics, ActionKind kind, const float* action);
+ShotVec ActionShot(const PhysicsCalls& physics, ActionKind kind, const float* action);
 
 // Starts a new game in every game where mask is set, with seeds[i] and
 // hammer[i] (1: the agent has it, 0: not, -1: the seed decides), and plays

@@ -4,11 +4,11 @@
 
 namespace {
 
-BoundPhysics physics;
+PhysicsCalls physics;
 
 }  // namespace
 
-const BoundPhysics& ModulePhysics() { return physics; }
+const PhysicsCalls& ModulePhysics() { return physics; }
 
 PYBIND11_MODULE(_core, module) {
   module.doc() = "Korvane physics and the curling game, in batches (see python/README.md)";

@@ -10,7 +10,7 @@ namespace {
 struct Binding {
   bool ok = false;
   std::string error;
-  BoundPhysics physics;
+  PhysicsCalls physics;
 };
 
 Binding Load() {
@@ -20,22 +20,20 @@ Binding Load() {
               " (looked for through LD_LIBRARY_PATH, then next to build/bin)";
     return b;
   }
-  b.physics.calls = PhysicsCalls{Simulation, CreateShot, CreateHitShot, GetScore};
-  b.physics.seed = reinterpret_cast<SeedFn>(FindSimulatorExport("KorvaneSeed"));
+  b.physics = PhysicsCalls{Simulation, CreateShot, CreateHitShot, GetScore,
+                           reinterpret_cast<SeedFn>(FindSimulatorExport("KorvaneSeed"))};
   if (!Simulation || !CreateShot || !CreateHitShot || !GetScore || !b.physics.seed) {
     b.error = std::string(kSimulatorLibraryName) + " lacks one of its five exports";
     return b;
   }
-  PhysicsCalls searchCalls = b.physics.calls;
-  searchCalls.seed = b.physics.seed;
-  search::BindPhysics(searchCalls);
+  search::BindPhysics(b.physics);
   b.ok = true;
   return b;
 }
 
 }  // namespace
 
-bool BindPhysics(BoundPhysics* out, std::string* error) {
+bool BindPhysics(PhysicsCalls* out, std::string* error) {
   static const Binding binding = Load();
   if (!binding.ok) {
     *error = binding.error;

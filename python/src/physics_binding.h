@@ -9,12 +9,7 @@
 
 #include "sim/physics_calls.h"
 
-struct BoundPhysics {
-  PhysicsCalls calls{};
-  SeedFn seed = nullptr;  // seeds the calling thread's random engine
-};
-
 // Loads the library once, and binds the search player's physics to it;
 // later calls return the same binding. False, with
 // *error saying why, when the library or one of its five exports is missing.
-bool BindPhysics(BoundPhysics* out, std::string* error);
+bool BindPhysics(PhysicsCalls* out, std::string* error);
