@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "tournament/file_text.h"
+#include "tournament/same_run.h"
 #include "tournament/tables.h"
 
 std::string ShardPath(const std::string& pattern, int shardIndex) {
@@ -25,8 +26,11 @@ std::string ReadShardGames(const std::string& pattern, int shardCount, const std
     if (text.find('\n') == std::string::npos) continue;
     ResultsFile file;
     if (!ReadResultsText(text, &file, &error)) return path + ": " + error;
-    if (file.run != run)
-      return path + " holds results of another run; give every shard the same options";
+    // The shards may run on other machines: paths compare as given.
+    const std::string differ = RunDifference(file.run, run, PathsCompared::kGiven);
+    if (!differ.empty())
+      return path + " holds results of another run (its vs this shard's: " + differ +
+             "); give every shard the same options";
     if (file.shardIndex != k || file.shardCount != shardCount)
       return path + " holds the results of shard " + std::to_string(file.shardIndex + 1) + "/" +
              std::to_string(file.shardCount) + ", not " + std::to_string(k + 1) + "/" +
