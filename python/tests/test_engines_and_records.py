@@ -100,6 +100,19 @@ def test_a_runners_record_and_results_are_read_and_checked(scratch):
         file.write(lines[1] + "\n")
     with pytest.raises(curling.RecordError, match="header"):
         curling.read_results(cut)
+    # A run that grew has a later header, the same run but for its games.
+    grown = json.loads(lines[0])
+    grown["run"]["games"] = 4
+    other = json.loads(lines[0])
+    other["run"]["ends"] = 2
+    with open(cut, "w") as file:
+        file.write("\n".join([lines[0], lines[1], json.dumps(grown)]) + "\n")
+    read = curling.read_results(cut)
+    assert [h["run"]["games"] for h in read["headers"]] == [1, 4] and len(read["games"]) == 1
+    with open(cut, "w") as file:
+        file.write("\n".join([lines[0], json.dumps(other)]) + "\n")
+    with pytest.raises(curling.RecordError, match="line 2: a header of another run"):
+        curling.read_results(cut)
     bad_record = json.load(open(record))
     del bad_record["totals"]
     with open(cut, "w") as file:
