@@ -160,7 +160,8 @@ int Merge(const std::vector<std::string>& paths, const std::string& summaryPath)
     if (!ReadResultsText(text, &file, &error)) return Fail(path + ": " + error);
     // Shards come from other machines, where the same engine may lie
     // elsewhere: their paths are compared as the commands gave them.
-    const std::string differ = run.empty() ? "" : RunDifference(run, file.run, PathsCompared::kGiven);
+    const std::string differ =
+        run.empty() ? "" : RunDifference(run, file.run, PathsCompared::kGiven);
     if (!differ.empty())
       return Fail(path + " holds results of another run than " + paths[0] + " (" + paths[0] +
                   "'s vs its: " + differ + ")");
@@ -209,8 +210,9 @@ std::string TablesOf(const RunSetup& r, const std::vector<GameLine>& games, Tabl
   // The tables are this shard's; its SPRT line is the one test over all
   // shards, as `merge` of their files will print it.
   std::vector<GameLine> all;
-  const std::string error = ReadShardGames(o.shardResults, o.shardCount, r.run, &all);
-  if (error.empty()) tables->sprtState = SprtOverShards(r.info, all);
+  int planned = 0;
+  const std::string error = ReadShardGames(o.shardResults, o.shardCount, r.run, &all, &planned);
+  if (error.empty()) tables->sprtState = SprtOverShards(r.info, all, planned);
   return error;
 }
 

@@ -43,10 +43,14 @@ json EngineJson(const EngineLaunch& e) {
   json env = json::array();
   for (const auto& kv : e.env) env.push_back({kv.first, kv.second});
   const ResolvedPaths resolved = ResolveEnginePaths(e);
-  return {{"name", e.name},       {"cmd", e.program},
-          {"cmdResolved", resolved.program}, {"args", e.args},
-          {"dir", e.dir},         {"dirResolved", resolved.dir},
-          {"threads", e.threads}, {"env", env}};
+  return {{"name", e.name},
+          {"cmd", e.program},
+          {"cmdResolved", resolved.program},
+          {"args", e.args},
+          {"dir", e.dir},
+          {"dirResolved", resolved.dir},
+          {"threads", e.threads},
+          {"env", env}};
 }
 
 // Reads a game line; false when a field is missing or of the wrong kind.

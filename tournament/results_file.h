@@ -39,10 +39,11 @@ struct GameLine {
 };
 
 struct ResultsFile {
-  std::string version;  // of the runner that wrote the header
-  std::string run;      // canonical JSON text of the run (sorted keys, no spaces), the first header's
+  std::string version;  // of the runner that wrote the first header
+  // Canonical JSON text of the first header's run (sorted keys, no spaces).
+  std::string run;
   int gamesPerPairing = 1;  // the largest "games" of its headers
-  int headers = 1;
+  int headers = 1;          // one more for each time the run grew
   int shardIndex = 0;
   int shardCount = 1;
   std::vector<GameLine> games;  // in file order

@@ -14,10 +14,10 @@ constexpr int kShownColumns = 60;
 const char* const kResolvedSuffix = "Resolved";
 
 std::string Shown(const json& value) {
-  const std::string text =
-      value.is_null()     ? "none"
-      : value.is_string() ? value.get<std::string>()
-                          : value.dump(-1, ' ', false, json::error_handler_t::replace);
+  const std::string text = value.is_null() ? "none"
+                           : value.is_string()
+                               ? value.get<std::string>()
+                               : value.dump(-1, ' ', false, json::error_handler_t::replace);
   return text.empty() ? "\"\"" : FitToWidth(text, kShownColumns);
 }
 
@@ -36,7 +36,8 @@ bool IsResolvedKey(const std::string& key) {
 std::string ShownPath(const json& engine, const std::string& key) {
   const json given = engine.value(key, json());
   const json resolved = engine.value(key + kResolvedSuffix, json());
-  return Shown(given) + (resolved.is_null() || resolved == given ? "" : " (" + Shown(resolved) + ")");
+  return Shown(given) +
+         (resolved.is_null() || resolved == given ? "" : " (" + Shown(resolved) + ")");
 }
 
 void EngineDifference(size_t index, const json& a, const json& b, PathsCompared how,

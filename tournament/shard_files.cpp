@@ -1,5 +1,6 @@
 #include "tournament/shard_files.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "tournament/file_text.h"
@@ -16,7 +17,7 @@ std::string ShardPath(const std::string& pattern, int shardIndex) {
 }
 
 std::string ReadShardGames(const std::string& pattern, int shardCount, const std::string& run,
-                           std::vector<GameLine>* games) {
+                           std::vector<GameLine>* games, int* gamesPerPairing) {
   for (int k = 0; k < shardCount; ++k) {
     const std::string path = ShardPath(pattern, k);
     std::string text, error;
@@ -36,10 +37,14 @@ std::string ReadShardGames(const std::string& pattern, int shardCount, const std
              std::to_string(file.shardCount) + ", not " + std::to_string(k + 1) + "/" +
              std::to_string(shardCount);
     games->insert(games->end(), file.games.begin(), file.games.end());
+    if (gamesPerPairing) *gamesPerPairing = std::max(*gamesPerPairing, file.gamesPerPairing);
   }
   return "";
 }
 
-SprtState SprtOverShards(const RunInfo& info, const std::vector<GameLine>& games) {
-  return ComputeTables(info, Deduplicate(games, GameCount(PlanOf(info))), false).sprtState;
+SprtState SprtOverShards(const RunInfo& info, const std::vector<GameLine>& games,
+                         int gamesPerPairing) {
+  RunInfo planned = info;
+  planned.gamesPerPairing = std::max(info.gamesPerPairing, gamesPerPairing);
+  return ComputeTables(planned, Deduplicate(games, GameCount(PlanOf(planned))), false).sprtState;
 }

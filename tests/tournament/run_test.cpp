@@ -40,7 +40,8 @@ int GameLinesIn(const std::string& path) {
 
 int HeadersIn(const std::string& path) {
   int n = 0;
-  for (const std::string& line : FileLines(path)) n += line.rfind("{\"curlingMatchResults\"", 0) == 0;
+  for (const std::string& line : FileLines(path))
+    n += line.rfind("{\"curlingMatchResults\"", 0) == 0;
   return n;
 }
 
@@ -160,8 +161,8 @@ TEST_F(TournamentRun, ALargerGamesGrowsTheRunAndASmallerOneAddsNothing) {
   EXPECT_EQ(GameLinesIn(results), 8);
   EXPECT_EQ(HeadersIn(results), 2);
   EXPECT_NE(FileLines(results)[5].find("\"games\":8"), std::string::npos);
-  const std::string once = SummaryOf(Concat({Quick("8"), TwoEngines(), {"--seed", "3"}}),
-                                     dir + "/once.json");
+  const std::string once =
+      SummaryOf(Concat({Quick("8"), TwoEngines(), {"--seed", "3"}}), dir + "/once.json");
   EXPECT_EQ(ReadFile(dir + "/s.json"), once);
 
   const std::string kept = ReadFile(results);
@@ -180,8 +181,7 @@ TEST_F(TournamentRun, ALargerGamesGrowsTheRunAndASmallerOneAddsNothing) {
 // copies merge as long as the commands named them alike.
 TEST_F(TournamentRun, EnginePathsResumeResolvedAndMergeAsGiven) {
   const std::string results = dir + "/r.jsonl";
-  const std::string relative =
-      "./" + std::filesystem::relative(FAKE_ENGINE).generic_string();
+  const std::string relative = "./" + std::filesystem::relative(FAKE_ENGINE).generic_string();
   const auto resume = [&](const std::string& engine, const std::string& games) {
     return RunRunner(Concat({Quick(games), FakeEngineWords("near", {"--plan", "2.375,4.9"}),
                              {"--engine", "name=far", "cmd=" + engine, "arg=--plan", "arg=2.5,5.3"},
