@@ -18,9 +18,10 @@
 #include "record/record_json.h"
 #include "record/replay.h"
 #include "tournament/openings.h"
+#include "tournament/file_text.h"
 #include "tournament/run.h"
 #include "tournament/run_page.h"
-#include "tournament/file_text.h"
+#include "tournament/same_run.h"
 #include "tournament/shard_files.h"
 
 namespace {
@@ -74,21 +75,13 @@ std::string LoadOpenings(const TournamentOptions& o, std::vector<Opening>* openi
   return "";
 }
 
-// The top-level keys of two run descriptions whose values differ, joined
-// by ", ", so a refusal can say what changed.
-std::string DifferingKeys(const std::string& a, const std::string& b) {
-  const nlohmann::json x = nlohmann::json::parse(a, nullptr, false);
-  const nlohmann::json y = nlohmann::json::parse(b, nullptr, false);
-  if (!x.is_object() || !y.is_object()) return a == b ? "" : "everything";
-  std::string keys;
-  for (const auto& item : y.items())
-    if (!x.contains(item.key()) || x[item.key()] != item.value())
-      keys += (keys.empty() ? "" : ", ") + item.key();
-  return keys;
+std::string ShardText(int shardIndex, int shardCount) {
+  return std::to_string(shardIndex + 1) + "/" + std::to_string(shardCount);
 }
 
-// Reads an existing results file into previous (this run's games) and
-// adopts its seed when none was given; "" or why the file is refused.
+// Reads an existing results file into file and adopts its seed when none
+// was given; "" or why the file is refused, with every difference between
+// the file's run and this command's.
 std::string ResumeFrom(const std::string& path, TournamentOptions* o,
                        const std::vector<std::string>& openingLines, ResultsFile* file) {
   std::string text, error;
@@ -97,17 +90,21 @@ std::string ResumeFrom(const std::string& path, TournamentOptions* o,
   RunInfo info;
   if (!RunInfoFromIdentity(file->run, &info, &error)) return path + ": " + error;
   if (!o->haveSeed) o->seed = info.seed;
-  std::string differ = DifferingKeys(file->run, RunIdentity(*o, openingLines));
+  std::string differ =
+      RunDifference(file->run, RunIdentity(*o, openingLines), PathsCompared::kResolved);
   if (file->shardIndex != o->shardIndex || file->shardCount != o->shardCount)
-    differ += std::string(differ.empty() ? "" : ", ") + "shard";
+    differ += std::string(differ.empty() ? "" : "; ") + "shard: " +
+              ShardText(file->shardIndex, file->shardCount) + " vs " +
+              ShardText(o->shardIndex, o->shardCount);
   if (!differ.empty())
-    return path + " holds results of another run (it differs in: " + differ +
+    return path + " holds results of another run (the file's vs this command's: " + differ +
            "); give another --results file to start a new run";
   return "";
 }
 
 // Opens the results file for appending: a new one gets its header, a
-// resumed one loses a last line cut short. "" or why not.
+// resumed one loses a last line cut short, and one whose run grows gets
+// another header with the new number of games. "" or why not.
 std::string OpenResults(const std::string& path, const std::string& run, const TournamentOptions& o,
                         const ResultsFile* resumed, std::ofstream* out) {
   const std::filesystem::path p = std::filesystem::u8path(path);
@@ -116,7 +113,8 @@ std::string OpenResults(const std::string& path, const std::string& run, const T
   if (ec) return "cannot repair " + path;
   if (!resumed && p.has_parent_path()) std::filesystem::create_directories(p.parent_path(), ec);
   out->open(p, std::ios::binary | std::ios::app);
-  if (!resumed) *out << HeaderLine(run, o.shardIndex, o.shardCount) << std::flush;
+  if (!resumed || resumed->gamesPerPairing < o.games)
+    *out << HeaderLine(run, o.shardIndex, o.shardCount) << std::flush;
   return *out ? "" : "cannot write " + path;
 }
 
@@ -155,19 +153,27 @@ int Replay(const std::string& path, const RunnerPhysics& physics) {
 int Merge(const std::vector<std::string>& paths, const std::string& summaryPath,
           const std::string& htmlPath) {
   std::string run, error;
+  int gamesPerPairing = 0;
   std::vector<GameLine> games;
   for (const std::string& path : paths) {
     std::string text;
     ResultsFile file;
     if (!ReadWholeFile(path, &text)) return Fail("cannot read " + path);
     if (!ReadResultsText(text, &file, &error)) return Fail(path + ": " + error);
-    if (!run.empty() && file.run != run)
-      return Fail(path + " holds results of another run than " + paths[0]);
-    run = file.run;
+    // Shards come from other machines, where the same engine may lie
+    // elsewhere: their paths are compared as the commands gave them.
+    const std::string differ =
+        run.empty() ? "" : RunDifference(run, file.run, PathsCompared::kGiven);
+    if (!differ.empty())
+      return Fail(path + " holds results of another run than " + paths[0] + " (" + paths[0] +
+                  "'s vs its: " + differ + ")");
+    if (run.empty()) run = file.run;
+    gamesPerPairing = std::max(gamesPerPairing, file.gamesPerPairing);
     games.insert(games.end(), file.games.begin(), file.games.end());
   }
   RunInfo info;
-  if (!RunInfoFromIdentity(run, &info, &error)) return Fail(paths[0] + ": " + error);
+  if (!RunInfoFromIdentity(RunWithGames(run, gamesPerPairing), &info, &error))
+    return Fail(paths[0] + ": " + error);
   GameOutputOptions output;
   output.html = htmlPath;
   output.gameCount = GameCount(PlanOf(info));
@@ -181,26 +187,92 @@ int Merge(const std::vector<std::string>& paths, const std::string& summaryPath,
   return Conclude(tables, summaryPath, pageFailed);
 }
 
+// Names the engines, reads the openings and the results file a run
+// resumes, and fills in the run's identity and plan. A resumed run is the
+// file's, planning the larger of its games and --games. "" or why the
+// run is refused.
+std::string SetUpRun(TournamentOptions* o, RunSetup* r, ResultsFile* resumed, bool* resume) {
+  std::vector<std::string> openingLines;
+  std::string error = NameEngines(o);
+  if (error.empty()) error = LoadOpenings(*o, &r->openings, &openingLines);
+  if (!error.empty()) return error;
+  std::error_code noFile;
+  *resume = !o->results.empty() &&
+            std::filesystem::file_size(std::filesystem::u8path(o->results), noFile) > 0 && !noFile;
+  if (*resume && !(error = ResumeFrom(o->results, o, openingLines, resumed)).empty()) return error;
+  if (!*resume && !o->haveSeed)
+    o->seed = (static_cast<uint64_t>(std::random_device{}()) << 32) ^ std::random_device{}();
+  if (*resume) o->games = std::max(o->games, resumed->gamesPerPairing);
+  r->run = *resume ? RunWithGames(resumed->run, o->games) : RunIdentity(*o, openingLines);
+  if (!RunInfoFromIdentity(r->run, &r->info, &error)) return error;
+  r->plan = PlanOf(r->info);
+  r->options = *o;
+  return "";
+}
+
+// Tables of the games played, this shard's planned games, and the shared
+// SPRT line when the test runs over all shards. "" or why not.
+std::string TablesOf(const RunSetup& r, const std::vector<GameLine>& games, Tables* tables) {
+  const TournamentOptions& o = r.options;
+  *tables = ComputeTables(r.info, games);
+  tables->plannedGames =
+      static_cast<int64_t>(GamesOfShard(r.plan, o.shardIndex, o.shardCount).size());
+  if (!SprtOverAllShards(o)) return "";
+  // The tables are this shard's; its SPRT line is the one test over all
+  // shards, as `merge` of their files will print it.
+  std::vector<GameLine> all;
+  int planned = 0;
+  const std::string error = ReadShardGames(o.shardResults, o.shardCount, r.run, &all, &planned);
+  if (error.empty()) tables->sprtState = SprtOverShards(r.info, all, planned);
+  return error;
+}
+
+// Prints the tables, writes the summary and the index page, and ends an
+// interrupted run; the exit status.
+int Finish(const RunSetup& r, const RunOutcome& outcome) {
+  const TournamentOptions& o = r.options;
+  Tables tables;
+  const std::string error = TablesOf(r, outcome.games, &tables);
+  if (!error.empty()) return Fail(error);
+  const int status = Conclude(tables, o.summary, outcome.resultsFailed || outcome.outputFailed);
+  if (!WriteRunPage(r.output, tables, outcome.series, outcome.games, false))
+    return kExitWriteFailed;
+  if (!o.html.empty()) Print("replay page: " + o.html + "\n");
+  if (outcome.interrupt != 0) {
+    Print("interrupted after " + std::to_string(outcome.games.size()) + " of " +
+          std::to_string(tables.plannedGames) + " games" +
+          (o.results.empty() ? "" : "; run the same command again to resume") + "\n");
+    std::fflush(stderr);
+    // The games in play still hold their threads: ending the process ends
+    // them and their engines, as the shell's convention for a signal says.
+    std::_Exit(128 + outcome.interrupt);
+  }
+  return status;
+}
+
+// A run asked for fewer games than its file plans: nothing is played (no
+// engine started, the file left as it is), the tables of what is there
+// are printed.
+int ShowPlayed(const RunSetup& r, const std::vector<GameLine>& played, int asked) {
+  Print(r.options.results + " plans " + std::to_string(r.info.gamesPerPairing) +
+        " games per pairing, more than --games " + std::to_string(asked) + ": " +
+        std::to_string(played.size()) + " games played, none added\n");
+  Tables tables;
+  const std::string error = TablesOf(r, played, &tables);
+  if (!error.empty()) return Fail(error);
+  return Conclude(tables, r.options.summary, false);
+}
+
 int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
         const RunnerPhysics& physics) {
   RunSetup r;
-  std::vector<std::string> openingLines;
-  std::string error = NameEngines(&o);
-  if (error.empty()) error = LoadOpenings(o, &r.openings, &openingLines);
-  if (!error.empty()) return Fail(error);
   ResultsFile resumed;
-  std::error_code noFile;
-  const bool resume = !o.results.empty() &&
-                      std::filesystem::file_size(std::filesystem::u8path(o.results), noFile) > 0 &&
-                      !noFile;
-  if (resume && !(error = ResumeFrom(o.results, &o, openingLines, &resumed)).empty())
-    return Fail(error);
-  if (!resume && !o.haveSeed)
-    o.seed = (static_cast<uint64_t>(std::random_device{}()) << 32) ^ std::random_device{}();
-  r.run = RunIdentity(o, openingLines);
-  if (!RunInfoFromIdentity(r.run, &r.info, &error)) return Fail(error);
-  r.plan = PlanOf(r.info);
-  r.options = o;
+  bool resume = false;
+  const int asked = o.games;
+  std::string error = SetUpRun(&o, &r, &resumed, &resume);
+  if (!error.empty()) return Fail(error);
+  const std::vector<GameLine> previous = Deduplicate(resumed.games, GameCount(r.plan));
+  if (resume && asked < resumed.gamesPerPairing) return ShowPlayed(r, previous, asked);
   r.physics = physics;
   r.output =
       GameOutputOptions{o.record, o.svgDir, o.engineLog, GameCount(r.plan), GameCount(r.plan) == 1,
@@ -219,39 +291,19 @@ int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
   if (!o.results.empty() &&
       !(error = OpenResults(o.results, r.run, o, resume ? &resumed : nullptr, &results)).empty())
     return Fail(error);
-  const std::vector<GameLine> previous = Deduplicate(resumed.games, GameCount(r.plan));
   if (resume)
     Print("resuming " + o.results + ": " + std::to_string(previous.size()) +
-          " games already played\n");
+          " games already played" +
+          (resumed.gamesPerPairing < o.games
+               ? "; the run grows from " + std::to_string(resumed.gamesPerPairing) + " to " +
+                     std::to_string(o.games) + " games per pairing"
+               : "") +
+          "\n");
   Print("seed " + std::to_string(o.seed) + "\n");
   WatchInterrupts();
   const RunOutcome outcome = PlayRun(r, previous, o.results.empty() ? nullptr : &results);
   if (!outcome.refused.empty()) return Fail(outcome.refused);
-  Tables tables = ComputeTables(r.info, outcome.games);
-  tables.plannedGames =
-      static_cast<int64_t>(GamesOfShard(r.plan, o.shardIndex, o.shardCount).size());
-  if (SprtOverAllShards(o)) {
-    // The tables are this shard's; its SPRT line is the one test over all
-    // shards, as `merge` of their files will print it.
-    std::vector<GameLine> all;
-    if (!(error = ReadShardGames(o.shardResults, o.shardCount, r.run, &all)).empty())
-      return Fail(error);
-    tables.sprtState = SprtOverShards(r.info, all);
-  }
-  const int status = Conclude(tables, o.summary, outcome.resultsFailed || outcome.outputFailed);
-  if (!WriteRunPage(r.output, tables, outcome.series, outcome.games, false))
-    return kExitWriteFailed;
-  if (!o.html.empty()) Print("replay page: " + o.html + "\n");
-  if (outcome.interrupt != 0) {
-    Print("interrupted after " + std::to_string(outcome.games.size()) + " of " +
-          std::to_string(tables.plannedGames) + " games" +
-          (o.results.empty() ? "" : "; run the same command again to resume") + "\n");
-    std::fflush(stderr);
-    // The games in play still hold their threads: ending the process ends
-    // them and their engines, as the shell's convention for a signal says.
-    std::_Exit(128 + outcome.interrupt);
-  }
-  return status;
+  return Finish(r, outcome);
 }
 
 }  // namespace

@@ -189,7 +189,8 @@ void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
       ->group(kStatistics);
   app.add_option("--results", o.results,
                  "results as JSON lines, one per finished game; the same command resumes the "
-                 "run the file holds; {shard} in FILE stands for K of K/M; default none")
+                 "run the file holds, a larger --games grows it; {shard} in FILE stands for K "
+                 "of K/M; default none")
       ->option_text("FILE")
       ->group(kFiles);
   app.add_option("--summary", o.summary,

@@ -1,10 +1,12 @@
 #include "tournament/results_file.h"
 
 #include <nlohmann/json.hpp>
+#include <algorithm>
 #include <stdexcept>
 
 #include "match/version.h"
 #include "record/record_json.h"
+#include "tournament/engine_paths.h"
 
 using nlohmann::json;
 
@@ -35,11 +37,20 @@ uint64_t AsSeed(const json& v) {
   return std::stoull(text);
 }
 
+// cmd and dir as given on the command line, and resolved: shards on other
+// machines agree on the former, a run resumed here on the latter.
 json EngineJson(const EngineLaunch& e) {
   json env = json::array();
   for (const auto& kv : e.env) env.push_back({kv.first, kv.second});
-  return {{"name", e.name}, {"cmd", e.program},     {"args", e.args},
-          {"dir", e.dir},   {"threads", e.threads}, {"env", env}};
+  const ResolvedPaths resolved = ResolveEnginePaths(e);
+  return {{"name", e.name},
+          {"cmd", e.program},
+          {"cmdResolved", resolved.program},
+          {"args", e.args},
+          {"dir", e.dir},
+          {"dirResolved", resolved.dir},
+          {"threads", e.threads},
+          {"env", env}};
 }
 
 // Reads a game line; false when a field is missing or of the wrong kind.
@@ -70,18 +81,35 @@ bool GameLineFromJson(const json& j, GameLine* g) {
   return g->game >= 0 && g->pair >= 0 && g->pairing >= 0 && g->seat[0] >= 0 && g->seat[1] >= 0;
 }
 
+bool IsHeader(const json& j) { return j.is_object() && j.contains(kHeaderKey); }
+
 bool HeaderFromJson(const json& j, ResultsFile* out) {
-  if (!j.is_object() || !j.contains(kHeaderKey) || j[kHeaderKey] != kFormat) return false;
+  if (!IsHeader(j) || j[kHeaderKey] != kFormat) return false;
   try {
     out->version = j.at("version").get<std::string>();
     out->shardIndex = AsInt(j.at("shard").at(0)) - 1;
     out->shardCount = AsInt(j.at("shard").at(1));
     if (!j.at("run").is_object()) return false;
     out->run = j.at("run").dump();
+    out->gamesPerPairing = AsInt(j.at("run").at("games"));
   } catch (const std::exception&) {
     return false;
   }
-  return out->shardCount >= 1 && out->shardIndex >= 0 && out->shardIndex < out->shardCount;
+  return out->shardCount >= 1 && out->shardIndex >= 0 && out->shardIndex < out->shardCount &&
+         out->gamesPerPairing >= 1;
+}
+
+// A header after the first, written when the run grew: the same run and
+// shard with another number of games.
+bool LaterHeader(const json& j, ResultsFile* file) {
+  ResultsFile later;
+  if (!HeaderFromJson(j, &later) || later.shardIndex != file->shardIndex ||
+      later.shardCount != file->shardCount ||
+      RunWithGames(later.run, 0) != RunWithGames(file->run, 0))
+    return false;
+  file->gamesPerPairing = std::max(file->gamesPerPairing, later.gamesPerPairing);
+  file->headers++;
+  return true;
 }
 
 }  // namespace
@@ -96,13 +124,17 @@ bool ReadResultsText(const std::string& text, ResultsFile* out, std::string* err
                                text.begin() + static_cast<std::ptrdiff_t>(stop), nullptr, false);
     start = stop + 1;
     GameLine game;
-    const bool ok = lineNumber == 1 ? HeaderFromJson(j, &file) : GameLineFromJson(j, &game);
+    const bool header = lineNumber == 1 || IsHeader(j);
+    const bool ok = lineNumber == 1 ? HeaderFromJson(j, &file)
+                    : header        ? LaterHeader(j, &file)
+                                    : GameLineFromJson(j, &game);
     if (!ok) {
       *error = lineNumber == 1 ? "line 1 is not a curling-match results header"
-                               : "line " + std::to_string(lineNumber) + " is not a game result";
+               : header ? "line " + std::to_string(lineNumber) + " is a header of another run"
+                        : "line " + std::to_string(lineNumber) + " is not a game result";
       return false;
     }
-    if (lineNumber > 1) file.games.push_back(game);
+    if (!header) file.games.push_back(game);
     file.completeBytes = start;
   }
   if (file.completeBytes == 0) {
@@ -119,6 +151,13 @@ std::string HeaderLine(const std::string& run, int shardIndex, int shardCount) {
               {"shard", {shardIndex + 1, shardCount}},
               {"run", json::parse(run)}};
   return header.dump() + "\n";
+}
+
+std::string RunWithGames(const std::string& run, int gamesPerPairing) {
+  json j = json::parse(run, nullptr, false);
+  if (!j.is_object()) return run;
+  j["games"] = gamesPerPairing;
+  return j.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 std::string GameLineText(const GameLine& g) {

@@ -7,8 +7,10 @@
 //
 // "run" is everything that decides which games are played and how: the
 // engines, the kind of tournament, the games per pairing, the game
-// settings, the seed, the openings and the SPRT bounds. Two files belong
-// to the same run exactly when their "run" objects are equal.
+// settings, the seed, the openings and the SPRT bounds. A run that grows
+// (a larger --games) appends another header, the same but for "games";
+// the run plans the largest number found. same_run.h says when two "run"
+// objects describe the same run.
 #pragma once
 
 #include <cstdint>
@@ -37,8 +39,11 @@ struct GameLine {
 };
 
 struct ResultsFile {
-  std::string version;  // of the runner that wrote the header
-  std::string run;      // canonical JSON text of the run (sorted keys, no spaces)
+  std::string version;  // of the runner that wrote the first header
+  // Canonical JSON text of the first header's run (sorted keys, no spaces).
+  std::string run;
+  int gamesPerPairing = 1;  // the largest "games" of its headers
+  int headers = 1;          // one more for each time the run grew
   int shardIndex = 0;
   int shardCount = 1;
   std::vector<GameLine> games;  // in file order
@@ -48,12 +53,16 @@ struct ResultsFile {
 };
 
 // Reads a whole results file. False with error (naming the line) when the
-// header is missing or malformed or a complete line is not a valid game.
+// header is missing or malformed, a later header is not one of the same run
+// and shard but for "games", or a complete line is not a valid game.
 bool ReadResultsText(const std::string& text, ResultsFile* out, std::string* error);
 
 // The header line and a game's line, each ended with a line feed.
 std::string HeaderLine(const std::string& run, int shardIndex, int shardCount);
 std::string GameLineText(const GameLine& game);
+
+// run (the text of a "run" object) planning gamesPerPairing games instead.
+std::string RunWithGames(const std::string& run, int gamesPerPairing);
 
 // What tables and merges need to know about a run, read back from "run".
 struct RunInfo {

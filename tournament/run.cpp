@@ -61,9 +61,11 @@ void ReadSharedSprt(Shared* sh) {
   const RunSetup& r = *sh->setup;
   if (!SprtOverAllShards(r.options) || !sh->refused.empty()) return;
   std::vector<GameLine> games;
-  sh->refused = ReadShardGames(r.options.shardResults, r.options.shardCount, r.run, &games);
+  int planned = 0;
+  sh->refused =
+      ReadShardGames(r.options.shardResults, r.options.shardCount, r.run, &games, &planned);
   if (sh->refused.empty())
-    sh->sharedSprt = SprtOverShards(r.info, games);
+    sh->sharedSprt = SprtOverShards(r.info, games, planned);
   else
     sh->stop = true;
 }

@@ -1,8 +1,10 @@
 #include "tournament/shard_files.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "tournament/file_text.h"
+#include "tournament/same_run.h"
 #include "tournament/tables.h"
 
 std::string ShardPath(const std::string& pattern, int shardIndex) {
@@ -15,7 +17,7 @@ std::string ShardPath(const std::string& pattern, int shardIndex) {
 }
 
 std::string ReadShardGames(const std::string& pattern, int shardCount, const std::string& run,
-                           std::vector<GameLine>* games) {
+                           std::vector<GameLine>* games, int* gamesPerPairing) {
   for (int k = 0; k < shardCount; ++k) {
     const std::string path = ShardPath(pattern, k);
     std::string text, error;
@@ -25,17 +27,24 @@ std::string ReadShardGames(const std::string& pattern, int shardCount, const std
     if (text.find('\n') == std::string::npos) continue;
     ResultsFile file;
     if (!ReadResultsText(text, &file, &error)) return path + ": " + error;
-    if (file.run != run)
-      return path + " holds results of another run; give every shard the same options";
+    // The shards may run on other machines: paths compare as given.
+    const std::string differ = RunDifference(file.run, run, PathsCompared::kGiven);
+    if (!differ.empty())
+      return path + " holds results of another run (its vs this shard's: " + differ +
+             "); give every shard the same options";
     if (file.shardIndex != k || file.shardCount != shardCount)
       return path + " holds the results of shard " + std::to_string(file.shardIndex + 1) + "/" +
              std::to_string(file.shardCount) + ", not " + std::to_string(k + 1) + "/" +
              std::to_string(shardCount);
     games->insert(games->end(), file.games.begin(), file.games.end());
+    if (gamesPerPairing) *gamesPerPairing = std::max(*gamesPerPairing, file.gamesPerPairing);
   }
   return "";
 }
 
-SprtState SprtOverShards(const RunInfo& info, const std::vector<GameLine>& games) {
-  return ComputeTables(info, Deduplicate(games, GameCount(PlanOf(info))), false).sprtState;
+SprtState SprtOverShards(const RunInfo& info, const std::vector<GameLine>& games,
+                         int gamesPerPairing) {
+  RunInfo planned = info;
+  planned.gamesPerPairing = std::max(info.gamesPerPairing, gamesPerPairing);
+  return ComputeTables(planned, Deduplicate(games, GameCount(PlanOf(planned))), false).sprtState;
 }

@@ -15,12 +15,16 @@ constexpr const char* kShardField = "{shard}";
 // pattern with every {shard} replaced by shardIndex + 1.
 std::string ShardPath(const std::string& pattern, int shardIndex);
 
-// Appends the game lines of every shard's file that exists to games. A file
-// without a complete line yet (its shard is writing the header) counts as
-// empty. "" or why not: a file that cannot be read, is no results file, or
-// holds another run or another shard than its name says.
+// Appends the game lines of every shard's file that exists to games, and
+// raises *gamesPerPairing (when given) to the largest a file plans: one
+// shard may have grown the run before the others. A file without a
+// complete line yet (its shard is writing the header) counts as empty. ""
+// or why not: a file that cannot be read, is no results file, or holds
+// another run or another shard than its name says.
 std::string ReadShardGames(const std::string& pattern, int shardCount, const std::string& run,
-                           std::vector<GameLine>* games);
+                           std::vector<GameLine>* games, int* gamesPerPairing = nullptr);
 
-// The SPRT of a run over games of any of its shards.
-SprtState SprtOverShards(const RunInfo& info, const std::vector<GameLine>& games);
+// The SPRT of a run over games of any of its shards, planning the larger of
+// info's games per pairing and gamesPerPairing.
+SprtState SprtOverShards(const RunInfo& info, const std::vector<GameLine>& games,
+                         int gamesPerPairing = 0);

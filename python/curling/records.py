@@ -45,23 +45,32 @@ def read_record(path):
     return record
 
 
+def _run_but_games(header):
+    """What a header says but the planned games, which grow with the run."""
+    return header["shard"], {**header["run"], "games": None}
+
+
 def read_results(path):
-    """A results file as {"header": dict, "games": [dict, ...]}, the games in
-    file order. A last line without its line feed (a write cut short) is
-    left out, as the runner itself reads it."""
+    """A results file as {"header": dict, "headers": [dict, ...], "games":
+    [dict, ...]}, the games in file order. "header" is the first line;
+    "headers" holds it and every later header, one for each time the run
+    grew: the same run with a larger "games", so the run plans the largest
+    of them. A last line without its line feed (a write cut short) is left
+    out, as the runner itself reads it."""
     with open(path, encoding="utf-8") as file:
         text = file.read()
     lines = text.split("\n")[:-1]  # the part after the last line feed is unfinished
     if not lines:
         raise RecordError(f"{path}: no header line")
-    entries = []
+    headers, games = [], []
     for number, line in enumerate(lines, 1):
         where = f"{path}, line {number}"
         entry = _parse(line, where)
         _check(entry, "results.schema.json", where)
         is_header = isinstance(entry, dict) and "curlingMatchResults" in entry
-        if is_header != (number == 1):
-            raise RecordError(f"{where}: " + ("the header must come first" if number == 1
-                                              else "a second header"))
-        entries.append(entry)
-    return {"header": entries[0], "games": entries[1:]}
+        if number == 1 and not is_header:
+            raise RecordError(f"{where}: the header must come first")
+        if is_header and headers and _run_but_games(entry) != _run_but_games(headers[0]):
+            raise RecordError(f"{where}: a header of another run")
+        (headers if is_header else games).append(entry)
+    return {"header": headers[0], "headers": headers, "games": games}

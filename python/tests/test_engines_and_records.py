@@ -100,6 +100,15 @@ def test_a_runners_record_and_results_are_read_and_checked(scratch):
         read_back(lines[0] + "\n" + json.dumps(broken) + "\n")
     with pytest.raises(curling.RecordError, match="header"):
         read_back(lines[1] + "\n")
+    # A run that grew has a later header, the same run but for its games.
+    grown = json.loads(lines[0])
+    grown["run"]["games"] = 4
+    other = json.loads(lines[0])
+    other["run"]["ends"] = 2
+    read = read_back("\n".join([lines[0], lines[1], json.dumps(grown)]) + "\n")
+    assert [h["run"]["games"] for h in read["headers"]] == [1, 4] and len(read["games"]) == 1
+    with pytest.raises(curling.RecordError, match="line 2: a header of another run"):
+        read_back("\n".join([lines[0], json.dumps(other)]) + "\n")
     with open(record) as file:
         bad_record = json.load(file)
     del bad_record["totals"]

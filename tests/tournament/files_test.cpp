@@ -2,11 +2,13 @@
 // schedule, the --engine words and the tables built from result lines.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <set>
 
 #include "tournament/openings.h"
 #include "tournament/options.h"
 #include "tournament/results_file.h"
+#include "tournament/same_run.h"
 #include "tournament/schedule.h"
 #include "tournament/tables.h"
 
@@ -103,6 +105,37 @@ TEST(ResultsFile, GameLinesRoundTripAndACutShortLastLineIsNotRead) {
         header.substr(0, header.size() - 1)}) {
     EXPECT_FALSE(ReadResultsText(bad, &file, &error)) << bad;
   }
+}
+
+TEST(ResultsFile, AGrownRunHasHeadersAlikeButForGamesAndOldHeadersCompareAsGiven) {
+  TournamentOptions o;
+  o.engines = {EngineLaunch{"a", "no-such-engine", {}, "", 0, {}},
+               EngineLaunch{"b", "no-such-engine", {}, "", 0, {}}};
+  o.games = 4;
+  const std::string run = RunIdentity(o, {});
+  ResultsFile file;
+  std::string error;
+  ASSERT_TRUE(ReadResultsText(HeaderLine(run, 0, 1) + HeaderLine(RunWithGames(run, 8), 0, 1) +
+                                  HeaderLine(RunWithGames(run, 6), 0, 1),
+                              &file, &error))
+      << error;
+  EXPECT_EQ(std::vector<int>({file.gamesPerPairing, file.headers}), std::vector<int>({8, 3}));
+  o.seed = 1;
+  for (const std::string& later : {HeaderLine(RunIdentity(o, {}), 0, 1), HeaderLine(run, 1, 2)}) {
+    EXPECT_FALSE(ReadResultsText(HeaderLine(run, 0, 1) + later, &file, &error));
+    EXPECT_EQ(error, "line 2 is a header of another run");
+  }
+
+  EXPECT_EQ(RunDifference(run, RunWithGames(run, 8), PathsCompared::kResolved), "");
+  EXPECT_EQ(RunDifference(run, RunWithGames(run, 1), PathsCompared::kResolved), "games: 4 vs 1");
+  nlohmann::json moved = nlohmann::json::parse(run), old = moved;
+  moved["engines"][1]["cmdResolved"] = "/elsewhere/no-such-engine";
+  for (auto& engine : old["engines"]) engine.erase("cmdResolved");
+  EXPECT_EQ(RunDifference(run, moved.dump(), PathsCompared::kGiven), "");
+  EXPECT_EQ(RunDifference(run, moved.dump(), PathsCompared::kResolved),
+            "engine 2 (b): cmd no-such-engine vs no-such-engine (/elsewhere/no-such-engine)");
+  // A header written before resolved paths were kept: as given.
+  EXPECT_EQ(RunDifference(old.dump(), moved.dump(), PathsCompared::kResolved), "");
 }
 
 TEST(Schedule, PairsShareSeedAndOpeningSwapSeatsAndShardsSplitWholePairs) {

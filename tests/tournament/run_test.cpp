@@ -38,6 +38,25 @@ int GameLinesIn(const std::string& path) {
   return n;
 }
 
+int HeadersIn(const std::string& path) {
+  int n = 0;
+  for (const std::string& line : FileLines(path))
+    n += line.rfind("{\"curlingMatchResults\"", 0) == 0;
+  return n;
+}
+
+// The runner started in folder, as on another machine or from another shell.
+CommandResult RunRunnerIn(const std::string& folder, const std::vector<std::string>& args) {
+  return RunCommand("cd " + ShellQuote(folder) + " && " + RunnerLine(args) + " 2>&1 </dev/null");
+}
+
+// folder/eng, a program of its own that is the fake engine.
+void WriteEngineCopy(const std::string& folder) {
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder + "/eng") << "#!/bin/sh\nexec " << ShellQuote(FAKE_ENGINE) << " \"$@\"\n";
+  std::filesystem::permissions(folder + "/eng", std::filesystem::perms::owner_all);
+}
+
 }  // namespace
 
 // Suites whose tests write files: each test gets a folder of its own.
@@ -91,24 +110,105 @@ TEST_F(TournamentRun, KilledRunResumedWithTheSameCommandEndsWithTheSameTables) {
 
 TEST_F(TournamentRun, ResultsOfAnotherRunAreRefusedAndLeftAlone) {
   const std::string results = dir + "/r.jsonl";
-  const auto args = Concat({Quick("2"), TwoEngines(), {"--results", results}});
-  ASSERT_EQ(RunRunner(Concat({args, {"--seed", "1"}})).status, 0);
+  const auto args = Concat({Quick("2"), {"--results", results, "--seed", "1"}});
+  ASSERT_EQ(RunRunner(Concat({args, TwoEngines()})).status, 0);
   const std::string kept = ReadFile(results);
+  WriteEngineCopy(dir + "/b");
+  // Each refusal names what differs, the file's value first.
   const struct {
     std::vector<std::string> args;
-    const char* differs;
-  } kOther[] = {{{"--seed", "2"}, "it differs in: seed)"},
-                {{"--seed", "1", "--recover"}, "it differs in: recover)"},
-                {{"--seed", "1", "--shard", "1/2"}, "it differs in: shard)"}};
+    std::vector<std::string> differs;
+  } kOther[] = {
+      {{"--seed", "2"}, {"seed: 1 vs 2)"}},
+      {{"--recover", "--ends", "2"}, {"ends: 1 vs 2; recover: false vs true)"}},
+      {{"--shard", "1/2"}, {"shard: 1/1 vs 1/2)"}},
+      {{"--games", "1"}, {"games: 2 vs 1)"}},
+      {{"--engine", "name=far", "cmd=" + dir + "/b/eng", "arg=--plan", "arg=2.5,5.3", "threads=2"},
+       {std::string("engine 2 (far): cmd ") + FAKE_ENGINE, " vs " + dir + "/b/eng",
+        "; engine 2 (far): threads 0 vs 2)"}}};
   for (const auto& other : kOther) {
-    const CommandResult r = RunRunner(Concat({args, other.args}));
-    EXPECT_EQ(r.status, 2) << other.differs << ": " << r.output;
-    EXPECT_NE(r.output.find(std::string("another run (") + other.differs), std::string::npos)
+    const bool engine = other.args[0] == "--engine";
+    const CommandResult r = RunRunner(
+        Concat({args, engine ? FakeEngineWords("near", {"--plan", "2.375,4.9"}) : TwoEngines(),
+                other.args}));
+    EXPECT_EQ(r.status, 2) << r.output;
+    EXPECT_NE(r.output.find("another run (the file's vs this command's: " + other.differs[0]),
+              std::string::npos)
         << r.output;
+    for (const std::string& part : other.differs)
+      EXPECT_NE(r.output.find(part), std::string::npos) << part << " in " << r.output;
   }
   std::ofstream(dir + "/junk.jsonl") << "not a results file\n";
   EXPECT_EQ(RunRunner(Concat({args, {"--results", dir + "/junk.jsonl"}})).status, 2);
   EXPECT_EQ(ReadFile(results), kept);
+}
+
+// The planned games are no part of a run: a larger --games plays on, a
+// smaller one shows what is there; either way the games are those of one
+// run of that size.
+TEST_F(TournamentRun, ALargerGamesGrowsTheRunAndASmallerOneAddsNothing) {
+  const std::string results = dir + "/r.jsonl";
+  const auto run = [&](const std::string& games) {
+    return RunRunner(Concat({Quick(games), TwoEngines(),
+                             {"--seed", "3", "--results", results, "--summary", dir + "/s.json"}}));
+  };
+  ASSERT_EQ(run("4").status, 0);
+  const CommandResult grown = run("8");
+  ASSERT_EQ(grown.status, 0) << grown.output;
+  EXPECT_NE(grown.output.find("4 games already played; the run grows from 4 to 8"),
+            std::string::npos)
+      << grown.output;
+  EXPECT_EQ(GameLinesIn(results), 8);
+  EXPECT_EQ(HeadersIn(results), 2);
+  EXPECT_NE(FileLines(results)[5].find("\"games\":8"), std::string::npos);
+  const std::string once =
+      SummaryOf(Concat({Quick("8"), TwoEngines(), {"--seed", "3"}}), dir + "/once.json");
+  EXPECT_EQ(ReadFile(dir + "/s.json"), once);
+
+  const std::string kept = ReadFile(results);
+  const CommandResult smaller = run("2");
+  ASSERT_EQ(smaller.status, 0) << smaller.output;
+  EXPECT_NE(smaller.output.find("plans 8 games per pairing, more than --games 2: 8 games played"),
+            std::string::npos)
+      << smaller.output;
+  EXPECT_NE(smaller.output.find("after 8 of 8 games"), std::string::npos) << smaller.output;
+  EXPECT_EQ(ReadFile(results), kept);
+  EXPECT_EQ(ReadFile(dir + "/s.json"), once);
+}
+
+// An engine is its file, however a command names it: a run resumes when
+// the path is spelled another way, and shards from machines with their own
+// copies merge as long as the commands named them alike.
+TEST_F(TournamentRun, EnginePathsResumeResolvedAndMergeAsGiven) {
+  const std::string results = dir + "/r.jsonl";
+  const std::string relative = "./" + std::filesystem::relative(FAKE_ENGINE).generic_string();
+  const auto resume = [&](const std::string& engine, const std::string& games) {
+    return RunRunner(Concat({Quick(games), FakeEngineWords("near", {"--plan", "2.375,4.9"}),
+                             {"--engine", "name=far", "cmd=" + engine, "arg=--plan", "arg=2.5,5.3"},
+                             {"--seed", "5", "--results", results}}));
+  };
+  ASSERT_EQ(resume(FAKE_ENGINE, "2").status, 0);
+  const CommandResult again = resume(relative, "4");
+  ASSERT_EQ(again.status, 0) << again.output;
+  EXPECT_EQ(GameLinesIn(results), 4);
+
+  const auto shard = [&](const std::string& machine, const std::string& games,
+                         const std::string& k) {
+    WriteEngineCopy(dir + "/" + machine);
+    return RunRunnerIn(dir + "/" + machine,
+                       Concat({Quick(games), FakeEngineWords("near", {"--plan", "2.375,4.9"}),
+                               {"--engine", "name=far", "cmd=./eng", "arg=--plan", "arg=2.5,5.3"},
+                               {"--seed", "5", "--shard", k, "--results", "../s" + machine}}))
+        .status;
+  };
+  ASSERT_EQ(shard("1", "4", "1/2"), 0);
+  ASSERT_EQ(shard("1", "8", "1/2"), 0);
+  ASSERT_EQ(shard("2", "8", "2/2"), 0);
+  const CommandResult merged =
+      RunRunner({"merge", dir + "/s1", dir + "/s2", "--summary", dir + "/m.json"});
+  ASSERT_EQ(merged.status, 0) << merged.output;
+  EXPECT_EQ(ReadFile(dir + "/m.json"),
+            SummaryOf(Concat({Quick("8"), TwoEngines(), {"--seed", "5"}}), dir + "/once.json"));
 }
 
 TEST_F(TournamentRun, AnEngineThatCannotStartEndsTheRunNamingIt) {
