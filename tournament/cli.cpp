@@ -38,7 +38,8 @@ int Fail(const std::string& message) {
 }
 
 // Both engines default to the curling-engine next to this program; unnamed
-// engines are named after their program, made unique with -2, -3 ...
+// engines are named after their program (or script), made unique with -2,
+// -3 ...
 std::string NameEngines(TournamentOptions* o) {
   if (o->engines.empty()) {
     const std::string engine = ExecutableDir() + "/curling-engine" + kExecutableSuffix;
@@ -50,7 +51,7 @@ std::string NameEngines(TournamentOptions* o) {
     if (!e.name.empty() && !taken.insert(e.name).second) return "two engines are named " + e.name;
   for (EngineLaunch& e : o->engines) {
     if (!e.name.empty()) continue;
-    const std::string base = std::filesystem::u8path(e.program).stem().u8string();
+    const std::string base = DefaultEngineName(e);
     e.name = base;
     for (int k = 2; taken.count(e.name); ++k) e.name = base + "-" + std::to_string(k);
     taken.insert(e.name);
