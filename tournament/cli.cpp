@@ -15,6 +15,7 @@
 #include "platform/interrupt.h"
 #include "platform/process.h"
 #include "platform/terminal.h"
+#include "record/count_text.h"
 #include "record/record_json.h"
 #include "record/replay.h"
 #include "tournament/openings.h"
@@ -211,8 +212,9 @@ int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
     return Fail(error);
   const std::vector<GameLine> previous = Deduplicate(resumed.games, GameCount(r.plan));
   if (resume)
-    Print("resuming " + o.results + ": " + std::to_string(previous.size()) +
-          " games already played\n");
+    Print("resuming " + o.results + ": " +
+          CountText(static_cast<long long>(previous.size()), "game", "games") +
+          " already played\n");
   Print("seed " + std::to_string(o.seed) + "\n");
   WatchInterrupts();
   const RunOutcome outcome = PlayRun(r, previous, o.results.empty() ? nullptr : &results);
@@ -236,7 +238,7 @@ int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
   if (!o.html.empty()) Print("replay page: " + o.html + "\n");
   if (outcome.interrupt != 0) {
     Print("interrupted after " + std::to_string(outcome.games.size()) + " of " +
-          std::to_string(tables.plannedGames) + " games" +
+          CountText(tables.plannedGames, "game", "games") +
           (o.results.empty() ? "" : "; run the same command again to resume") + "\n");
     std::fflush(stderr);
     // The games in play still hold their threads: ending the process ends
