@@ -22,3 +22,9 @@ EngineLaunch EngineLaunchFromCommandLine(const std::string& command);
 
 // The program and its arguments joined by single spaces, for messages.
 std::string CommandLineOf(const EngineLaunch& launch);
+
+// What an engine without a name is called: its program's file name without
+// the extension; for a program that runs a script (python3, bash, sh, node,
+// perl, ruby, wine ...), its first argument that is not an option, the same
+// way: `python3 -u engines/my_engine.py` is my_engine.
+std::string DefaultEngineName(const EngineLaunch& launch);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "match/protocol.h"
@@ -222,7 +223,8 @@ void SendCommand(EngineLink* link, const std::string& command, int waitMs) {
 
 std::string GreetEngine(EngineLink* link, int timeoutMs) {
   if (link->dead) return link->deadReason;
-  Clock::time_point deadline = After(std::min<double>(timeoutMs, link->budgetLeftMs));
+  const double waitMs = std::min<double>(timeoutMs, link->budgetLeftMs);
+  Clock::time_point deadline = After(waitMs);
   if (Deliver(link, FormatNewGame(), &deadline) == Delivery::kGone) return link->deadReason;
   link->unasked.clear();
   const Clock::time_point asked = Clock::now();
@@ -235,7 +237,11 @@ std::string GreetEngine(EngineLink* link, int timeoutMs) {
     ReadStatus got = ReadOrEnd(link, deadline, &raw);
     ReplyParse parse = ParseReadyOk(raw);
     if (got == ReadStatus::kTimeout) {
-      note = "no READYOK in time: '" + Printable(raw, 80) + "'";
+      char within[64];
+      const std::chrono::duration<double, std::milli> waited(waitMs);
+      std::snprintf(within, sizeof within, "no READYOK within %g s",
+                    std::chrono::duration<double>(waited).count());
+      note = within + (raw.empty() ? "" : ": '" + Printable(raw, 80) + "'");
     } else if (got == ReadStatus::kClosed) {
       note = link->deadReason;
     } else if (parse == ReplyParse::kComplete) {

@@ -256,7 +256,9 @@ GameRecord PlayGame(const GameSetup& setup, const GameObserver& observer) {
   game.table.endScores = EarlierEndScores(opening);
 
   EngineLink links[2];
-  if (StartEngines(setup, links, &game)) PlayEnds(setup, opening, links, &game, observer);
+  const bool started = StartEngines(setup, links, &game);
+  if (observer.onGreeted) observer.onGreeted(game);
+  if (started) PlayEnds(setup, opening, links, &game, observer);
   game.complete = true;
   for (int s = 0; s < 2; ++s) {
     std::string how = StopEngine(&links[s]);

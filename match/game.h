@@ -25,6 +25,8 @@ struct StoneView {
 };
 
 struct GameObserver {
+  // once, after both engines were started and greeted (readyNote is set)
+  std::function<void(const GameRecord&)> onGreeted;
   std::function<void(const StoneView&)> onStone;    // after every stone
   std::function<void(const GameRecord&)> onEnd;     // after every finished end
   std::function<void(const GameRecord&)> onFinish;  // once, when the game is over

@@ -31,17 +31,6 @@ std::string Padded(const std::string& text, size_t width) {
 
 }  // namespace
 
-std::string FormatEndLine(const GameRecord& game) {
-  char head[32];
-  std::snprintf(head, sizeof head, "end %2d ", static_cast<int>(game.table.endScores.size()));
-  char totalA[16];
-  char totalB[16];
-  std::snprintf(totalA, sizeof totalA, " = %2d", PointsFor(game.table, kSeatA));
-  std::snprintf(totalB, sizeof totalB, " = %2d", PointsFor(game.table, kSeatB));
-  return std::string(head) + " A" + Row(game, kSeatA) + totalA + "    B" + Row(game, kSeatB) +
-         totalB + "\n";
-}
-
 std::string FormatResult(const std::string (&names)[2], const int (&points)[2],
                          GameResult result, int forfeitSeat, const std::string& forfeitReason) {
   std::string text = names[0] + " " + std::to_string(points[0]) + " - " +
@@ -60,7 +49,7 @@ std::string FormatResult(const GameRecord& game) {
                       ResultOfGame(game), game.forfeitSeat, game.forfeitReason);
 }
 
-std::string FormatFinalBoard(const GameRecord& game) {
+std::string FormatBoard(const GameRecord& game) {
   std::string header = Padded("End", kLabelWidth);
   for (const EndRecord& end : game.ends) {
     if (!end.finished) continue;
@@ -73,6 +62,5 @@ std::string FormatFinalBoard(const GameRecord& game) {
   std::snprintf(totalA, sizeof totalA, " | %3d", PointsFor(game.table, kSeatA));
   std::snprintf(totalB, sizeof totalB, " | %3d", PointsFor(game.table, kSeatB));
   return header + " | Total\n" + Padded("A", kLabelWidth) + Row(game, kSeatA) + totalA + "\n" +
-         Padded("B", kLabelWidth) + Row(game, kSeatB) + totalB + "\n" +
-         "final: " + FormatResult(game) + "\n";
+         Padded("B", kLabelWidth) + Row(game, kSeatB) + totalB + "\n";
 }

@@ -8,13 +8,13 @@
 
 constexpr char kHammerMark = '*';
 
-// One line after each finished end: both rows so far and their totals, e.g.
-//   end  3  A  0  2* 0  =  2   B  1* 0  0* =  1
-std::string FormatEndLine(const GameRecord& game);
-
-// The board of the whole game (header, row A, row B with totals) and a
-// final line saying who won, each line ended.
-std::string FormatFinalBoard(const GameRecord& game);
+// The board of the finished ends: a header of end numbers, then one row per
+// side with its points and its total, each line ended; 54 columns for ten
+// ends, four more for every further one.
+//   End     1   2   3  | Total
+//   A       0   2*  0  |   2
+//   B       1*  0   0* |   1
+std::string FormatBoard(const GameRecord& game);
 
 // A game's result as every output words it, its seats named `names`:
 // "alpha 3 - 1 beta, alpha wins" (or "draw"), and after a forfeit, which

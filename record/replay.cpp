@@ -100,10 +100,12 @@ ReplayOutcome ReplayGame(const GameRecord& game, const RunnerPhysics& physics) {
 
 std::string ReplaySummary(const GameRecord& game, const ReplayOutcome& outcome,
                           const std::string& libraryVersion) {
+  const int stones = outcome.stonesChecked;
   std::string text = outcome.same
-                         ? "replay: all " + std::to_string(outcome.stonesChecked) + " stones of " +
+                         ? "replay: " + std::string(stones == 1 ? "" : "all ") +
+                               CountText(stones, "stone", "stones") + " of " +
                                CountText(static_cast<long long>(game.ends.size()), "end", "ends") +
-                               " rest exactly where the record says"
+                               (stones == 1 ? " rests" : " rest") + " exactly where the record says"
                          : "replay: " + outcome.firstDifference;
   if (game.libraryVersion != libraryVersion)
     text += " (recorded with " + game.libraryVersion + ", replayed with " + libraryVersion + ")";

@@ -15,6 +15,7 @@
 #include "platform/interrupt.h"
 #include "platform/process.h"
 #include "platform/terminal.h"
+#include "record/count_text.h"
 #include "record/record_json.h"
 #include "record/replay.h"
 #include "tournament/openings.h"
@@ -40,7 +41,8 @@ int Fail(const std::string& message) {
 }
 
 // Both engines default to the curling-engine next to this program; unnamed
-// engines are named after their program, made unique with -2, -3 ...
+// engines are named after their program (or script), made unique with -2,
+// -3 ...
 std::string NameEngines(TournamentOptions* o) {
   if (o->engines.empty()) {
     const std::string engine = ExecutableDir() + "/curling-engine" + kExecutableSuffix;
@@ -52,7 +54,7 @@ std::string NameEngines(TournamentOptions* o) {
     if (!e.name.empty() && !taken.insert(e.name).second) return "two engines are named " + e.name;
   for (EngineLaunch& e : o->engines) {
     if (!e.name.empty()) continue;
-    const std::string base = std::filesystem::u8path(e.program).stem().u8string();
+    const std::string base = DefaultEngineName(e);
     e.name = base;
     for (int k = 2; taken.count(e.name); ++k) e.name = base + "-" + std::to_string(k);
     taken.insert(e.name);
@@ -240,7 +242,7 @@ int Finish(const RunSetup& r, const RunOutcome& outcome) {
   if (!o.html.empty()) Print("replay page: " + o.html + "\n");
   if (outcome.interrupt != 0) {
     Print("interrupted after " + std::to_string(outcome.games.size()) + " of " +
-          std::to_string(tables.plannedGames) + " games" +
+          CountText(tables.plannedGames, "game", "games") +
           (o.results.empty() ? "" : "; run the same command again to resume") + "\n");
     std::fflush(stderr);
     // The games in play still hold their threads: ending the process ends
@@ -256,7 +258,8 @@ int Finish(const RunSetup& r, const RunOutcome& outcome) {
 int ShowPlayed(const RunSetup& r, const std::vector<GameLine>& played, int asked) {
   Print(r.options.results + " plans " + std::to_string(r.info.gamesPerPairing) +
         " games per pairing, more than --games " + std::to_string(asked) + ": " +
-        std::to_string(played.size()) + " games played, none added\n");
+        CountText(static_cast<long long>(played.size()), "game", "games") +
+        " played, none added\n");
   Tables tables;
   const std::string error = TablesOf(r, played, &tables);
   if (!error.empty()) return Fail(error);
@@ -292,8 +295,8 @@ int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
       !(error = OpenResults(o.results, r.run, o, resume ? &resumed : nullptr, &results)).empty())
     return Fail(error);
   if (resume)
-    Print("resuming " + o.results + ": " + std::to_string(previous.size()) +
-          " games already played" +
+    Print("resuming " + o.results + ": " +
+          CountText(static_cast<long long>(previous.size()), "game", "games") + " already played" +
           (resumed.gamesPerPairing < o.games
                ? "; the run grows from " + std::to_string(resumed.gamesPerPairing) + " to " +
                      std::to_string(o.games) + " games per pairing"

@@ -6,6 +6,7 @@
 #include "platform/atomic_file.h"
 #include "record/line_score.h"
 #include "record/record_json.h"
+#include "view/caption.h"
 #include "view/replay_page.h"
 #include "view/svg.h"
 
@@ -62,6 +63,22 @@ void SavePicture(const StoneView& v, GameOutputState* s) {
   Save(path, StoneSvg(*v.game, *v.end, *v.stone), &s->svgFailed);
 }
 
+// The board after an end, set apart by a blank line; an end that no board
+// showed yet (the game was forfeited as it closed) is shown at the close.
+void ShowBoard(const GameRecord& game, GameOutputState* s) {
+  if (game.table.endScores.size() == s->endsShown) return;
+  s->endsShown = game.table.endScores.size();
+  Print("\n" + FormatBoard(game));
+}
+
+void ShowClose(const GameRecord& game, GameOutputState* s) {
+  ShowBoard(game, s);
+  if (game.forfeitSeat >= 0)
+    Print(std::string("  ") + SeatLetter(static_cast<Seat>(game.forfeitSeat)) +
+          " forfeits: " + game.forfeitReason + "\n");
+  Print("final: " + FormatResult(game) + "\n");
+}
+
 }  // namespace
 
 std::string RecordPathOf(const GameOutputOptions& o, int gameIndex) {
@@ -84,16 +101,32 @@ std::string EngineLogPathOf(const GameOutputOptions& o, int gameIndex, int seat)
 GameObserver MakeGameObserver(GameOutputState* s) {
   GameObserver observer;
   const bool live = s->options->live;
+  observer.onGreeted = [live](const GameRecord& game) {
+    if (live) Print(GreetingLines(game, ""));
+  };
   observer.onStone = [s, live](const StoneView& v) {
     if (live && v.stone->status != StoneStatus::kPlayed) Print(LostStoneLine(v));
     SavePicture(v, s);
   };
   observer.onEnd = [s, live](const GameRecord& game) {
-    if (live) Print(FormatEndLine(game));
+    if (live) ShowBoard(game, s);
     SaveRecord(game, s);
   };
-  observer.onFinish = [s](const GameRecord& game) { SaveRecord(game, s); };
+  observer.onFinish = [s, live](const GameRecord& game) {
+    if (live) ShowClose(game, s);
+    SaveRecord(game, s);
+  };
   return observer;
+}
+
+std::string GreetingLines(const GameRecord& game, const std::string& prefix) {
+  std::string lines;
+  for (Seat seat : {kSeatA, kSeatB}) {
+    const std::string& note = game.engines[seat].readyNote;
+    if (!note.empty() && !(game.forfeitSeat == seat && game.forfeitReason == note))
+      lines += prefix + "engine " + EngineLabel(game, seat) + ": " + note + "\n";
+  }
+  return lines;
 }
 
 std::string PrepareOutputFolders(const GameOutputOptions& o) {

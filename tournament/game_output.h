@@ -27,25 +27,33 @@ std::string PagePathOf(const GameOutputOptions& o, int gameIndex);
 // DIR/engine-A.log, or DIR/game-3-A.log in a longer run; "" without a folder.
 std::string EngineLogPathOf(const GameOutputOptions& o, int gameIndex, int seat);
 
-// Per game: whether a write already failed (reported once, then skipped).
+// Per game: whether a write already failed (reported once, then skipped),
+// and how many finished ends the live board has shown.
 struct GameOutputState {
   const GameOutputOptions* options = nullptr;
   int gameIndex = 0;
   bool recordFailed = false;
   bool svgFailed = false;
   bool pageFailed = false;
+  size_t endsShown = 0;
 };
 
 inline bool OutputFailed(const GameOutputState& s) {
   return s.recordFailed || s.svgFailed || s.pageFailed;
 }
 
-// The observer writing game `state->gameIndex`'s record and pictures; state
-// must outlive the game.
+// The observer writing game `state->gameIndex`'s record and pictures, and
+// when live printing the board after every end, the lost stones, and at the
+// close a forfeit and the result; state must outlive the game.
 GameObserver MakeGameObserver(GameOutputState* state);
 
 // Creates the folders the outputs need; "" or which one could not be made.
 std::string PrepareOutputFolders(const GameOutputOptions& o);
+
+// A line for each engine whose greeting went wrong, after `prefix`:
+// "engine B (name): no READYOK within 2 s". An engine that forfeited for
+// that reason is left to the line of its forfeit.
+std::string GreetingLines(const GameRecord& game, const std::string& prefix);
 
 // The header printed before a single game shown live.
 std::string LiveGameHeader(const std::string& engineA, const std::string& engineB, uint64_t seed,

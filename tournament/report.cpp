@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "record/count_text.h"
 #include "record/line_score.h"
 #include "tournament/display_width.h"
 #include "tournament/figure_text.h"
@@ -18,8 +19,8 @@ std::string FormatProgressLine(const Tables& t, double secondsLeft) {
   char text[512];
   const PairingTable& p = t.pairings[0];
   const EloEstimate& e = p.elo;
-  std::string line = std::to_string(t.games) + "/" + std::to_string(t.plannedGames) + " games  " +
-                     t.names[static_cast<size_t>(p.pairing.first)] + " vs " +
+  std::string line = std::to_string(t.games) + "/" + CountText(t.plannedGames, "game", "games") +
+                     "  " + t.names[static_cast<size_t>(p.pairing.first)] + " vs " +
                      t.names[static_cast<size_t>(p.pairing.second)] + " " + FixedText(e.elo, 1) +
                      " Elo ";
   line += e.hasInterval ? "[" + FixedText(e.low, 1) + ", " + FixedText(e.high, 1) + "]"

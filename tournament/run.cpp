@@ -12,7 +12,6 @@
 #include <thread>
 
 #include "platform/interrupt.h"
-#include "record/line_score.h"
 #include "tournament/report.h"
 #include "tournament/run_page.h"
 #include "tournament/shard_files.h"
@@ -160,12 +159,20 @@ void ReportInOrder(Shared* sh) {
 
 void Finish(Shared* sh, const ScheduledGame& s, const GameRecord& game, bool outputFailed) {
   const GameLine line = LineOf(s, game);
+  // A single game said so as it started.
+  const std::string greeting =
+      sh->setup->output.live ? ""
+                             : GreetingLines(game, "game " + std::to_string(s.game + 1) + ": ");
   std::lock_guard<std::mutex> hold(sh->lock);
   // The tables of an interrupted run are printed already; a game finished
   // after them is played again on resume rather than counted unseen. The
   // signal itself may have cut an engine's exchange short in this game,
   // so a game that ends once it has come is not trusted either.
   if (sh->interrupted || InterruptSignal() != 0) return;
+  if (!greeting.empty()) {
+    Print((sh->progressWidth > 0 ? "\n" : "") + greeting);
+    sh->progressWidth = 0;
+  }
   sh->outputFailed |= outputFailed;
   if (sh->results && !sh->resultsFailed) {
     *sh->results << GameLineText(line);
@@ -194,10 +201,6 @@ void Worker(Shared* sh) {
                            setup.opening));
     GameOutputState output{&r.output, s.game};
     const GameRecord game = PlayGame(setup, MakeGameObserver(&output));
-    if (r.output.live && game.forfeitSeat >= 0)
-      Print(std::string("  ") + SeatLetter(static_cast<Seat>(game.forfeitSeat)) +
-            " forfeits: " + game.forfeitReason + "\n");
-    if (r.output.live) Print(FormatFinalBoard(game));
     Finish(sh, s, game, OutputFailed(output));
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "record/count_text.h"
 #include "tournament/display_width.h"
 #include "tournament/figure_text.h"
 #include "tournament/tables.h"
@@ -94,9 +95,9 @@ std::string FormatRatingList(const Tables& t) {
   for (size_t rank = 0; rank < order.size(); ++rank) {
     const Rating& r = t.ratings[order[rank]];
     const std::string interval = r.hasInterval ? IntervalCell(r.low, r.high) : kTooFewGamesText;
-    std::snprintf(row, sizeof row, " %*s %s %6lld games %7.1f points\n", kFigureColumns,
+    std::snprintf(row, sizeof row, " %*s %s %6lld %-5s %7.1f points\n", kFigureColumns,
                   FixedText(r.elo, 1).c_str(), PadToWidth(interval, intervalWidth).c_str(),
-                  static_cast<long long>(r.games), r.points);
+                  static_cast<long long>(r.games), r.games == 1 ? "game" : "games", r.points);
     char rankText[32];
     std::snprintf(rankText, sizeof rankText, "  %2zu ", rank + 1);
     out += rankText + NameCell(t.names[order[rank]], width) + row;
@@ -121,8 +122,8 @@ std::string FormatSprtLine(const Tables& t) {
 }
 
 std::string FormatTables(const Tables& t) {
-  std::string out =
-      "after " + std::to_string(t.games) + " of " + std::to_string(t.plannedGames) + " games:\n";
+  std::string out = "after " + std::to_string(t.games) + " of " +
+                    CountText(t.plannedGames, "game", "games") + ":\n";
   out += FormatPairingTable(t);
   if (!t.ratings.empty()) out += "ratings (maximum likelihood, mean 0):\n" + FormatRatingList(t);
   return out + FormatEngineTable(t) + FormatSprtLine(t);

@@ -19,7 +19,12 @@ std::string ScriptNumber(double v) {
 }  // namespace
 
 const char* const kReplayPageStyle = R"CSS(
-body { font-family: sans-serif; margin: 12px; color: #111; background: #fff; }
+body { font-family: sans-serif; margin: 0; padding: 12px; color: #111; background: #fff; }
+/* The sheet takes the height the rest leaves, so that the hog line and the
+   result stay in view without scrolling; the viewBox keeps its shape. */
+body { box-sizing: border-box; height: 100vh; display: flex; flex-direction: column; align-items: flex-start; }
+body > * { flex: none; }
+#house { flex: 1 1 auto; min-height: 240px; width: auto; height: auto; }
 h1 { font-size: 18px; margin: 0 0 8px 0; }
 #linescore { border-collapse: collapse; margin-bottom: 8px; }
 #linescore td, #linescore th { border: 1px solid #999; padding: 2px 6px; text-align: center; min-width: 18px; }
@@ -29,7 +34,7 @@ h1 { font-size: 18px; margin: 0 0 8px 0; }
 #controls button { font-size: 16px; min-width: 36px; }
 #headline { font-weight: bold; margin: 8px 0 2px 0; }
 #story { margin: 0 0 8px 0; }
-#house { display: block; border: 1px solid #bbb; }
+#house { border: 1px solid #bbb; }
 )CSS";
 
 const std::string& ReplayPageScript() {
@@ -208,6 +213,9 @@ function show(pos, animated) {
   drawLineScore(shown);
   drawStones(shown);
   drawCaption(shown);
+  // The result would tell the end of the game before it is reached.
+  const atLast = !game.ends.length || (shown.end === lastEnd().end && shown.shot === lastShot(lastEnd()));
+  document.getElementById("result").textContent = atLast ? game.result : "";
   if (animated && game.ends.length) animate(shown);
 }
 
@@ -249,7 +257,6 @@ game.labels.forEach((label, k) => {
   legend.appendChild(document.createTextNode(label));
 });
 legend.appendChild(document.createTextNode("   \u25CF in the line score: the hammer"));
-document.getElementById("result").textContent = game.result;
 show(parseFragment(), false);
 )JS";
   return script;

@@ -1,16 +1,25 @@
 #include "view/svg.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "view/caption.h"
 #include "view/markup.h"
+#include "view/text_fit.h"
 
 namespace {
 
-constexpr double kLineWidth = 0.02;    // m, a painted line
-constexpr double kCaptionSize = 0.17;  // m of text height
-constexpr double kNumberSize = 0.13;   // m, the number on a stone
+constexpr double kLineWidth = 0.02;                  // m, a painted line
+constexpr double kCaptionSize = 0.17;                // m of text height
+constexpr double kNumberSize = 0.13;                 // m, the number on a stone
+constexpr double kCaptionStep = 1.3 * kCaptionSize;  // m from one caption line to the next
+constexpr double kCaptionMargin = 0.08;              // m, on either side of the caption
+constexpr double kSwatchX = 0.12;      // m, a legend swatch's centre from its entry's start
+constexpr double kLegendTextX = 0.27;  // m, a legend entry's text from its start
+// Headline, story and legend: the lines the band above the sheet holds.
+constexpr int kUsualCaptionLines = 3;
 
 std::string Num(double v) {
   char text[32];
@@ -56,25 +65,67 @@ std::string NumberedStone(const EndRecord& end, int i, float x, float y, bool th
   return out;
 }
 
-std::string Legend(const GameRecord& game, double y) {
-  std::string out;
-  double x = 0.12;
-  for (Seat seat : {kSeatA, kSeatB}) {
-    out += Circle(x, y - kCaptionSize * 0.3, kCaptionSize * 0.45,
-                  seat == kSeatA ? kColourA : kColourB, " stroke=\"#444\" stroke-width=\"0.015\"");
-    out += Text(x + 0.15, y, kCaptionSize, EngineLabel(game, seat), " fill=\"#111\"");
-    x += sheet::kWidth / 2;
+// One piece of text in the caption band; a legend entry's has its side's
+// swatch before it (swatch: the seat, or -1).
+struct CaptionItem {
+  double x;  // where the text starts, m
+  std::string text;
+  int swatch;
+};
+
+struct CaptionBand {
+  std::vector<std::vector<CaptionItem>> lines;
+  double top;  // of the picture, m
+};
+
+// text wrapped to the picture's width from x on, the swatch on its first line.
+void AddWrapped(const std::string& text, double x, int swatch, CaptionBand* band) {
+  for (const std::string& line :
+       WrapText(text, (sheet::kWidth - x - kCaptionMargin) / kCaptionSize)) {
+    band->lines.push_back({CaptionItem{x, line, swatch}});
+    swatch = -1;
   }
-  return out;
 }
 
-std::string Caption(const GameRecord& game, const EndRecord& end, const StoneRecord& s) {
-  const double step = 1.3 * kCaptionSize;
-  std::string out = "<rect x=\"0\" y=\"" + Num(kSvgTopY) + "\" width=\"" + Num(sheet::kWidth) +
-                    "\" height=\"" + Num(kSvgSheetTopY - kSvgTopY) + "\" fill=\"#ffffff\"/>\n";
-  out += Text(0.08, kSvgTopY + step, kCaptionSize, CaptionHeadline(game, end, s), " fill=\"#111\"");
-  out += Text(0.08, kSvgTopY + 2 * step, kCaptionSize, CaptionStory(end, s), " fill=\"#111\"");
-  out += Legend(game, kSvgTopY + 3 * step + 0.05);
+// Headline, story and legend, each wrapped to the picture's width; the
+// legend's two entries side by side when both fit their half. The band
+// grows upwards by a line for every line beyond the usual three.
+CaptionBand LayOutCaption(const GameRecord& game, const EndRecord& end, const StoneRecord& s) {
+  CaptionBand band;
+  AddWrapped(CaptionHeadline(game, end, s), kCaptionMargin, -1, &band);
+  AddWrapped(CaptionStory(end, s), kCaptionMargin, -1, &band);
+  const double half = sheet::kWidth / 2;
+  const std::string labels[2] = {EngineLabel(game, kSeatA), EngineLabel(game, kSeatB)};
+  bool sideBySide = true;
+  for (const std::string& label : labels)
+    sideBySide &= TextWidthEm(label) * kCaptionSize <= half - kLegendTextX - kCaptionMargin;
+  if (sideBySide)
+    band.lines.push_back({CaptionItem{kLegendTextX, labels[0], kSeatA},
+                          CaptionItem{half + kLegendTextX, labels[1], kSeatB}});
+  else
+    for (Seat seat : {kSeatA, kSeatB}) AddWrapped(labels[seat], kLegendTextX, seat, &band);
+  const int extra = std::max(0, static_cast<int>(band.lines.size()) - kUsualCaptionLines);
+  band.top = kSvgTopY - extra * kCaptionStep;
+  return band;
+}
+
+std::string CaptionItemSvg(const CaptionItem& item, double y) {
+  std::string out;
+  if (item.swatch >= 0)
+    out += Circle(item.x - kLegendTextX + kSwatchX, y - kCaptionSize * 0.3, kCaptionSize * 0.45,
+                  item.swatch == kSeatA ? kColourA : kColourB,
+                  " stroke=\"#444\" stroke-width=\"0.015\"");
+  return out + Text(item.x, y, kCaptionSize, item.text, " fill=\"#111\"");
+}
+
+std::string Caption(const CaptionBand& band) {
+  std::string out = "<rect x=\"0\" y=\"" + Num(band.top) + "\" width=\"" + Num(sheet::kWidth) +
+                    "\" height=\"" + Num(kSvgSheetTopY - band.top) + "\" fill=\"#ffffff\"/>\n";
+  double y = band.top;
+  for (const std::vector<CaptionItem>& line : band.lines) {
+    y += kCaptionStep;
+    for (const CaptionItem& item : line) out += CaptionItemSvg(item, y);
+  }
   return out;
 }
 
@@ -85,9 +136,15 @@ const char* ColourOf(const EndRecord& end, int stone) {
 }
 
 double SvgPixelX(double x) { return x * kSvgScale; }
-double SvgPixelY(double y) { return (y - kSvgTopY) * kSvgScale; }
+double SvgPixelY(double y, double topY) { return (y - topY) * kSvgScale; }
 int SvgWidthPx() { return static_cast<int>(std::lround(sheet::kWidth * kSvgScale)); }
-int SvgHeightPx() { return static_cast<int>(std::lround((kSvgBottomY - kSvgTopY) * kSvgScale)); }
+int SvgHeightPx(double topY) {
+  return static_cast<int>(std::lround((kSvgBottomY - topY) * kSvgScale));
+}
+
+double StoneSvgTopY(const GameRecord& game, const EndRecord& end, const StoneRecord& stone) {
+  return LayOutCaption(game, end, stone).top;
+}
 
 std::string SheetSvg() {
   const double top = kSvgSheetTopY;
@@ -106,16 +163,17 @@ std::string SheetSvg() {
 }
 
 std::string StoneSvg(const GameRecord& game, const EndRecord& end, const StoneRecord& s) {
+  const CaptionBand band = LayOutCaption(game, end, s);
   std::string out = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-                    std::to_string(SvgWidthPx()) + "\" height=\"" + std::to_string(SvgHeightPx()) +
-                    "\" viewBox=\"0 " + Num(kSvgTopY) + " " + Num(sheet::kWidth) + " " +
-                    Num(kSvgBottomY - kSvgTopY) + "\">\n";
+                    std::to_string(SvgWidthPx()) + "\" height=\"" +
+                    std::to_string(SvgHeightPx(band.top)) + "\" viewBox=\"0 " + Num(band.top) +
+                    " " + Num(sheet::kWidth) + " " + Num(kSvgBottomY - band.top) + "\">\n";
   out += SheetSvg();
   for (const MovedStone& m : s.path.stones) out += PathOf(end, m);
   for (int i = 0; i <= s.shotIndex && i < game::kStonesPerEnd; ++i)
     if (StoneInPlay(s.after[i][0], s.after[i][1]))
       out += NumberedStone(end, i, s.after[i][0], s.after[i][1], i == s.shotIndex);
-  out += Caption(game, end, s);
+  out += Caption(band);
   return out + "</svg>\n";
 }
 

@@ -16,7 +16,9 @@ constexpr const char* kThrownRing = "#111111";
 
 // Pixels per metre, and the part of the sheet shown (m): from behind the
 // back line to beyond the far hog line, across the whole width. The band
-// from kSvgTopY to kSvgSheetTopY holds the caption; no line enters it.
+// from kSvgTopY to kSvgSheetTopY holds the caption; no line enters it. A
+// caption that needs more lines than its usual three (long names, a long
+// story) wraps, and the band and picture grow upwards to hold it.
 constexpr double kSvgScale = 100.0;
 constexpr double kSvgTopY = 1.45;       // m
 constexpr double kSvgSheetTopY = 2.45;  // m
@@ -24,11 +26,16 @@ constexpr double kSvgBottomY = 11.8;    // m
 // The ring drawn round the stone just thrown, m.
 constexpr double kThrownRingRadius = 0.2;
 
-// Pixel position of a sheet point in the picture (y grows down the page).
+// Pixel position of a sheet point in a picture whose top is topY (y grows
+// down the page), and the picture's size.
 double SvgPixelX(double x);
-double SvgPixelY(double y);
+double SvgPixelY(double y, double topY = kSvgTopY);
 int SvgWidthPx();
-int SvgHeightPx();
+int SvgHeightPx(double topY = kSvgTopY);
+
+// The top of the picture of this stone, m: kSvgTopY, or above it when the
+// caption takes more than three lines.
+double StoneSvgTopY(const GameRecord& game, const EndRecord& end, const StoneRecord& stone);
 
 // The sheet, rings and lines, in sheet coordinates (metres).
 std::string SheetSvg();

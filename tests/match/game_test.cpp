@@ -213,6 +213,21 @@ TEST_F(EngineStart, FailsAtOnceNamingTheProgram) {
   }
 }
 
+// An engine without a name is called after its program, or after the
+// script that an interpreter runs for it.
+TEST(EngineName, IsTheProgramsOrTheScriptsWithoutExtension) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/opt/engines/my-engine.exe --fast", "my-engine"},
+      {"python3 -u engines/my_engine.py --depth 3", "my_engine"},
+      {"/usr/bin/python3.11 my_engine.py", "my_engine"},
+      {"sh run.sh", "run"},
+      {"wine C:/engines/alpha.exe", "alpha"},
+      {"node", "node"},
+  };
+  for (const auto& [command, name] : cases)
+    EXPECT_EQ(DefaultEngineName(EngineLaunchFromCommandLine(command)), name) << command;
+}
+
 // The runner's own pauses after each command are not the engine's time: an
 // engine that answers at once keeps its whole budget although the pauses
 // add up to more than that budget. Two stones a seat, the rest already in

@@ -17,8 +17,14 @@ TEST(Replay, UntouchedGameReplaysAndTheFirstChangedStoneIsNamed) {
   EXPECT_TRUE(same.same) << same.firstDifference;
   EXPECT_EQ(same.stonesChecked, 32);
   // A record made with another version of the physics says so when replayed.
-  EXPECT_EQ(ReplaySummary(game, same, game.libraryVersion).find("recorded with"),
-            std::string::npos);
+  EXPECT_EQ(ReplaySummary(game, same, game.libraryVersion),
+            "replay: all 32 stones of 2 ends rest exactly where the record says");
+  GameRecord oneEnd = game;
+  oneEnd.ends.resize(1);
+  ReplayOutcome oneStone = same;
+  oneStone.stonesChecked = 1;
+  EXPECT_EQ(ReplaySummary(oneEnd, oneStone, game.libraryVersion),
+            "replay: 1 stone of 1 end rests exactly where the record says");
   const std::string other = ReplaySummary(game, same, "stand-in physics 2");
   EXPECT_NE(other.find("(recorded with stand-in physics, replayed with stand-in physics 2)"),
             std::string::npos)

@@ -67,15 +67,18 @@ TEST_F(TournamentCommandLine, RefusesBadArguments) {
 
 TEST_F(TournamentCommandLine, PrintsLineScoreAndWritesRecordAndPictures) {
   // B's command line holds a quote, a tab and a backslash, which the
-  // record must escape.
-  const CommandResult r = RunCommand(
-      Runner("--ends 2 --noise 0 --time 90 --record " + dir + "/g.json --svg " + dir + "/svg",
-             FakeEngine("--fault garbage@3"), FakeEngine("--plan 2.375,5.5 \"x\"\t\\")));
+  // record must escape. B never says READYOK: it is named, and plays on.
+  const CommandResult r = RunCommand(Runner(
+      "--ends 2 --noise 0 --time 90 --go-timeout 1 --record " + dir + "/g.json --svg " + dir +
+          "/svg",
+      FakeEngine("--fault garbage@3"), FakeEngine("--no-ready --plan 2.375,5.5 \"x\"\t\\")));
   ASSERT_EQ(r.status, 0) << r.output;
   for (const char* line :
-       {"B has the hammer (*) in end 1", "end 1 stone 5 of A lost (garbage)",
-        "end  1  A  7  =  7    B  0* =  0\n", "end  2  A  7   8  = 15    B  0*  0* =  0\n",
-        "final: A 15 - 0 B, A wins"})
+       {"B has the hammer (*) in end 1\nengine B (fake_engine-2): no READYOK within 1 s\n",
+        "end 1 stone 5 of A lost (garbage)",
+        "\nEnd     1  | Total\nA       7  |   7\nB       0* |   0\n",
+        "\nEnd     1   2  | Total\nA       7   8  |  15\nB       0*  0* |   0\n"
+        "final: A 15 - 0 B, A wins\n"})
     EXPECT_NE(r.output.find(line), std::string::npos) << line << " in\n" << r.output;
   // One game has no rating tables: its closing board says it all.
   EXPECT_EQ(r.output.find("after 1 of 1 games"), std::string::npos) << r.output;

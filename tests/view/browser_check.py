@@ -9,10 +9,15 @@ browser_check.py CURLING_MATCH SCHEMA
 - headless Chromium opens the replay page from disk; ArrowRight steps
   through every stone, and after each press every stone drawn carries the
   record's data-x / data-y, the root and the URL fragment name the
-  position, and a screenshot has each side's colour where its stones lie.
+  position, the result shows at the last position only, and a screenshot
+  has each side's colour where its stones lie;
+- in a 1280x900 window the sheet down to the hog line and the result are
+  in view without scrolling;
+- no caption text of any picture reaches past the picture's edges.
 
 Exit 0 when all holds, 1 on a failure, 77 (skipped) only when chromium or
 chromedriver is not installed and CI is not set."""
+import glob
 import importlib.util
 import json
 import os
@@ -46,11 +51,16 @@ def run(args, timeout=240):
 
 
 def play_game(runner, folder):
+    """The record, and the result as the runner's closing line says it."""
     code, out = run([runner, "--ends", "2", "--no-extra-ends", "--seed", "2026", "--record",
-                     os.path.join(folder, "game.json"), "--html", os.path.join(folder, "game.html")])
+                     os.path.join(folder, "game.json"), "--html", os.path.join(folder, "game.html"),
+                     "--svg", os.path.join(folder, "svg")])
     if code != 0:
         fail("curling-match exited with %d:\n%s" % (code, out))
-    return json.load(open(os.path.join(folder, "game.json")))
+    result = next((l[len("final: "):] for l in out.splitlines() if l.startswith("final: ")), None)
+    if not result:
+        fail("no final line in:\n" + out)
+    return json.load(open(os.path.join(folder, "game.json"))), result
 
 
 def check_schema(schema_path, record):
@@ -168,7 +178,7 @@ def check_colours(driver, record, end, stones):
     return len(stones)
 
 
-def check_page(driver, folder, record):
+def check_page(driver, folder, record, result):
     from selenium.webdriver.common.keys import Keys
     driver.get("file://" + os.path.join(folder, "game.html"))
     order = positions(record)
@@ -179,6 +189,9 @@ def check_page(driver, folder, record):
         fragment = wait_for(driver, end, shot)
         if fragment != "#e%ds%d" % (end, shot):
             fail("fragment %r at end %d shot %d" % (fragment, end, shot))
+        shown = driver.find_element("id", "result").text
+        if shown != (result if k == len(order) - 1 else ""):
+            fail("end %d shot %d shows the result %r" % (end, shot, shown))
         want = expected_stones(record, end, shot)
         got = {i: (x, y) for i, (x, y, _, _, _) in drawn_stones(driver).items()}
         if got != want:
@@ -197,18 +210,55 @@ def check_page(driver, folder, record):
     print("page: %d positions stepped, %d stone colours checked" % (len(order), checked_pixels))
 
 
+def check_fits_window(driver, folder, record):
+    """At the last position of a 1280x900 window: the hog line's bottom
+    and the result above the bottom of the viewport."""
+    driver.set_window_size(1280, 900)
+    last = positions(record)[-1]
+    driver.get("file://" + os.path.join(folder, "game.html") + "#e%ds%d" % last)
+    wait_for(driver, *last)
+    height, hog, result = driver.execute_script(
+        "const bottom = e => e.getBoundingClientRect().bottom;"
+        "return [innerHeight, bottom(document.querySelector('#house line[y1=\"11.28\"]')),"
+        "        bottom(document.getElementById('result'))];")
+    if hog > height or result > height:
+        fail("viewport %d px high, hog line down to %.0f, result to %.0f" % (height, hog, result))
+    print("1280x900: viewport %d px high, hog line down to %.0f, result to %.0f" % (height, hog, result))
+
+
+def check_svg_captions(driver, folder):
+    """Every caption text of every picture within the picture's edges."""
+    pictures = sorted(glob.glob(os.path.join(folder, "svg", "*.svg")))
+    if not pictures:
+        fail("no pictures written")
+    for path in pictures:
+        driver.get("file://" + path)
+        outside = driver.execute_script(
+            "const box = document.documentElement.viewBox.baseVal;"
+            "return Array.from(document.querySelectorAll('text')).map(t => [t.textContent, t.getBBox()])"
+            "  .filter(([_, b]) => b.x < box.x || b.x + b.width > box.x + box.width || b.y < box.y)"
+            "  .map(([text, b]) => text + ' at ' + [b.x, b.y, b.width].map(v => v.toFixed(2)));")
+        if outside:
+            fail("%s: text beyond the picture: %s" % (os.path.basename(path), outside))
+    print("pictures: %d captions within their edges" % len(pictures))
+
+
 def main():
     runner, schema = sys.argv[1], sys.argv[2]
     folder = tempfile.mkdtemp(prefix="view-check-")
-    record = play_game(runner, folder)
-    check_schema(schema, record)
-    check_replay(runner, folder, record)
-    driver = start_browser(os.path.join(folder, "profile"))
-    try:
-        check_page(driver, folder, record)
+    try:  # a failure or a skip exits, and leaves no folder behind either
+        record, result = play_game(runner, folder)
+        check_schema(schema, record)
+        check_replay(runner, folder, record)
+        driver = start_browser(os.path.join(folder, "profile"))
+        try:
+            check_page(driver, folder, record, result)
+            check_svg_captions(driver, folder)
+            check_fits_window(driver, folder, record)
+        finally:
+            driver.quit()
     finally:
-        driver.quit()
-    shutil.rmtree(folder, ignore_errors=True)
+        shutil.rmtree(folder, ignore_errors=True)
     print("ok")
 
 

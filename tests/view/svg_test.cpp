@@ -75,7 +75,8 @@ TEST_F(HousePicture, DrawsNumberedStonesPathLegendAndACaptionBandNoLineCrosses) 
     GTEST_SKIP() << "chromium not installed";
   }
   std::ofstream(dir + "/house.svg") << svg;
-  const std::string size = std::to_string(SvgWidthPx()) + "," + std::to_string(SvgHeightPx());
+  const double top = StoneSvgTopY(p.game, p.end, p.stone);
+  const std::string size = std::to_string(SvgWidthPx()) + "," + std::to_string(SvgHeightPx(top));
   const CommandResult shot = RunCommand(
       "timeout 60 chromium --headless --disable-gpu --no-sandbox --hide-scrollbars "
       "--disable-background-networking --disable-component-update --disable-sync --no-first-run "
@@ -89,14 +90,14 @@ TEST_F(HousePicture, DrawsNumberedStonesPathLegendAndACaptionBandNoLineCrosses) 
       {1.5 + beside, 6.5}, {2.375 + beside, 4.88}, {3.2 + beside, 9.0}, {2.375 + 1.0, 4.88}};
   std::string args;
   for (const auto& pt : points)
-    args += " " + std::to_string(SvgPixelX(pt[0])) + " " + std::to_string(SvgPixelY(pt[1]));
+    args += " " + std::to_string(SvgPixelX(pt[0])) + " " + std::to_string(SvgPixelY(pt[1], top));
   const CommandResult probe =
       RunCommand("/usr/bin/python3 " PNG_PROBE " " + dir + "/house.png" + args);
   ASSERT_EQ(probe.status, 0) << probe.output;
   std::istringstream in(probe.output);
   int width = 0, height = 0, rgb[4][3] = {};
   in >> width >> height;
-  EXPECT_TRUE(width == SvgWidthPx() && height == SvgHeightPx()) << probe.output;
+  EXPECT_TRUE(width == SvgWidthPx() && height == SvgHeightPx(top)) << probe.output;
   for (auto& c : rgb) in >> c[0] >> c[1] >> c[2];
   // B, A, B at rest; the empty house next to the tee in neither colour.
   for (int k = 0; k < 4; ++k) {
