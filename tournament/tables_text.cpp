@@ -114,7 +114,7 @@ std::string FormatSprtLine(const Tables& t) {
   // + 0.0: a bound given as -0 prints "0", not "-0".
   std::snprintf(line, sizeof line,
                 "SPRT %s (elo0 %g, elo1 %g, alpha %g, beta %g): LLR %s [%s, %s] %s\n",
-                PairingName(t, t.pairings[0]).c_str(), p.elo0 + 0.0, p.elo1 + 0.0, p.alpha, p.beta,
+                PairingName(t, t.pairings[static_cast<size_t>(t.sprtPairing)]).c_str(), p.elo0 + 0.0, p.elo1 + 0.0, p.alpha, p.beta,
                 FixedText(s.llr, 3, false).c_str(), FixedText(s.lower, 3, false).c_str(),
                 FixedText(s.upper, 3, false).c_str(), SprtResultName(s.result));
   return line;

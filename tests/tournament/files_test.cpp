@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "tournament/engine_words.h"
 #include "tournament/openings.h"
 #include "tournament/options.h"
 #include "tournament/results_file.h"
