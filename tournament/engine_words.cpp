@@ -54,9 +54,12 @@ std::string ApplyWord(const std::string& word, EngineLaunch* launch) {
 // A definition's JSON value as the text of a word: strings as they are,
 // numbers as JSON writes them; false for any other kind.
 bool WordValue(const nlohmann::json& v, std::string* text) {
-  if (v.is_string()) *text = v.get<std::string>();
-  else if (v.is_number()) *text = v.dump();
-  else return false;
+  if (v.is_string())
+    *text = v.get<std::string>();
+  else if (v.is_number())
+    *text = v.dump();
+  else
+    return false;
   return true;
 }
 
@@ -83,8 +86,8 @@ std::string DefinitionWords(const nlohmann::json& entry, std::vector<std::string
         if (!kv.value().is_string()) return "\"env\" holds a value that is not a string";
         words->push_back("env=" + kv.key() + "=" + kv.value().get<std::string>());
       }
-    } else if ((key == "cmd" || key == "dir" || key == "threads" ||
-                key == "time" || key == "inc") &&
+    } else if ((key == "cmd" || key == "dir" || key == "threads" || key == "time" ||
+                key == "inc") &&
                WordValue(v, &text)) {
       words->push_back(key + "=" + text);
     } else {
@@ -113,8 +116,9 @@ bool EngineLaunchFromWords(const std::vector<std::string>& words, EngineLaunch* 
       return false;
     }
   }
-  if (launch->program.empty()) *error = "cmd=PROGRAM is missing";
-  return error->empty();
+  if (!launch->program.empty()) return true;
+  *error = "cmd=PROGRAM is missing";
+  return false;
 }
 
 bool ReadEngineDefinitions(const std::string& path, EngineDefinitions* out, std::string* error) {
@@ -132,11 +136,13 @@ bool ReadEngineDefinitions(const std::string& path, EngineDefinitions* out, std:
   EngineDefinitions defs;
   for (const nlohmann::json& entry : doc["engines"]) {
     std::vector<std::string> words;
-    const std::string problem = DefinitionWords(entry, &words);
-    if (!problem.empty()) *error = where + problem;
-    else if (!defs.emplace(words.front().substr(5), words).second)
-      *error = where + "two engines are named " + words.front().substr(5);
-    if (!error->empty()) return false;
+    std::string problem = DefinitionWords(entry, &words);
+    if (problem.empty() && !defs.emplace(words.front().substr(5), words).second)
+      problem = "two engines are named " + words.front().substr(5);
+    if (!problem.empty()) {
+      *error = where + problem;
+      return false;
+    }
   }
   *out = std::move(defs);
   return true;
@@ -146,22 +152,29 @@ bool EngineWordsOf(const std::vector<std::string>& own, const std::vector<std::s
                    const EngineDefinitions* definitions, std::vector<std::string>* words,
                    std::string* error) {
   std::vector<std::string> rest;
+  std::string problem;
   std::string conf;
   for (const std::string& word : own) {
-    if (word.rfind("conf=", 0) == 0) conf = word.substr(5);
-    else rest.push_back(word);
+    if (word.rfind("conf=", 0) == 0)
+      conf = word.substr(5);
+    else
+      rest.push_back(word);
   }
   for (const std::string& word : each)
-    if (word.rfind("conf=", 0) == 0) *error = "--each: conf= names one engine; give it to --engine";
+    if (word.rfind("conf=", 0) == 0)
+      problem = "--each: conf= names one engine; give it to --engine";
   if (!conf.empty() && !definitions)
-    *error = "--engine conf=" + conf + " needs --engines-file FILE";
+    problem = "--engine conf=" + conf + " needs --engines-file FILE";
   else if (!conf.empty() && !definitions->count(conf)) {
     std::string known;
     for (const auto& d : *definitions) known += (known.empty() ? "" : ", ") + d.first;
-    *error = "--engine conf=" + conf + ": the --engines-file names no such engine (it names: " +
-             known + ")";
+    problem = "--engine conf=" + conf +
+              ": the --engines-file names no such engine (it names: " + known + ")";
   }
-  if (!error->empty()) return false;
+  if (!problem.empty()) {
+    *error = problem;
+    return false;
+  }
   words->clear();
   if (!conf.empty()) *words = definitions->at(conf);
   words->insert(words->end(), each.begin(), each.end());

@@ -296,8 +296,10 @@ std::string CollectEngines(TournamentOptions& o, Collected& c) {
     std::vector<std::string> words;
     EngineLaunch launch;
     if (!EngineWordsOf(own, c.each, c.enginesFile.empty() ? nullptr : &definitions, &words,
-                       &error))
+                       &error)) {
+      c.fileError = !c.enginesFile.empty();
       return error;
+    }
     if (!EngineLaunchFromWords(words, &launch, &error)) return "--engine: " + error;
     o.engines.push_back(launch);
   }
