@@ -240,7 +240,7 @@ void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
       ->group(kEngines);
 }
 
-// The help's last part: two commands to copy.
+// The help's last part: three commands to copy.
 const char* const kExamples =
     "Examples:\n"
     "  A match of game pairs between two engines, two games at a time, stopped by an SPRT; run\n"
@@ -249,6 +249,10 @@ const char* const kExamples =
     "      --engine name=new cmd=build/bin/curling-engine threads=1 \\\n"
     "      --engine name=old cmd=/opt/old/curling-engine threads=1 \\\n"
     "      --sprt elo0=0 elo1=10 --results out/new-vs-old.jsonl\n"
+    "  Time odds: the search player, told its own clock, has three times the classic player's:\n"
+    "    curling-match --games 100 --time 120 --engine name=classic cmd=build/bin/curling-engine \\\n"
+    "      --engine name=search cmd=build/bin/curling-engine arg=--player arg=search \\\n"
+    "        arg=--game-time=360 time=360\n"
     "  One game of eight ends, its record and its replay page:\n"
     "    curling-match --ends 8 --record game.json --html game.html \\\n"
     "      build/bin/curling-engine /opt/old/curling-engine\n";
