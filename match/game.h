@@ -52,6 +52,7 @@ void ClockOf(const EngineLaunch& launch, const GameSettings& settings, double* b
 // engine that cannot be started forfeits (seat A first when neither can); so
 // does one whose thinking time runs out, or that exits or crashes unless
 // settings.recover. Each engine's clock (ClockOf) gains its increment after
-// each of its stones that did not run it out. An opening that OpeningProblem refuses is replaced by an
-// ordinary game from end 1 that keeps only its hammer.
+// each of its stones that did not run it out. An opening that
+// OpeningProblem refuses is replaced by an ordinary game from end 1 that
+// keeps only its hammer.
 GameRecord PlayGame(const GameSetup& setup, const GameObserver& observer);

@@ -155,10 +155,12 @@ bool EngineWordsOf(const std::vector<std::string>& own, const std::vector<std::s
   std::string problem;
   std::string conf;
   for (const std::string& word : own) {
-    if (word.rfind("conf=", 0) == 0)
-      conf = word.substr(5);
-    else
+    if (word.rfind("conf=", 0) != 0) {
       rest.push_back(word);
+    } else if ((conf = word.substr(5)).empty()) {
+      *error = "--engine: conf= wants the NAME of an engine of the --engines-file";
+      return false;
+    }
   }
   for (const std::string& word : each)
     if (word.rfind("conf=", 0) == 0)

@@ -128,7 +128,7 @@ void AddGameOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
       ->group(kGameRules);
 }
 
-void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
+void AddEngineOptions(CLI::App& app, Collected& c) {
   app.add_option_function<std::vector<std::string>>(
          "--engine",
          [&c](const std::vector<std::string>& words) { c.engineWords.push_back(words); },
@@ -153,6 +153,16 @@ void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
                  "\"args\": [...], ...}]}, the keys of --engine (args a list, env an object)")
       ->option_text("FILE")
       ->group(kEngines);
+  app.add_option("engines", c.positional,
+                 "two engine command lines, each split at spaces, instead of --engine; with "
+                 "no engines at all the curling-engine next to curling-match plays itself")
+      ->expected(0, 2)
+      ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
+      ->option_text("CMD_A CMD_B")
+      ->group(kEngines);
+}
+
+void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
   app.add_option("--tournament", c.kind,
                  "pairs (two engines), round-robin (every pairing) or gauntlet (the first "
                  "engine against each other); default " + c.kind)
@@ -231,13 +241,6 @@ void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
                  "each engine's standard error, one file per engine; default: thrown away")
       ->option_text("DIR")
       ->group(kFiles);
-  app.add_option("engines", c.positional,
-                 "two engine command lines, each split at spaces, instead of --engine; with "
-                 "no engines at all the curling-engine next to curling-match plays itself")
-      ->expected(0, 2)
-      ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
-      ->option_text("CMD_A CMD_B")
-      ->group(kEngines);
 }
 
 // The help's last part: three commands to copy.
@@ -250,7 +253,8 @@ const char* const kExamples =
     "      --engine name=old cmd=/opt/old/curling-engine threads=1 \\\n"
     "      --sprt elo0=0 elo1=10 --results out/new-vs-old.jsonl\n"
     "  Time odds: the search player, told its own clock, has three times the classic player's:\n"
-    "    curling-match --games 100 --time 120 --engine name=classic cmd=build/bin/curling-engine \\\n"
+    "    curling-match --games 100 --time 120 \\\n"
+    "      --engine name=classic cmd=build/bin/curling-engine \\\n"
     "      --engine name=search cmd=build/bin/curling-engine arg=--player arg=search \\\n"
     "        arg=--game-time=360 time=360\n"
     "  One game of eight ends, its record and its replay page:\n"
@@ -409,6 +413,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
   // An option given twice takes its last value, so a command can be
   // amended by appending to it.
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  AddEngineOptions(app, c);
   AddGameOptions(app, o, c);
   AddRunOptions(app, o, c);
   // Help and version come last, so the help lists them last too.

@@ -6,9 +6,10 @@
 //   {"game":0,"pair":0,"pairing":0,"seats":[0,1],"result":"A","points":[6,3],...}
 //
 // "run" is everything that decides which games are played and how: the
-// engines (with their clocks when these differ), the kind of tournament, the games per pairing, the game
-// settings, the seed, the openings and the SPRT bounds. Two files belong
-// to the same run exactly when their "run" objects are equal.
+// engines (with their clocks when these differ), the kind of tournament,
+// the games per pairing, the game settings, the seed, the openings and the
+// SPRT bounds. Two files belong to the same run exactly when their "run"
+// objects are equal.
 #pragma once
 
 #include <cstdint>

@@ -52,6 +52,7 @@ TEST_F(TournamentCommandLine, RefusesBadArguments) {
                                 "--each tme=1" + two,
                                 "--each conf=x" + two,
                                 "--engine conf=x --engine cmd=b",
+                                "--engine conf= cmd=a --engine cmd=b",
                                 "--inc -1" + two,
                                 "--sprt pairing=a:c --games 2" + two,
                                 "--sprt pairing=a --games 2" + two,
@@ -201,16 +202,12 @@ TEST(TournamentHelp, FitsOneHundredColumnsAndListsEveryOptionOnce) {
       if (!more) break;
     }
   }
-  const std::vector<std::string> all{"--engine",      "--each",       "--engines-file",
-                                     "--inc",         "--tournament", "--games",
-                                     "--concurrency", "--seed",       "--shard",
-                                     "--openings",    "--sprt",       "--report-every",
-                                     "--results",     "--summary",    "--record",
-                                     "--svg",         "--html",       "--engine-log",
-                                     "--ends",        "--extra-ends", "--no-extra-ends",
-                                     "--noise",       "--time",       "--go-timeout",
-                                     "--pause-ms",    "--recover",    "-h",
-                                     "--help",        "--version"};
+  const std::vector<std::string> all{
+      "--engine",  "--each",       "--engines-file", "--tournament", "--games", "--concurrency",
+      "--seed",    "--shard",      "--openings", "--sprt",      "--report-every", "--results",
+      "--summary", "--record",     "--svg",     "--html",       "--engine-log", "--ends",
+      "--extra-ends", "--no-extra-ends", "--noise", "--time",   "--inc",       "--go-timeout",
+      "--pause-ms", "--recover",   "-h",        "--help",       "--version"};
   for (const std::string& name : all) EXPECT_EQ(listed[name], 1) << name;
   EXPECT_EQ(listed.size(), all.size());
   EXPECT_NE(help.output.find("Examples:"), std::string::npos);
@@ -236,16 +233,15 @@ TEST(TournamentHelp, AMistypedOptionSuggestsTheNearestOne) {
 }
 
 TEST_F(TournamentCommandLine, AnInterruptPrintsTheTablesWritesTheSummaryAndLeavesNoEngines) {
-  for (const auto& [sig, status] :
-       std::vector<std::pair<int, int>>{{SIGINT, 130}, {SIGTERM, 143}}) {
+  for (const auto& [sig, status] : std::vector<std::pair<int, int>>{{SIGINT, 130}, {SIGTERM, 143}}) {
     const std::string results = dir + "/r" + std::to_string(sig) + ".jsonl";
     const std::string summary = dir + "/s" + std::to_string(sig) + ".json";
     // Slow engines, so that the run is far from its end when the signal comes.
-    const std::vector<std::string> args =
-        Concat({{CLI_DOUBLE, "--pause-ms", "1", "--ends", "1", "--games", "40", "--results",
-                 results, "--summary", summary},
-                FakeEngineWords("a", {"--delay-ms", "20", "--pid", dir + "/a.pid"}),
-                FakeEngineWords("b", {"--delay-ms", "20", "--pid", dir + "/b.pid"})});
+    const std::vector<std::string> args = Concat(
+        {{CLI_DOUBLE, "--pause-ms", "1", "--ends", "1", "--games", "40", "--results", results,
+          "--summary", summary},
+         FakeEngineWords("a", {"--delay-ms", "20", "--pid", dir + "/a.pid"}),
+         FakeEngineWords("b", {"--delay-ms", "20", "--pid", dir + "/b.pid"})});
     ChildProcess runner;
     ASSERT_TRUE(StartProgram(args, "", &runner));
     std::string output;

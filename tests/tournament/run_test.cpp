@@ -167,12 +167,12 @@ TEST_F(TournamentRun, RoundRobinOfThreeEnginesRatesEveryOne) {
               {"--tournament", "round-robin", "--seed", "3", "--summary", dir + "/s.json"}}));
   ASSERT_EQ(r.status, 0) << r.output;
   EXPECT_NE(r.output.find("ratings (maximum likelihood"), std::string::npos) << r.output;
-  EXPECT_EQ(
-      JsonQuery(dir + "/s.json",
+  EXPECT_EQ(JsonQuery(
+                dir + "/s.json",
                 "r['games'], [(p['first'], p['second'], p['games']) for p in r['pairings']], "
                 "sorted(x['engine'] for x in r['ratings']), sum(x['games'] for x in r['ratings'])"),
-      "(12, [('near', 'far', 4), ('near', 'wide', 4), ('far', 'wide', 4)], "
-      "['far', 'near', 'wide'], 24)");
+            "(12, [('near', 'far', 4), ('near', 'wide', 4), ('far', 'wide', 4)], "
+            "['far', 'near', 'wide'], 24)");
 }
 
 TEST_F(TournamentRun, AForfeitIsALossInEveryTable) {
