@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
+#include "match/game.h"
 #include "tournament/file_text.h"
 
 namespace {
@@ -182,4 +183,17 @@ bool EngineWordsOf(const std::vector<std::string>& own, const std::vector<std::s
   words->insert(words->end(), each.begin(), each.end());
   words->insert(words->end(), rest.begin(), rest.end());
   return true;
+}
+
+void ShareCommonClock(std::vector<EngineLaunch>* engines, GameSettings* settings) {
+  if (engines->empty()) return;
+  double budgetMs = 0, incMs = 0, b = 0, i = 0;
+  ClockOf(engines->front(), *settings, &budgetMs, &incMs);
+  for (const EngineLaunch& e : *engines) {
+    ClockOf(e, *settings, &b, &i);
+    if (b != budgetMs || i != incMs) return;
+  }
+  settings->budgetMs = budgetMs;
+  settings->incMs = incMs;
+  for (EngineLaunch& e : *engines) e.budgetMs = e.incMs = -1.0;
 }

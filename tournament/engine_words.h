@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "match/engine_launch.h"
+#include "record/record.h"
 
 constexpr double kMsPerSecond = 1000.0;
 // The bounds of a thinking time and of an increment, s: --time, --inc, time=, inc=.
@@ -45,3 +46,8 @@ bool ReadEngineDefinitions(const std::string& path, EngineDefinitions* out, std:
 bool EngineWordsOf(const std::vector<std::string>& own, const std::vector<std::string>& each,
                    const EngineDefinitions* definitions, std::vector<std::string>* words,
                    std::string* error);
+
+// When every engine has the same clock, makes it the game's and clears
+// theirs, so that `--each time=5` and `--time 5` are the same run and the
+// record's settings say what was played.
+void ShareCommonClock(std::vector<EngineLaunch>* engines, GameSettings* settings);

@@ -356,6 +356,7 @@ std::string Finish(TournamentOptions& o, Collected& c) {
   o.settings.budgetMs = c.budgetSec * kMsPerSecond;
   o.settings.incMs = c.incSec * kMsPerSecond;
   o.settings.goTimeoutMs = c.goTimeoutSec * kMsPerSecond;
+  ShareCommonClock(&o.engines, &o.settings);
   return "";
 }
 

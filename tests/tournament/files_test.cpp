@@ -174,6 +174,16 @@ TEST(EngineWords, EveryKeyAndEveryMistake) {
   EXPECT_EQ(merged.args, std::vector<std::string>({"--player", "x"}));
   EXPECT_EQ(std::vector<double>({merged.budgetMs, merged.incMs, double(merged.threads)}),
             std::vector<double>({5000.0, 1000.0, 1.0}));
+  // The same clock for every engine is the game's; time odds stay the engines'.
+  GameSettings settings;
+  std::vector<EngineLaunch> engines(2, merged);
+  ShareCommonClock(&engines, &settings);
+  EXPECT_EQ(std::vector<double>({settings.budgetMs, settings.incMs, engines[1].budgetMs}),
+            std::vector<double>({5000.0, 1000.0, -1.0}));
+  engines[1].budgetMs = 10.0;
+  ShareCommonClock(&engines, &settings);
+  EXPECT_EQ(settings.budgetMs, 5000.0);
+  EXPECT_EQ(engines[1].budgetMs, 10.0);
 }
 
 TEST(Tables, ForfeitsAreLossesAndPairsFormThePentanomial) {
