@@ -14,6 +14,9 @@ struct EngineLaunch {
   std::string dir;                // working directory; "" for the runner's own
   int threads = 0;                // OMP_NUM_THREADS for the engine when > 0
   std::vector<std::pair<std::string, std::string>> env;  // set on top of the runner's environment
+  // Its clock when it has one of its own (time odds), ms; < 0: the game's.
+  double budgetMs = -1.0;
+  double incMs = -1.0;
 };
 
 // A plain command line, split at runs of spaces into the program and its

@@ -151,6 +151,7 @@ bool PlayEnd(EngineLink links[2], const RunnerPhysics& physics, GameRecord* game
     PlayStone(&links[seat], physics, game, end, &state, k, observer, &frames);
     const bool ended = links[seat].dead;
     if (!PlaysOn(&links[seat], seat, game)) return false;
+    links[seat].budgetLeftMs += game->engines[seat].incMs;
     if (ended) end->stones.back().note += "; restarted";
   }
   // With all sixteen thrown the library counts every stone; the side flag
@@ -167,7 +168,8 @@ bool StartEngines(const GameSetup& setup, EngineLink links[2], GameRecord* game)
   for (int s = 0; s < 2; ++s) {
     game->engines[s].name = setup.engines[s].name;
     game->engines[s].command = CommandLineOf(setup.engines[s]);
-    StartEngine(setup.engines[s], setup.engineLog[s], settings.pauseMs, settings.budgetMs,
+    ClockOf(setup.engines[s], settings, &game->engines[s].budgetMs, &game->engines[s].incMs);
+    StartEngine(setup.engines[s], setup.engineLog[s], settings.pauseMs, game->engines[s].budgetMs,
                 &links[s]);
   }
   for (int s = 0; s < 2; ++s)
@@ -237,6 +239,12 @@ void PlayEnds(const GameSetup& setup, const Opening& opening, EngineLink links[2
 }
 
 }  // namespace
+
+void ClockOf(const EngineLaunch& launch, const GameSettings& settings, double* budgetMs,
+             double* incMs) {
+  *budgetMs = launch.budgetMs >= 0.0 ? launch.budgetMs : settings.budgetMs;
+  *incMs = launch.incMs >= 0.0 ? launch.incMs : settings.incMs;
+}
 
 GameRecord PlayGame(const GameSetup& setup, const GameObserver& observer) {
   GameRecord game;

@@ -43,11 +43,18 @@ struct GameSetup {
   std::vector<std::string> arguments;  // the runner's command line, for the record
 };
 
+// The thinking time for the game and the increment per stone the engine
+// has: its own where it has them, else the game's.
+void ClockOf(const EngineLaunch& launch, const GameSettings& settings, double* budgetMs,
+             double* incMs);
+
 // Plays the game, seeding the physics' random engine on this thread before
 // every stone (StoneSeed); ends both engines (and all they started) before
 // returning. Several games may be played at once on different threads. An
 // engine that cannot be started forfeits (seat A first when neither can); so
 // does one whose thinking time runs out, or that exits or crashes unless
-// settings.recover. An opening that OpeningProblem refuses is replaced by an
-// ordinary game from end 1 that keeps only its hammer.
+// settings.recover. Each engine's clock (ClockOf) gains its increment after
+// each of its stones that did not run it out. An opening that
+// OpeningProblem refuses is replaced by an ordinary game from end 1 that
+// keeps only its hammer.
 GameRecord PlayGame(const GameSetup& setup, const GameObserver& observer);

@@ -87,6 +87,9 @@ struct EngineSummary {
   double thinkMsMax = 0.0;
   int goCount = 0;
   int stonesLost = 0;
+  // The engine's own clock, which may differ from the other's (time odds).
+  double budgetMs = 0.0;
+  double incMs = 0.0;
 };
 
 struct GameSettings {
@@ -95,6 +98,7 @@ struct GameSettings {
   bool extraEnds = true;
   double goTimeoutMs = 60000.0;
   double budgetMs = 900000.0;  // thinking time per engine per game
+  double incMs = 0.0;          // added to an engine's time after each of its stones
   int pauseMs = 5;
   bool recover = false;  // an engine that exits or crashes is restarted and loses only that stone
 };

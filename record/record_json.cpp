@@ -78,7 +78,9 @@ Json EngineJson(const EngineSummary& e, Seat s) {
               {"thinkMsTotal", Millis(e.thinkMsTotal)},
               {"thinkMsMax", Millis(e.thinkMsMax)},
               {"stonesLost", e.stonesLost},
-              {"exit", e.exit}};
+              {"exit", e.exit},
+              {"timeBudgetMs", Millis(e.budgetMs)},
+              {"incrementMs", Millis(e.incMs)}};
 }
 
 Json SettingsJson(const GameSettings& s) {
@@ -87,6 +89,7 @@ Json SettingsJson(const GameSettings& s) {
               {"extraEnds", s.extraEnds},
               {"goTimeoutMs", Millis(s.goTimeoutMs)},
               {"timeBudgetMs", Millis(s.budgetMs)},
+              {"incrementMs", Millis(s.incMs)},
               {"pauseMs", s.pauseMs},
               {"recover", s.recover}};
 }

@@ -54,6 +54,11 @@ double Number(const Json& object, const char* name, const std::string& where) {
   return Number(Field(object, name, where), where + ": \"" + name + "\"");
 }
 
+// For a field that older records lack: absent when they do.
+double NumberOr(const Json& object, const char* name, const std::string& where, double absent) {
+  return object.is_object() && object.contains(name) ? Number(object, name, where) : absent;
+}
+
 uint64_t Seed(const Json& object, const char* name, const std::string& where) {
   const std::string text = Text(object, name, where);
   char* end = nullptr;
@@ -173,7 +178,8 @@ EndRecord ReadEnd(const Json& j, const std::string& where) {
   return e;
 }
 
-EngineSummary ReadEngine(const Json& j, const std::string& where) {
+// clock: the game's settings, which an engine without a clock of its own had.
+EngineSummary ReadEngine(const Json& j, const std::string& where, const GameSettings& clock) {
   EngineSummary e;
   e.name = Text(j, "name", where);
   e.command = Text(j, "command", where);
@@ -183,6 +189,8 @@ EngineSummary ReadEngine(const Json& j, const std::string& where) {
   e.stonesLost = Int(j, "stonesLost", where, 0, std::numeric_limits<int>::max());
   e.thinkMsTotal = Number(j, "thinkMsTotal", where);
   e.thinkMsMax = Number(j, "thinkMsMax", where);
+  e.budgetMs = NumberOr(j, "timeBudgetMs", where, clock.budgetMs);
+  e.incMs = NumberOr(j, "incrementMs", where, clock.incMs);
   return e;
 }
 
@@ -193,6 +201,7 @@ void ReadSettings(const Json& j, GameSettings* s) {
   s->extraEnds = Flag(j, "extraEnds", where);
   s->goTimeoutMs = Number(j, "goTimeoutMs", where);
   s->budgetMs = Number(j, "timeBudgetMs", where);
+  s->incMs = NumberOr(j, "incrementMs", where, 0.0);
   s->pauseMs = Int(j, "pauseMs", where, 0, std::numeric_limits<int>::max());
   s->recover = Flag(j, "recover", where);
 }
@@ -213,8 +222,8 @@ void ReadGame(const Json& j, GameRecord* g) {
   g->seed = Seed(j, "seed", "record");
   ReadSettings(Field(j, "settings", "record"), &g->settings);
   const Json& engines = Field(j, "engines", "record");
-  g->engines[0] = ReadEngine(Field(engines, "A", "engines"), "engine A");
-  g->engines[1] = ReadEngine(Field(engines, "B", "engines"), "engine B");
+  g->engines[0] = ReadEngine(Field(engines, "A", "engines"), "engine A", g->settings);
+  g->engines[1] = ReadEngine(Field(engines, "B", "engines"), "engine B", g->settings);
   const Json& ends = Field(j, "ends", "record");
   if (!ends.is_array()) throw Bad("record: \"ends\" is not a list");
   for (size_t k = 0; k < ends.size(); ++k) {

@@ -11,7 +11,6 @@
 #include <sstream>
 
 #include "match/engine_link.h"
-#include "platform/executable.h"
 #include "platform/interrupt.h"
 #include "platform/process.h"
 #include "platform/terminal.h"
@@ -42,13 +41,8 @@ int Fail(const std::string& message) {
 
 // Both engines default to the curling-engine next to this program; unnamed
 // engines are named after their program (or script), made unique with -2,
-// -3 ...
+// -3 ...; then the SPRT's pairing, given by names, must be one of the run's.
 std::string NameEngines(TournamentOptions* o) {
-  if (o->engines.empty()) {
-    const std::string engine = ExecutableDir() + "/curling-engine" + kExecutableSuffix;
-    if (!std::filesystem::exists(engine)) return "no engines given and " + engine + " not found";
-    o->engines.assign(2, EngineLaunchFromCommandLine(engine));
-  }
   std::set<std::string> taken;
   for (const EngineLaunch& e : o->engines)
     if (!e.name.empty() && !taken.insert(e.name).second) return "two engines are named " + e.name;
@@ -59,6 +53,13 @@ std::string NameEngines(TournamentOptions* o) {
     for (int k = 2; taken.count(e.name); ++k) e.name = base + "-" + std::to_string(k);
     taken.insert(e.name);
   }
+  std::vector<std::string> names;
+  for (const EngineLaunch& e : o->engines) names.push_back(e.name);
+  const std::vector<Pairing> pairings =
+      PairingsOf(o->kind, static_cast<int>(o->engines.size()));
+  if (PairingIndexOf(pairings, names, o->sprtPairing) < 0)
+    return "--sprt pairing=" + o->sprtPairing[0] + ":" + o->sprtPairing[1] +
+           ": the run has no pairing of these engines";
   return "";
 }
 

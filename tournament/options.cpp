@@ -4,9 +4,12 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 #include "match/version.h"
+#include "platform/executable.h"
+#include "tournament/engine_words.h"
 #include "tournament/help_text.h"
 #include "tournament/shard_files.h"
 
@@ -15,9 +18,7 @@ namespace {
 constexpr int kMaxEnds = 100;
 constexpr int kMaxGames = 1000000;
 constexpr int kMaxConcurrency = 256;
-constexpr int kMaxThreads = 1024;
 constexpr int kMaxPauseMs = 10000;
-constexpr double kMsPerSecond = 1000.0;
 
 // The help's groups, in the order it shows them.
 const char* const kEngines = "Engines";
@@ -34,21 +35,12 @@ std::string Text(double value) {
   return out.str();
 }
 
-// A whole-text number; false for trailing junk or a value out of range.
-bool ToNumber(const std::string& text, double low, double high, double* out) {
-  char* end = nullptr;
-  const double v = std::strtod(text.c_str(), &end);
-  if (text.empty() || *end != '\0' || !std::isfinite(v) || v < low || v > high) return false;
-  *out = v;
-  return true;
-}
-
 // "K/M" with 1 <= K <= M.
 bool ParseShard(const std::string& text, int* index, int* count) {
   const size_t slash = text.find('/');
   double k = 0, m = 0;
-  if (slash == std::string::npos || !ToNumber(text.substr(0, slash), 1, kMaxGames, &k) ||
-      !ToNumber(text.substr(slash + 1), 1, kMaxGames, &m) || k > m || k != std::floor(k) ||
+  if (slash == std::string::npos || !NumberFromText(text.substr(0, slash), 1, kMaxGames, &k) ||
+      !NumberFromText(text.substr(slash + 1), 1, kMaxGames, &m) || k > m || k != std::floor(k) ||
       m != std::floor(m))
     return false;
   *index = static_cast<int>(k) - 1;
@@ -58,12 +50,15 @@ bool ParseShard(const std::string& text, int* index, int* count) {
 
 struct Collected {
   std::vector<std::string> positional;
+  std::vector<std::vector<std::string>> engineWords;  // one list per --engine
+  std::vector<std::string> each;
+  std::string enginesFile;
   std::vector<std::string> sprtWords;
   std::string shard;
   std::string kind = "pairs";
   std::string seed;
-  double budgetSec = 900.0, goTimeoutSec = 60.0;
-  std::string error;  // from an --engine word list
+  double budgetSec = 900.0, incSec = 0.0, goTimeoutSec = 60.0;
+  bool fileError = false;  // the error is the engines file's: a hint at --help would not help
 };
 
 void AddGameOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
@@ -100,8 +95,16 @@ void AddGameOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
       ->option_text("S")
       ->group(kTournament);
   app.add_option("--time", c.budgetSec,
-                 "thinking time per engine per game, s; default " + Text(c.budgetSec))
-      ->check(CLI::Range(0.001, 1e7))
+                 "thinking time per engine per game, s (an engine's time= overrides it); "
+                 "default " + Text(c.budgetSec))
+      ->check(CLI::Range(kLeastTimeSec, kMostTimeSec))
+      ->capture_default_str()
+      ->option_text("SEC")
+      ->group(kGameRules);
+  app.add_option("--inc", c.incSec,
+                 "added to an engine's thinking time after each of its stones, s (an engine's "
+                 "inc= overrides it); default " + Text(c.incSec))
+      ->check(CLI::Range(0.0, kMostIncSec))
       ->capture_default_str()
       ->option_text("SEC")
       ->group(kGameRules);
@@ -125,23 +128,41 @@ void AddGameOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
       ->group(kGameRules);
 }
 
-void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
+void AddEngineOptions(CLI::App& app, Collected& c) {
   app.add_option_function<std::vector<std::string>>(
          "--engine",
-         [&o, &c](const std::vector<std::string>& words) {
-           EngineLaunch launch;
-           if (!EngineLaunchFromWords(words, &launch, &c.error) && c.error.empty())
-             c.error = "bad --engine";
-           o.engines.push_back(launch);
-         },
-         "one engine, given once per engine. Each word is one setting, so ARG may hold "
-         "spaces; threads=N sets OMP_NUM_THREADS, env= adds a variable. An engine without "
-         "name= is named after its program")
+         [&c](const std::vector<std::string>& words) { c.engineWords.push_back(words); },
+         "one engine, given once per engine, one setting per word: arg=ARG (repeatable, may "
+         "hold spaces), dir=DIR, threads=N (sets OMP_NUM_THREADS), env=KEY=VALUE (repeatable), "
+         "time=SEC and inc=SEC (its own clock instead of --time and --inc), conf=NAME (the "
+         "--engines-file's engine NAME, amended by the other words). An engine without name= "
+         "is named after its program")
       ->expected(1, CLI::detail::expected_max_vector_size)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
       ->trigger_on_parse()
-      ->option_text("name=NAME cmd=PROGRAM [arg=ARG]... [dir=DIR] [threads=N] [env=KEY=VALUE]...")
+      ->option_text("name=NAME cmd=PROGRAM [KEY=VALUE]...")
       ->group(kEngines);
+  app.add_option("--each", c.each,
+                 "settings of every engine, as --engine takes them; an engine's own override "
+                 "them, and its arg= and env= come after these")
+      ->expected(1, CLI::detail::expected_max_vector_size)
+      ->option_text("KEY=VALUE...")
+      ->group(kEngines);
+  app.add_option("--engines-file", c.enginesFile,
+                 "engines by name for conf=NAME: {\"engines\": [{\"name\": ..., \"cmd\": ..., "
+                 "\"args\": [...], ...}]}, the keys of --engine (args a list, env an object)")
+      ->option_text("FILE")
+      ->group(kEngines);
+  app.add_option("engines", c.positional,
+                 "two engine command lines, each split at spaces, instead of --engine; with "
+                 "no engines at all the curling-engine next to curling-match plays itself")
+      ->expected(0, 2)
+      ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
+      ->option_text("CMD_A CMD_B")
+      ->group(kEngines);
+}
+
+void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
   app.add_option("--tournament", c.kind,
                  "pairs (two engines), round-robin (every pairing) or gauntlet (the first "
                  "engine against each other); default " + c.kind)
@@ -170,12 +191,13 @@ void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
       ->group(kTournament);
   const SprtParams sprt;
   app.add_option("--sprt", c.sprtWords,
-                 "a sequential probability ratio test on the first pairing: no new game starts "
-                 "once it decides; default off, and a word left out is elo0=" + Text(sprt.elo0) +
+                 "a sequential probability ratio test on one pairing, the first unless "
+                 "pairing= names its engines (either order): no new game starts once it "
+                 "decides; default off, and a word left out is elo0=" + Text(sprt.elo0) +
                      " elo1=" + Text(sprt.elo1) + " alpha=" + Text(sprt.alpha) +
                      " beta=" + Text(sprt.beta))
-      ->expected(1, 4)
-      ->option_text("[elo0=E0] [elo1=E1] [alpha=A] [beta=B]")
+      ->expected(1, 5)
+      ->option_text("[elo0=E0] [elo1=E1] [alpha=A] [beta=B] [pairing=NAME:NAME]")
       ->group(kStatistics);
   app.add_option("--shard", c.shard,
                  "play only the pairs whose index is K-1 modulo M; default 1/1, all of them")
@@ -221,16 +243,9 @@ void AddRunOptions(CLI::App& app, TournamentOptions& o, Collected& c) {
                  "each engine's standard error, one file per engine; default: thrown away")
       ->option_text("DIR")
       ->group(kFiles);
-  app.add_option("engines", c.positional,
-                 "two engine command lines, each split at spaces, instead of --engine; with "
-                 "no engines at all the curling-engine next to curling-match plays itself")
-      ->expected(0, 2)
-      ->multi_option_policy(CLI::MultiOptionPolicy::Throw)
-      ->option_text("CMD_A CMD_B")
-      ->group(kEngines);
 }
 
-// The help's last part: two commands to copy.
+// The help's last part: three commands to copy.
 const char* const kExamples =
     "Examples:\n"
     "  A match of game pairs between two engines, two games at a time, stopped by an SPRT; run\n"
@@ -239,6 +254,11 @@ const char* const kExamples =
     "      --engine name=new cmd=build/bin/curling-engine threads=1 \\\n"
     "      --engine name=old cmd=/opt/old/curling-engine threads=1 \\\n"
     "      --sprt elo0=0 elo1=10 --results out/new-vs-old.jsonl\n"
+    "  Time odds: the search player, told its own clock, has three times the classic player's:\n"
+    "    curling-match --games 100 --time 120 \\\n"
+    "      --engine name=classic cmd=build/bin/curling-engine \\\n"
+    "      --engine name=search cmd=build/bin/curling-engine arg=--player arg=search \\\n"
+    "        arg=--game-time=360 time=360\n"
     "  One game of eight ends, its record and its replay page:\n"
     "    curling-match --ends 8 --record game.json --html game.html \\\n"
     "      build/bin/curling-engine /opt/old/curling-engine\n";
@@ -269,22 +289,57 @@ std::string UnexpectedText(const CLI::App& app, const CLI::ParseError& e) {
   return text + "Run with --help for more information.\n";
 }
 
-// Checks that need several options at once; "" when the run makes sense.
-std::string Finish(TournamentOptions& o, Collected& c) {
-  if (!c.error.empty()) return c.error;
-  o.kind = c.kind == "round-robin" ? TournamentKind::kRoundRobin
-           : c.kind == "gauntlet"  ? TournamentKind::kGauntlet
-                                   : TournamentKind::kPairs;
-  if (!c.positional.empty() && !o.engines.empty())
+// The engines from --engine (with --each and --engines-file), from CMD_A
+// CMD_B or, with neither, the curling-engine next to this program playing
+// itself; "" or why they make no run.
+std::string CollectEngines(TournamentOptions& o, Collected& c) {
+  if (!c.positional.empty() && !c.engineWords.empty())
     return "give the engines either with --engine or as CMD_A CMD_B, not both";
   if (c.positional.size() == 1) return "give both engine command lines or none";
-  for (const std::string& line : c.positional) o.engines.push_back(EngineLaunchFromCommandLine(line));
+  std::string error;
+  EngineDefinitions definitions;
+  if (!c.enginesFile.empty() && !ReadEngineDefinitions(c.enginesFile, &definitions, &error)) {
+    c.fileError = true;
+    return error;
+  }
+  for (const std::vector<std::string>& own : c.engineWords) {
+    std::vector<std::string> words;
+    EngineLaunch launch;
+    if (!EngineWordsOf(own, c.each, c.enginesFile.empty() ? nullptr : &definitions, &words,
+                       &error)) {
+      c.fileError = !c.enginesFile.empty();
+      return error;
+    }
+    if (!EngineLaunchFromWords(words, &launch, &error)) return "--engine: " + error;
+    o.engines.push_back(launch);
+  }
+  std::vector<std::string> lines = c.positional;
+  if (c.engineWords.empty() && lines.empty()) {
+    const std::string engine = ExecutableDir() + "/curling-engine" + kExecutableSuffix;
+    if (!std::filesystem::exists(engine)) return "no engines given and " + engine + " not found";
+    lines.assign(2, engine);
+  }
+  for (const std::string& line : lines) {
+    EngineLaunch launch = EngineLaunchFromCommandLine(line);
+    if (!EngineLaunchFromWords(c.each, &launch, &error)) return "--each: " + error;
+    o.engines.push_back(launch);
+  }
   if (o.engines.size() == 1) return "give two or more engines";
   if (o.kind == TournamentKind::kPairs && o.engines.size() > 2)
     return "--tournament pairs takes two engines; use round-robin or gauntlet for more";
+  return "";
+}
+
+// Checks that need several options at once; "" when the run makes sense.
+std::string Finish(TournamentOptions& o, Collected& c) {
+  o.kind = c.kind == "round-robin" ? TournamentKind::kRoundRobin
+           : c.kind == "gauntlet"  ? TournamentKind::kGauntlet
+                                   : TournamentKind::kPairs;
+  std::string error = CollectEngines(o, c);
+  if (!error.empty()) return error;
   if (!c.sprtWords.empty()) {
     o.sprt = true;
-    if (!SprtParamsFromWords(c.sprtWords, &o.sprtParams, &c.error)) return c.error;
+    if (!SprtParamsFromWords(c.sprtWords, &o.sprtParams, &o.sprtPairing, &error)) return error;
   }
   if (o.sprt && o.games == 1) return "--sprt needs game pairs: give an even --games";
   if (!c.shard.empty() && !ParseShard(c.shard, &o.shardIndex, &o.shardCount))
@@ -301,7 +356,9 @@ std::string Finish(TournamentOptions& o, Collected& c) {
     o.seed = std::strtoull(c.seed.c_str(), nullptr, 10);
   }
   o.settings.budgetMs = c.budgetSec * kMsPerSecond;
+  o.settings.incMs = c.incSec * kMsPerSecond;
   o.settings.goTimeoutMs = c.goTimeoutSec * kMsPerSecond;
+  ShareCommonClock(&o.engines, &o.settings);
   return "";
 }
 
@@ -318,44 +375,17 @@ const char* TournamentKindName(TournamentKind kind) {
   }
 }
 
-bool EngineLaunchFromWords(const std::vector<std::string>& words, EngineLaunch* launch,
-                         std::string* error) {
-  for (const std::string& word : words) {
-    const size_t eq = word.find('=');
-    const std::string key = word.substr(0, eq),
-                      value = eq == std::string::npos ? "" : word.substr(eq + 1);
-    double threads = 0;
-    if (eq == std::string::npos) {
-      *error = "--engine: '" + word + "' is not KEY=VALUE";
-    } else if (key == "name") {
-      launch->name = value;
-    } else if (key == "cmd") {
-      launch->program = value;
-    } else if (key == "arg") {
-      launch->args.push_back(value);
-    } else if (key == "dir") {
-      launch->dir = value;
-    } else if (key == "threads") {
-      if (ToNumber(value, 1, kMaxThreads, &threads) && threads == std::floor(threads))
-        launch->threads = static_cast<int>(threads);
-      else
-        *error = "--engine: threads wants a whole number in [1, 1024], not '" + value + "'";
-    } else if (key == "env" && value.find('=') != std::string::npos && value[0] != '=') {
-      launch->env.emplace_back(value.substr(0, value.find('=')), value.substr(value.find('=') + 1));
-    } else {
-      *error = "--engine: unknown or malformed '" + word +
-               "' (keys: name, cmd, arg, dir, threads, env=KEY=VALUE)";
-    }
-    if (!error->empty()) return false;
-  }
-  if (launch->program.empty()) *error = "--engine: cmd=PROGRAM is missing";
-  return error->empty();
-}
-
-bool SprtParamsFromWords(const std::vector<std::string>& words, SprtParams* p, std::string* error) {
+bool SprtParamsFromWords(const std::vector<std::string>& words, SprtParams* p,
+                         std::vector<std::string>* pairing, std::string* error) {
   for (const std::string& word : words) {
     const size_t eq = word.find('=');
     const std::string key = word.substr(0, eq);
+    const size_t colon = word.find(':');
+    if (key == "pairing" && eq != std::string::npos && colon != std::string::npos &&
+        colon > eq + 1 && colon + 1 < word.size()) {
+      *pairing = {word.substr(eq + 1, colon - eq - 1), word.substr(colon + 1)};
+      continue;
+    }
     double* target = key == "elo0"    ? &p->elo0
                      : key == "elo1"  ? &p->elo1
                      : key == "alpha" ? &p->alpha
@@ -363,7 +393,7 @@ bool SprtParamsFromWords(const std::vector<std::string>& words, SprtParams* p, s
                                       : nullptr;
     const bool probability = key == "alpha" || key == "beta";
     if (!target || eq == std::string::npos ||
-        !ToNumber(word.substr(eq + 1), probability ? 1e-9 : -4000, probability ? 0.5 : 4000,
+        !NumberFromText(word.substr(eq + 1), probability ? 1e-9 : -4000, probability ? 0.5 : 4000,
                   target)) {
       *error = "--sprt: bad '" + word +
                "' (elo0=E0 elo1=E1 in [-4000, 4000], alpha=A beta=B in (0, 0.5])";
@@ -386,6 +416,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
   // An option given twice takes its last value, so a command can be
   // amended by appending to it.
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  AddEngineOptions(app, c);
   AddGameOptions(app, o, c);
   AddRunOptions(app, o, c);
   // Help and version come last, so the help lists them last too.
@@ -457,7 +488,7 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
   if (!error.empty()) {
     parsed.outcome = ParseOutcome::kExit;
     parsed.exitStatus = 2;
-    parsed.text = error + "\nRun with --help for more information.\n";
+    parsed.text = error + (c.fileError ? "\n" : "\nRun with --help for more information.\n");
   }
   return parsed;
 }

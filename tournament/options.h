@@ -15,7 +15,7 @@ enum class TournamentKind { kPairs, kRoundRobin, kGauntlet };
 const char* TournamentKindName(TournamentKind kind);  // "pairs", "round-robin", "gauntlet"
 
 struct TournamentOptions {
-  std::vector<EngineLaunch> engines;  // two or more; defaulted by the caller when empty
+  std::vector<EngineLaunch> engines;  // two or more
   TournamentKind kind = TournamentKind::kPairs;
   int games = 1;  // per pairing: 1 (a single game, shown live) or even
   int concurrency = 1;
@@ -24,6 +24,7 @@ struct TournamentOptions {
   uint64_t seed = 0;
   bool sprt = false;
   SprtParams sprtParams;
+  std::vector<std::string> sprtPairing;  // the names of the SPRT's pairing; empty: the first
   int shardIndex = 0;     // K - 1 of --shard K/M
   int shardCount = 1;     // M
   int reportEvery = 0;    // games between rating tables; 0: a tenth of the run
@@ -52,13 +53,8 @@ struct ParsedCommandLine {
 
 ParsedCommandLine ParseCommandLine(int argc, const char* const* argv);
 
-// One `--engine` word list: name=, cmd=, arg= (repeatable), dir=, threads=,
-// env=KEY=VALUE (repeatable). False with error set for an unknown key, a
-// missing cmd= or a bad number.
-bool EngineLaunchFromWords(const std::vector<std::string>& words, EngineLaunch* launch,
-                         std::string* error);
-
 // `--sprt` words: elo0=, elo1=, alpha=, beta= (each optional, defaults as in
-// SprtParams); alpha and beta in (0, 1), elo0 < elo1.
+// SprtParams); alpha and beta in (0, 1), elo0 < elo1; pairing=NAME:NAME
+// sets the two names of pairing.
 bool SprtParamsFromWords(const std::vector<std::string>& words, SprtParams* params,
-                         std::string* error);
+                         std::vector<std::string>* pairing, std::string* error);

@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "match/game.h"
 #include "match/version.h"
 #include "record/record_json.h"
 #include "tournament/engine_paths.h"
+#include "tournament/schedule.h"
 
 using nlohmann::json;
 
@@ -37,20 +39,30 @@ uint64_t AsSeed(const json& v) {
   return std::stoull(text);
 }
 
-// cmd and dir as given on the command line, and resolved: shards on other
-// machines agree on the former, a run resumed here on the latter.
-json EngineJson(const EngineLaunch& e) {
+// An engine as the run's identity holds it: cmd and dir as given on the
+// command line, and resolved (shards on other machines agree on the
+// former, a run resumed here on the latter). Its clock is there only when
+// it differs from the run's, so that a run without time odds keeps the
+// identity it had before engines could have clocks of their own.
+json EngineJson(const EngineLaunch& e, const GameSettings& s) {
   json env = json::array();
   for (const auto& kv : e.env) env.push_back({kv.first, kv.second});
   const ResolvedPaths resolved = ResolveEnginePaths(e);
-  return {{"name", e.name},
-          {"cmd", e.program},
-          {"cmdResolved", resolved.program},
-          {"args", e.args},
-          {"dir", e.dir},
-          {"dirResolved", resolved.dir},
-          {"threads", e.threads},
-          {"env", env}};
+  json j{{"name", e.name},
+         {"cmd", e.program},
+         {"cmdResolved", resolved.program},
+         {"args", e.args},
+         {"dir", e.dir},
+         {"dirResolved", resolved.dir},
+         {"threads", e.threads},
+         {"env", env}};
+  double budgetMs = 0, incMs = 0;
+  ClockOf(e, s, &budgetMs, &incMs);
+  if (budgetMs != s.budgetMs || incMs != s.incMs) {
+    j["timeMs"] = budgetMs;
+    j["incMs"] = incMs;
+  }
+  return j;
 }
 
 // Reads a game line; false when a field is missing or of the wrong kind.
@@ -183,8 +195,8 @@ std::string GameLineText(const GameLine& g) {
 
 std::string RunIdentity(const TournamentOptions& o, const std::vector<std::string>& openings) {
   json engines = json::array();
-  for (const EngineLaunch& e : o.engines) engines.push_back(EngineJson(e));
   const GameSettings& s = o.settings;
+  for (const EngineLaunch& e : o.engines) engines.push_back(EngineJson(e, s));
   json run{{"engines", engines},
            {"tournament", TournamentKindName(o.kind)},
            {"games", o.games},
@@ -198,9 +210,13 @@ std::string RunIdentity(const TournamentOptions& o, const std::vector<std::strin
            {"seed", std::to_string(o.seed)},
            {"openings", openings},
            {"sprt", nullptr}};
+  // Keys that came later are left out at their old meaning, so that a run
+  // begun before them resumes.
+  if (s.incMs != 0.0) run["incMs"] = s.incMs;
   if (o.sprt) {
     const SprtParams& p = o.sprtParams;
     run["sprt"] = {{"elo0", p.elo0}, {"elo1", p.elo1}, {"alpha", p.alpha}, {"beta", p.beta}};
+    if (!o.sprtPairing.empty()) run["sprt"]["pairing"] = o.sprtPairing;
   }
   return run.dump(-1, ' ', false, json::error_handler_t::replace);
 }
@@ -222,12 +238,16 @@ bool RunInfoFromIdentity(const std::string& run, RunInfo* info, std::string* err
     if (r.sprt)
       r.sprtParams = SprtParams{AsDouble(sprt.at("elo0")), AsDouble(sprt.at("elo1")),
                                 AsDouble(sprt.at("alpha")), AsDouble(sprt.at("beta"))};
+    if (r.sprt && sprt.contains("pairing"))
+      r.sprtPairing = sprt.at("pairing").get<std::vector<std::string>>();
   } catch (const std::exception&) {
     *error = "the run description in the header is incomplete";
     return false;
   }
   if (r.names.size() < 2 || (r.gamesPerPairing != 1 && r.gamesPerPairing % 2 != 0) ||
-      r.gamesPerPairing < 1) {
+      r.gamesPerPairing < 1 ||
+      PairingIndexOf(PairingsOf(r.kind, static_cast<int>(r.names.size())), r.names,
+                     r.sprtPairing) < 0) {
     *error = "the run description in the header is not a valid run";
     return false;
   }

@@ -6,11 +6,11 @@
 //   {"game":0,"pair":0,"pairing":0,"seats":[0,1],"result":"A","points":[6,3],...}
 //
 // "run" is everything that decides which games are played and how: the
-// engines, the kind of tournament, the games per pairing, the game
-// settings, the seed, the openings and the SPRT bounds. A run that grows
-// (a larger --games) appends another header, the same but for "games";
-// the run plans the largest number found. same_run.h says when two "run"
-// objects describe the same run.
+// engines (with their clocks when these differ), the kind of tournament,
+// the games per pairing, the game settings, the seed, the openings and the
+// SPRT bounds. A run that grows (a larger --games) appends another header,
+// the same but for "games"; the run plans the largest number found.
+// same_run.h says when two "run" objects describe the same run.
 #pragma once
 
 #include <cstdint>
@@ -73,6 +73,7 @@ struct RunInfo {
   uint64_t seed = 0;
   bool sprt = false;
   SprtParams sprtParams;
+  std::vector<std::string> sprtPairing;  // two names; empty: the first pairing
 };
 
 // The canonical "run" object of a run with these options (its seed

@@ -11,6 +11,18 @@ std::vector<Pairing> PairingsOf(TournamentKind kind, int engineCount) {
   return pairings;
 }
 
+int PairingIndexOf(const std::vector<Pairing>& pairings, const std::vector<std::string>& names,
+                   const std::vector<std::string>& pair) {
+  if (pair.empty()) return 0;
+  for (size_t k = 0; k < pairings.size(); ++k) {
+    const std::string& a = names[static_cast<size_t>(pairings[k].first)];
+    const std::string& b = names[static_cast<size_t>(pairings[k].second)];
+    if (pair.size() == 2 && ((a == pair[0] && b == pair[1]) || (a == pair[1] && b == pair[0])))
+      return static_cast<int>(k);
+  }
+  return -1;
+}
+
 int GamesPerPair(const RunPlan& plan) { return plan.gamesPerPairing == 1 ? 1 : 2; }
 
 int PairCount(const RunPlan& plan) {

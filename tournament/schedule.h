@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "tournament/options.h"
@@ -16,6 +17,11 @@ struct Pairing {
 
 // pairs: 0-1; round-robin: every i < j in order; gauntlet: 0 against each other.
 std::vector<Pairing> PairingsOf(TournamentKind kind, int engineCount);
+
+// The index in pairings of the one between the engines named pair[0] and
+// pair[1], in either order; 0 for an empty pair; -1 when there is none.
+int PairingIndexOf(const std::vector<Pairing>& pairings, const std::vector<std::string>& names,
+                   const std::vector<std::string>& pair);
 
 struct RunPlan {
   std::vector<Pairing> pairings;

@@ -82,9 +82,12 @@ Tables ComputeTables(const RunInfo& info, const std::vector<GameLine>& games, bo
     p.elo = wholePairs > 0 ? EstimateFromPentanomial(p.penta, p.wdl) : EstimateFromWdl(p.wdl);
   }
   if (ratings && engineCount > 2) t.ratings = MaximumLikelihoodRatings(engineCount, scores);
-  t.sprt = info.sprt;
+  t.sprtPairing = PairingIndexOf(plan.pairings, info.names, info.sprtPairing);
+  t.sprt = info.sprt && t.sprtPairing >= 0;
   t.sprtParams = info.sprtParams;
-  if (t.sprt) t.sprtState = SprtFromPentanomial(t.pairings[0].penta, t.sprtParams);
+  if (t.sprt)
+    t.sprtState =
+        SprtFromPentanomial(t.pairings[static_cast<size_t>(t.sprtPairing)].penta, t.sprtParams);
   return t;
 }
 
@@ -128,7 +131,10 @@ std::string TablesJson(const Tables& t) {
   if (t.sprt) {
     const SprtParams& p = t.sprtParams;
     const SprtState& s = t.sprtState;
-    doc["sprt"] = {{"elo0", Figure(p.elo0)},   {"elo1", Figure(p.elo1)},
+    const Pairing& on = t.pairings[static_cast<size_t>(t.sprtPairing)].pairing;
+    doc["sprt"] = {{"first", t.names[static_cast<size_t>(on.first)]},
+                   {"second", t.names[static_cast<size_t>(on.second)]},
+                   {"elo0", Figure(p.elo0)},   {"elo1", Figure(p.elo1)},
                    {"alpha", p.alpha},         {"beta", p.beta},
                    {"llr", Figure(s.llr)},     {"lower", Figure(s.lower)},
                    {"upper", Figure(s.upper)}, {"result", SprtResultName(s.result)}};

@@ -1,7 +1,7 @@
 // The tables of a run computed from its game results: per pairing the
 // games, wins, draws and losses, the pentanomial counts of whole pairs and
 // the Elo difference; for more than two engines a maximum-likelihood
-// rating list; the SPRT state of the first pairing; per engine its times,
+// rating list; the SPRT state of its pairing; per engine its times,
 // lost stones and forfeits. As text for the console and as the --summary
 // JSON document. Pure functions: the same results give the same tables,
 // whatever order they finished in.
@@ -37,6 +37,7 @@ struct Tables {
   std::vector<PairingTable> pairings;
   std::vector<Rating> ratings;  // filled for more than two engines
   bool sprt = false;
+  int sprtPairing = 0;  // index into pairings
   SprtParams sprtParams;
   SprtState sprtState;
   std::vector<EngineTotals> engines;

@@ -111,11 +111,12 @@ std::string FormatSprtLine(const Tables& t) {
   if (!t.sprt) return "";
   const SprtParams& p = t.sprtParams;
   const SprtState& s = t.sprtState;
+  const PairingTable& tested = t.pairings[static_cast<size_t>(t.sprtPairing)];
   char line[512];
   // + 0.0: a bound given as -0 prints "0", not "-0".
   std::snprintf(line, sizeof line,
                 "SPRT %s (elo0 %g, elo1 %g, alpha %g, beta %g): LLR %s [%s, %s] %s\n",
-                PairingName(t, t.pairings[0]).c_str(), p.elo0 + 0.0, p.elo1 + 0.0, p.alpha, p.beta,
+                PairingName(t, tested).c_str(), p.elo0 + 0.0, p.elo1 + 0.0, p.alpha, p.beta,
                 FixedText(s.llr, 3, false).c_str(), FixedText(s.lower, 3, false).c_str(),
                 FixedText(s.upper, 3, false).c_str(), SprtResultName(s.result));
   return line;

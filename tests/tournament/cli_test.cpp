@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <thread>
@@ -46,6 +47,15 @@ TEST_F(TournamentCommandLine, RefusesBadArguments) {
                                 "--engine name=x",
                                 "--engine cmd=x bogus=1 --engine cmd=y",
                                 "--engine cmd=x threads=0" + two,
+                                "--engine cmd=x time=0 --engine cmd=y",
+                                "--engine cmd=x inc=-1 --engine cmd=y",
+                                "--each tme=1" + two,
+                                "--each conf=x" + two,
+                                "--engine conf=x --engine cmd=b",
+                                "--engine conf= cmd=a --engine cmd=b",
+                                "--inc -1" + two,
+                                "--sprt pairing=a:c --games 2" + two,
+                                "--sprt pairing=a --games 2" + two,
                                 "--engine cmd=x",
                                 "--engine name=x cmd=a --engine name=x cmd=b",
                                 "--engine cmd=a --engine cmd=b --engine cmd=c",
@@ -63,6 +73,26 @@ TEST_F(TournamentCommandLine, RefusesBadArguments) {
   const CommandResult version = RunCommand(CLI_DOUBLE " --version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.output, std::string("curling-match ") + kRunnerVersion + "\n");
+}
+
+// Whatever is wrong with the engines file, one line says what, and nothing is played.
+TEST_F(TournamentCommandLine, AnEnginesFileThatCannotServeIsOneLineAndExitTwo) {
+  std::ofstream(dir + "/bad.json") << "{\"engines\": [{\"name\": \"x\"";
+  std::ofstream(dir + "/odd.json") << "{\"engines\": [{\"name\": \"x\", \"args\": [1]}]}";
+  std::ofstream(dir + "/ok.json") << "{\"engines\": [{\"name\": \"x\", \"cmd\": \"a\"}]}";
+  const struct {
+    std::string args, says;
+  } kCases[] = {
+      {"--engines-file " + dir + "/none.json", "none.json: cannot be read"},
+      {"--engines-file " + dir + "/bad.json", "bad.json: not JSON of the form"},
+      {"--engines-file " + dir + "/odd.json", "\"args\" holds a value that is not a string"},
+      {"--engines-file " + dir + "/ok.json --engine conf=y", "names no such engine (it names: x)"}};
+  for (const auto& c : kCases) {
+    const CommandResult r = RunCommand(CLI_DOUBLE " " + c.args + " --engine cmd=b 2>&1 </dev/null");
+    EXPECT_EQ(r.status, 2) << c.args << ": " << r.output;
+    EXPECT_NE(r.output.find(c.says), std::string::npos) << r.output;
+    EXPECT_EQ(std::count(r.output.begin(), r.output.end(), '\n'), 1) << r.output;
+  }
 }
 
 TEST_F(TournamentCommandLine, PrintsLineScoreAndWritesRecordAndPictures) {
@@ -176,11 +206,11 @@ TEST(TournamentHelp, FitsOneHundredColumnsAndListsEveryOptionOnce) {
     }
   }
   const std::vector<std::string> all{
-      "--engine",  "--tournament", "--games",   "--concurrency", "--seed",       "--shard",
-      "--openings", "--sprt",      "--report-every", "--results", "--summary",   "--record",
-      "--svg",     "--html",       "--engine-log", "--ends",      "--extra-ends", "--no-extra-ends",
-      "--noise",   "--time",       "--go-timeout", "--pause-ms",  "--recover",    "-h",
-      "--help",    "--version"};
+      "--engine",  "--each",       "--engines-file", "--tournament", "--games", "--concurrency",
+      "--seed",    "--shard",      "--openings", "--sprt",      "--report-every", "--results",
+      "--summary", "--record",     "--svg",     "--html",       "--engine-log", "--ends",
+      "--extra-ends", "--no-extra-ends", "--noise", "--time",   "--inc",       "--go-timeout",
+      "--pause-ms", "--recover",   "-h",        "--help",       "--version"};
   for (const std::string& name : all) EXPECT_EQ(listed[name], 1) << name;
   EXPECT_EQ(listed.size(), all.size());
   EXPECT_NE(help.output.find("Examples:"), std::string::npos);

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <set>
 
+#include "tournament/engine_words.h"
 #include "tournament/openings.h"
 #include "tournament/options.h"
 #include "tournament/results_file.h"
@@ -173,16 +174,20 @@ TEST(Schedule, PairsShareSeedAndOpeningSwapSeatsAndShardsSplitWholePairs) {
 TEST(EngineWords, EveryKeyAndEveryMistake) {
   EngineLaunch launch;
   std::string error;
-  ASSERT_TRUE(EngineLaunchFromWords(
-      {"name=new", "cmd=./eng", "arg=--x y", "arg=", "dir=/tmp", "threads=2", "env=A=b=c"}, &launch,
-      &error))
+  ASSERT_TRUE(EngineLaunchFromWords({"name=new", "cmd=./eng", "arg=--x y", "arg=", "dir=/tmp",
+                                     "threads=2", "env=A=b=c", "time=1.5", "inc=0"},
+                                    &launch, &error))
       << error;
   EXPECT_EQ(launch.args, std::vector<std::string>({"--x y", ""}));
   EXPECT_EQ(launch.env[0], std::make_pair(std::string("A"), std::string("b=c")));
   EXPECT_EQ(launch.threads, 2);
+  EXPECT_EQ(launch.budgetMs, 1500.0);
+  EXPECT_EQ(launch.incMs, 0.0);
   for (const std::vector<std::string>& bad : {std::vector<std::string>{"name=x"},
                                               {"cmd=x", "thread=2"},
                                               {"cmd=x", "threads=2.5"},
+                                              {"cmd=x", "time=0"},
+                                              {"cmd=x", "inc=1s"},
                                               {"cmd=x", "env=novalue"},
                                               {"cmd=x", "env==v"},
                                               {"cmd=x", "loose"}}) {
@@ -191,6 +196,27 @@ TEST(EngineWords, EveryKeyAndEveryMistake) {
     EXPECT_FALSE(EngineLaunchFromWords(bad, &s, &error)) << bad.back();
     EXPECT_FALSE(error.empty());
   }
+  // A definition, then --each, then the engine's own words: the last of a
+  // key wins, arguments add up.
+  const EngineDefinitions defs{{"s", {"name=s", "cmd=./s", "arg=--player", "time=60"}}};
+  std::vector<std::string> words;
+  ASSERT_TRUE(EngineWordsOf({"conf=s", "time=5", "arg=x"}, {"time=9", "inc=1", "threads=1"}, &defs,
+                            &words, &error));
+  EngineLaunch merged;
+  ASSERT_TRUE(EngineLaunchFromWords(words, &merged, &error)) << error;
+  EXPECT_EQ(merged.args, std::vector<std::string>({"--player", "x"}));
+  EXPECT_EQ(std::vector<double>({merged.budgetMs, merged.incMs, double(merged.threads)}),
+            std::vector<double>({5000.0, 1000.0, 1.0}));
+  // The same clock for every engine is the game's; time odds stay the engines'.
+  GameSettings settings;
+  std::vector<EngineLaunch> engines(2, merged);
+  ShareCommonClock(&engines, &settings);
+  EXPECT_EQ(std::vector<double>({settings.budgetMs, settings.incMs, engines[1].budgetMs}),
+            std::vector<double>({5000.0, 1000.0, -1.0}));
+  engines[1].budgetMs = 10.0;
+  ShareCommonClock(&engines, &settings);
+  EXPECT_EQ(settings.budgetMs, 5000.0);
+  EXPECT_EQ(engines[1].budgetMs, 10.0);
 }
 
 TEST(Tables, ForfeitsAreLossesAndPairsFormThePentanomial) {

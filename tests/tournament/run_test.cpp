@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "platform/process.h"
@@ -290,18 +291,68 @@ TEST_F(TournamentRun, AForfeitIsALossInEveryTable) {
   EXPECT_NE(lines[2].find("\"forfeit\":\"B\""), std::string::npos) << lines[2];
 }
 
-TEST_F(TournamentRun, SprtStopsTheRunOnceItDecides) {
+TEST_F(TournamentRun, SprtOnTheNamedPairingStopsTheRunOnceItDecides) {
   // "tee" draws to the tee, "wide" into the guard zone: tee wins every end.
-  const CommandResult r = RunRunner(Concat({Quick("200"),
-                                            FakeEngineWords("tee", {"--plan", "2.375,4.88"}),
-                                            FakeEngineWords("wide", {"--plan", "3.6,7.5"}),
-                                            {"--noise", "0", "--seed", "4", "--sprt", "elo0=0",
-                                             "elo1=50", "--summary", dir + "/s.json"}}));
+  // Their pairing is the round robin's last; named in the other order, the
+  // test still reads from its first engine's side.
+  const CommandResult r =
+      RunRunner(Concat({Quick("200"),
+                        FakeEngineWords("mid", {"--plan", "2.375,6"}),
+                        FakeEngineWords("tee", {"--plan", "2.375,4.88"}),
+                        FakeEngineWords("wide", {"--plan", "3.6,7.5"}),
+                        {"--tournament", "round-robin", "--noise", "0", "--seed", "4", "--sprt",
+                         "elo0=0", "elo1=50", "pairing=wide:tee", "--summary", dir + "/s.json"}}));
   ASSERT_EQ(r.status, 0) << r.output;
   EXPECT_NE(r.output.find("the test has decided"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("SPRT tee vs wide"), std::string::npos) << r.output;
   EXPECT_EQ(JsonQuery(dir + "/s.json",
-                        "r['sprt']['result'], r['games'] < 60, r['pairings'][0]['losses']"),
-            "('H1', True, 0)");
+                      "r['sprt']['first'], r['sprt']['result'], r['games'] < 180, "
+                      "r['pairings'][2]['losses']"),
+            "('tee', 'H1', True, 0)");
+}
+
+// Time odds: "big" thinks three times as long per stone as "tiny" and has
+// the time for it; "tiny" has not and forfeits, unless an increment refills
+// its clock. The clocks come from the engines file, --each and an engine's
+// own words; a run with other clocks is another run.
+TEST_F(TournamentRun, EachEnginePlaysOnItsOwnClock) {
+  const std::string file = dir + "/engines.json";
+  std::ofstream(file) << "{\"engines\": [{\"name\": \"big\", \"cmd\": \"" FAKE_ENGINE
+                         "\", \"args\": [\"--delay-ms\", \"60\"], \"time\": 30}, {\"name\": "
+                         "\"tiny\", \"cmd\": \"" FAKE_ENGINE
+                         "\", \"args\": [\"--delay-ms\", \"20\"]}]}";
+  auto engines = [&file](const std::string& tinyTime) {
+    return std::vector<std::string>{"--engines-file", file,        "--engine",        "conf=big",
+                                    "--engine",       "conf=tiny", "time=" + tinyTime};
+  };
+  const std::string clocks =
+      "[(e['timeBudgetMs'], e['incrementMs']) for e in r['engines'].values()]";
+  ASSERT_EQ(
+      RunRunner(Concat({Quick("1"), engines("0.1"), {"--record", dir + "/odds.json"}})).status, 0);
+  EXPECT_EQ(
+      RecordQuery(dir + "/odds.json",
+                  "r['forfeit']['engine'], r['engines']['A']['thinkMsTotal'] > 100, " + clocks),
+      "('B', True, [(30000.0, 0.0), (100.0, 0.0)])");
+  ASSERT_EQ(RunRunner(Concat({Quick("1"),
+                              engines("0.1"),
+                              {"--each", "inc=0.2", "--record", dir + "/inc.json"}}))
+                .status,
+            0);
+  EXPECT_EQ(RecordQuery(dir + "/inc.json", "r['forfeit'], " + clocks),
+            "(None, [(30000.0, 200.0), (100.0, 200.0)])");
+
+  const std::string results = dir + "/r.jsonl";
+  const auto run = [&](const std::string& tinyTime) {
+    return RunRunner(
+        Concat({Quick("2"), engines(tinyTime), {"--results", results, "--seed", "1"}}));
+  };
+  ASSERT_EQ(run("0.1").status, 0);
+  EXPECT_NE(FileLines(results)[0].find("\"name\":\"tiny\",\"threads\":0,\"timeMs\":100.0"),
+            std::string::npos);
+  const CommandResult other = run("0.2");
+  EXPECT_EQ(other.status, 2);
+  EXPECT_NE(other.output.find("engine 2 (tiny): timeMs 100.0 vs 200.0"), std::string::npos)
+      << other.output;
 }
 
 TEST_F(TournamentRun, EachOpeningIsPlayedAsAPairFromItsEndScoreAndStones) {
