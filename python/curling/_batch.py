@@ -14,6 +14,7 @@ from .spaces import Box
 OBS_SIZE = _core.OBS_SIZE
 SHEET_WIDTH = 4.75   # m, sim/sheet.h
 FAR_HOG_Y = 11.28    # m
+NEAR_HOG_Y = 33.23   # m
 MAX_ENDS = 10        # the record's end slots
 MAX_EXTRA_ENDS = 10  # match/rules.h
 MAX_POINTS = 8 * (MAX_ENDS + MAX_EXTRA_ENDS)
@@ -31,7 +32,10 @@ VELOCITY_LOW, VELOCITY_HIGH = (-0.5, -4.0, 0.0), (0.5, -1.0, 1.0)
 
 def observation_space():
     low = [0.0] * 32 + [0.0, 0.0, 0.0, -MAX_POINTS, 0.0]
-    high = [SHEET_WIDTH, FAR_HOG_Y] * 16 + [16.0, MAX_ENDS + MAX_EXTRA_ENDS - 1, MAX_ENDS - 1,
+    # A thrown stone that strikes a guard and bounces back short of the far
+    # hog line stays in play, so stones may rest beyond it; none comes back
+    # past the near hog line, where every stone started.
+    high = [SHEET_WIDTH, NEAR_HOG_Y] * 16 + [16.0, MAX_ENDS + MAX_EXTRA_ENDS - 1, MAX_ENDS - 1,
                                             MAX_POINTS, 1.0]
     return Box(low, high)
 

@@ -122,6 +122,19 @@ def test_spaces_sample_valid_actions():
         obs, _ = env.reset(seed=1)
         assert obs.shape == env.observation_space.shape and obs.dtype == np.float32
         assert env.observation_space.contains(obs)
+    # A stone that strikes a guard and bounces back rests short of the far
+    # hog line, in play, and still inside the observation's space.
+    guards = [(0.667, 10.785), (2.857, 5.966), (2.232, 8.745), (3.160, 10.777), (3.533, 10.846),
+              (4.029, 7.414), (4.027, 9.140), (1.688, 5.387), (2.452, 9.325), (2.533, 6.498),
+              (3.881, 6.444), (0.653, 6.684)]
+    state = curling.new_states(1)
+    state["shot_index"] = 12
+    state["stones"][0, :12] = guards
+    rest = curling.simulate(state, np.array([[0.19691, -3.95304, 0]], np.float32), noise=0.0)
+    stones = rest["stones"][0].reshape(-1)
+    space = curling.Env().observation_space
+    assert stones[25] > 11.28
+    assert ((stones >= space.low[:32]) & (stones <= space.high[:32])).all()
 
 
 def test_the_search_player_with_a_sample_count_plays_the_same_game_again(scratch):
