@@ -162,13 +162,15 @@ std::string SheetSvg() {
   return out;
 }
 
+std::string SheetPictureStart(double topY) {
+  return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(SvgWidthPx()) +
+         "\" height=\"" + std::to_string(SvgHeightPx(topY)) + "\" viewBox=\"0 " + Num(topY) +
+         " " + Num(sheet::kWidth) + " " + Num(kSvgBottomY - topY) + "\">\n" + SheetSvg();
+}
+
 std::string StoneSvg(const GameRecord& game, const EndRecord& end, const StoneRecord& s) {
   const CaptionBand band = LayOutCaption(game, end, s);
-  std::string out = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-                    std::to_string(SvgWidthPx()) + "\" height=\"" +
-                    std::to_string(SvgHeightPx(band.top)) + "\" viewBox=\"0 " + Num(band.top) +
-                    " " + Num(sheet::kWidth) + " " + Num(kSvgBottomY - band.top) + "\">\n";
-  out += SheetSvg();
+  std::string out = SheetPictureStart(band.top);
   for (const MovedStone& m : s.path.stones) out += PathOf(end, m);
   for (int i = 0; i <= s.shotIndex && i < game::kStonesPerEnd; ++i)
     if (StoneInPlay(s.after[i][0], s.after[i][1]))

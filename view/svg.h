@@ -39,6 +39,9 @@ double StoneSvgTopY(const GameRecord& game, const EndRecord& end, const StoneRec
 
 // The sheet, rings and lines, in sheet coordinates (metres).
 std::string SheetSvg();
+// An open <svg> element of the picture whose top is topY, the sheet drawn
+// in it; the caller adds what lies on it and closes the element.
+std::string SheetPictureStart(double topY = kSvgTopY);
 
 const char* ColourOf(const EndRecord& end, int stone);
 

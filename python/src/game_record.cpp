@@ -63,10 +63,7 @@ std::string GameRecordJson(const Game& game, const GameRules& rules, const Recor
 std::string GameSvg(const Game& game, const GameRules& rules, const RecordNames& names) {
   const GameRecord record = BuildGameRecord(game, rules, names);
   if (record.ends.empty() || record.ends.back().stones.empty())
-    return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + std::to_string(SvgWidthPx()) +
-           "\" height=\"" + std::to_string(SvgHeightPx()) + "\" viewBox=\"0 " +
-           std::to_string(kSvgTopY) + " " + std::to_string(sheet::kWidth) + " " +
-           std::to_string(kSvgBottomY - kSvgTopY) + "\">\n" + SheetSvg() + "</svg>\n";
+    return SheetPictureStart() + "</svg>\n";
   const EndRecord& end = record.ends.back();
   return StoneSvg(record, end, end.stones.back());
 }
