@@ -240,7 +240,8 @@ int Finish(const RunSetup& r, const RunOutcome& outcome) {
   const int status = Conclude(tables, o.summary, outcome.resultsFailed || outcome.outputFailed);
   if (!WriteRunPage(r.output, tables, outcome.series, outcome.games, false))
     return kExitWriteFailed;
-  if (!o.html.empty()) Print("replay page: " + o.html + "\n");
+  if (!o.html.empty())
+    Print((HasRunPage(r.output) ? "index page: " : "replay page: ") + o.html + "\n");
   if (outcome.interrupt != 0) {
     Print("interrupted after " + std::to_string(outcome.games.size()) + " of " +
           CountText(tables.plannedGames, "game", "games") +
