@@ -121,6 +121,7 @@ TEST_F(TournamentRun, ResultsOfAnotherRunAreRefusedAndLeftAlone) {
     std::vector<std::string> differs;
   } kOther[] = {
       {{"--seed", "2"}, {"seed: 1 vs 2)"}},
+      {{"--noise", "0.2"}, {"noise: 0.4 vs 0.2)"}},
       {{"--recover", "--ends", "2"}, {"ends: 1 vs 2; recover: false vs true)"}},
       {{"--shard", "1/2"}, {"shard: 1/1 vs 1/2)"}},
       {{"--games", "1"}, {"games: 2 vs 1)"}},
