@@ -184,6 +184,7 @@ int Merge(const std::vector<std::string>& paths, const std::string& summaryPath,
   if (!htmlPath.empty() && !HasRunPage(output))
     return Fail("--html: a run of one game has no index page (its replay page is the game's)");
   if (HasRunPage(output) && !(error = PrepareOutputFolders(output)).empty()) return Fail(error);
+  if (!summaryPath.empty() && !(error = PrepareFolderOf(summaryPath)).empty()) return Fail(error);
   const Tables tables = ComputeTables(info, games);
   const bool pageFailed =
       HasRunPage(output) && !WriteRunPage(output, tables, SeriesOf(info, games), games, false);
@@ -275,6 +276,7 @@ int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
   bool resume = false;
   const int asked = o.games;
   std::string error = SetUpRun(&o, &r, &resumed, &resume);
+  if (error.empty() && !o.summary.empty()) error = PrepareFolderOf(o.summary);
   if (!error.empty()) return Fail(error);
   const std::vector<GameLine> previous = Deduplicate(resumed.games, GameCount(r.plan));
   if (resume && asked < resumed.gamesPerPairing) return ShowPlayed(r, previous, asked);
