@@ -66,8 +66,8 @@ std::string HelpFormatter::make_help(const CLI::App* app, std::string, CLI::AppF
     if (borrowed != borrowed_.end())
       for (const BorrowedOption& b : borrowed->second) {
         const CLI::Option* opt = app->get_parent()->get_option(b.name);
-        if (opt->get_group() == group)
-          entries += OptionEntry(opt, b.description.empty() ? opt->get_description() : b.description);
+        if (opt->get_group() != group) continue;
+        entries += OptionEntry(opt, b.description.empty() ? opt->get_description() : b.description);
       }
     if (!entries.empty()) out += "\n" + group + ":\n" + entries;
   }

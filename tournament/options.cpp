@@ -457,9 +457,10 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
       std::map<const CLI::App*, std::vector<BorrowedOption>>{
           {merge,
            {{"--summary", "the merged tables as one JSON document; default none"},
-            {"--html", "the index page of the merged games: their tables and plots, and a row per "
-                       "game linking its replay page beside it (give the run's --html name); "
-                       "refused for a run of single games; default none"}}}});
+            {"--html",
+             "the index page of the merged games: their tables and plots, and a row per "
+             "game linking its replay page beside it (give the run's --html name); "
+             "refused for a run of single games; default none"}}}});
   app.formatter(formatter);
   for (CLI::App* sub : {merge, replay}) {
     sub->formatter(formatter);

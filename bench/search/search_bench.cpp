@@ -11,11 +11,11 @@
 #include <ctime>
 #include <string>
 
-#include "sim/sheet.h"
 #include "korvane/korvane.h"
 #include "positions.h"
 #include "search/physics.h"
 #include "search/search.h"
+#include "sim/sheet.h"
 
 namespace {
 

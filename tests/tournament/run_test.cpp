@@ -99,8 +99,7 @@ TEST_F(TournamentRun, KilledRunResumedWithTheSameCommandEndsWithTheSameTables) {
   ASSERT_LT(before, 10) << "the run ended before it could be killed";
 
   // The summary's folder is made as the other outputs' are.
-  const CommandResult resumed =
-      RunRunner(Concat({args, {"--summary", dir + "/new/resumed.json"}}));
+  const CommandResult resumed = RunRunner(Concat({args, {"--summary", dir + "/new/resumed.json"}}));
   ASSERT_EQ(resumed.status, 0) << resumed.output;
   EXPECT_NE(resumed.output.find("resuming"), std::string::npos) << resumed.output;
   EXPECT_EQ(GameLinesIn(results), 10);
