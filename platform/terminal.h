@@ -3,3 +3,6 @@
 #pragma once
 
 bool StdoutIsTerminal();
+
+// The columns of the terminal on the standard output; 0 when unknown.
+int StdoutColumns();

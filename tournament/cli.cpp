@@ -184,6 +184,7 @@ int Merge(const std::vector<std::string>& paths, const std::string& summaryPath,
   if (!htmlPath.empty() && !HasRunPage(output))
     return Fail("--html: a run of one game has no index page (its replay page is the game's)");
   if (HasRunPage(output) && !(error = PrepareOutputFolders(output)).empty()) return Fail(error);
+  if (!summaryPath.empty() && !(error = PrepareFolderOf(summaryPath)).empty()) return Fail(error);
   const Tables tables = ComputeTables(info, games);
   const bool pageFailed =
       HasRunPage(output) && !WriteRunPage(output, tables, SeriesOf(info, games), games, false);
@@ -240,7 +241,8 @@ int Finish(const RunSetup& r, const RunOutcome& outcome) {
   const int status = Conclude(tables, o.summary, outcome.resultsFailed || outcome.outputFailed);
   if (!WriteRunPage(r.output, tables, outcome.series, outcome.games, false))
     return kExitWriteFailed;
-  if (!o.html.empty()) Print("replay page: " + o.html + "\n");
+  if (!o.html.empty())
+    Print((HasRunPage(r.output) ? "index page: " : "replay page: ") + o.html + "\n");
   if (outcome.interrupt != 0) {
     Print("interrupted after " + std::to_string(outcome.games.size()) + " of " +
           CountText(tables.plannedGames, "game", "games") +
@@ -274,6 +276,7 @@ int Run(TournamentOptions& o, const std::vector<std::string>& arguments,
   bool resume = false;
   const int asked = o.games;
   std::string error = SetUpRun(&o, &r, &resumed, &resume);
+  if (error.empty() && !o.summary.empty()) error = PrepareFolderOf(o.summary);
   if (!error.empty()) return Fail(error);
   const std::vector<GameLine> previous = Deduplicate(resumed.games, GameCount(r.plan));
   if (resume && asked < resumed.gamesPerPairing) return ShowPlayed(r, previous, asked);

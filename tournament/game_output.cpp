@@ -129,11 +129,16 @@ std::string GreetingLines(const GameRecord& game, const std::string& prefix) {
   return lines;
 }
 
+std::string PrepareFolderOf(const std::string& file) {
+  const std::string dir = std::filesystem::u8path(file).parent_path().u8string();
+  return dir.empty() || MakeDir(dir) ? "" : "cannot create folder " + dir;
+}
+
 std::string PrepareOutputFolders(const GameOutputOptions& o) {
   if (!o.svgDir.empty() && !MakeDir(o.svgDir)) return "cannot create folder " + o.svgDir;
   for (const std::string* file : {&o.record, &o.html}) {
-    const std::string dir = std::filesystem::u8path(*file).parent_path().u8string();
-    if (!dir.empty() && !MakeDir(dir)) return "cannot create folder " + dir;
+    const std::string error = PrepareFolderOf(*file);
+    if (!error.empty()) return error;
   }
   if (!o.engineLog.empty() && !MakeDir(o.engineLog)) return "cannot create folder " + o.engineLog;
   return "";

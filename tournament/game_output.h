@@ -49,6 +49,8 @@ GameObserver MakeGameObserver(GameOutputState* state);
 
 // Creates the folders the outputs need; "" or which one could not be made.
 std::string PrepareOutputFolders(const GameOutputOptions& o);
+// Creates the folder that file lies in (none for a bare name); "" or why not.
+std::string PrepareFolderOf(const std::string& file);
 
 // A line for each engine whose greeting went wrong, after `prefix`:
 // "engine B (name): no READYOK within 2 s". An engine that forfeited for

@@ -35,17 +35,18 @@ std::string WrapText(const std::string& text, int indent, int width, bool indent
 
 HelpFormatter::HelpFormatter(std::vector<std::string> groups,
                              std::map<const CLI::App*, std::string> usage,
-                             std::map<const CLI::App*, std::vector<std::string>> borrowed)
+                             std::map<const CLI::App*, std::vector<BorrowedOption>> borrowed)
     : groups_(std::move(groups)), usage_(std::move(usage)), borrowed_(std::move(borrowed)) {}
 
-std::string HelpFormatter::OptionEntry(const CLI::Option* opt) const {
+std::string HelpFormatter::OptionEntry(const CLI::Option* opt,
+                                       const std::string& description) const {
   const std::string names = "  " + Names(opt);
   std::string entry = names;
   if (static_cast<int>(names.size()) < kNameColumn - 1)
     entry += std::string(kNameColumn - names.size(), ' ');
   else
     entry += "\n" + std::string(kNameColumn, ' ');
-  return entry + WrapText(opt->get_description(), kNameColumn, kHelpWidth, false);
+  return entry + WrapText(description, kNameColumn, kHelpWidth, false);
 }
 
 std::string HelpFormatter::make_help(const CLI::App* app, std::string, CLI::AppFormatMode) const {
@@ -61,11 +62,12 @@ std::string HelpFormatter::make_help(const CLI::App* app, std::string, CLI::AppF
   for (const std::string& group : order) {
     std::string entries;
     for (const CLI::Option* opt : app->get_options())
-      if (opt->get_group() == group) entries += OptionEntry(opt);
+      if (opt->get_group() == group) entries += OptionEntry(opt, opt->get_description());
     if (borrowed != borrowed_.end())
-      for (const std::string& name : borrowed->second) {
-        const CLI::Option* opt = app->get_parent()->get_option(name);
-        if (opt->get_group() == group) entries += OptionEntry(opt);
+      for (const BorrowedOption& b : borrowed->second) {
+        const CLI::Option* opt = app->get_parent()->get_option(b.name);
+        if (opt->get_group() != group) continue;
+        entries += OptionEntry(opt, b.description.empty() ? opt->get_description() : b.description);
       }
     if (!entries.empty()) out += "\n" + group + ":\n" + entries;
   }

@@ -454,7 +454,13 @@ ParsedCommandLine ParseCommandLine(int argc, const char* const* argv) {
            "       curling-match replay RECORD\n"},
           {merge, "Usage: curling-match merge RESULTS... [--summary FILE] [--html FILE]\n"},
           {replay, "Usage: curling-match replay RECORD\n"}},
-      std::map<const CLI::App*, std::vector<std::string>>{{merge, {"--summary", "--html"}}});
+      std::map<const CLI::App*, std::vector<BorrowedOption>>{
+          {merge,
+           {{"--summary", "the merged tables as one JSON document; default none"},
+            {"--html",
+             "the index page of the merged games: their tables and plots, and a row per "
+             "game linking its replay page beside it (give the run's --html name); "
+             "refused for a run of single games; default none"}}}});
   app.formatter(formatter);
   for (CLI::App* sub : {merge, replay}) {
     sub->formatter(formatter);

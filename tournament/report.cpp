@@ -34,8 +34,10 @@ std::string FormatProgressLine(const Tables& t, double secondsLeft) {
   return line;
 }
 
-std::string RedrawProgressLine(const std::string& line, int* shownWidth) {
-  const std::string text = "\r" + PadToWidth(line, *shownWidth);
-  *shownWidth = std::max(DisplayWidth(line), 1);
+std::string RedrawProgressLine(const std::string& line, int columns, int* shownWidth) {
+  const std::string shown = columns > 1 ? FitToWidth(line, columns - 1) : line;
+  const int wipe = columns > 1 ? std::min(*shownWidth, columns - 1) : *shownWidth;
+  const std::string text = "\r" + PadToWidth(shown, wipe);
+  *shownWidth = std::max(DisplayWidth(shown), 1);
   return text;
 }

@@ -16,6 +16,8 @@ std::string FormatGameLine(const GameLine& game, const Tables& tables, int runGa
 std::string FormatProgressLine(const Tables& tables, double secondsLeft);
 
 // What redraws the progress line in place: a carriage return, the line, and
-// blanks over whatever a longer line before it left on screen. shownWidth:
-// the display width of the line on screen, 0 when none is; updated.
-std::string RedrawProgressLine(const std::string& line, int* shownWidth);
+// blanks over whatever a longer line before it left on screen. A terminal of
+// `columns` (0: unknown) gets the line cut to columns - 1, since a line that
+// wraps could not be redrawn in place. shownWidth: the display width of the
+// line on screen, 0 when none is; updated.
+std::string RedrawProgressLine(const std::string& line, int columns, int* shownWidth);

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "platform/interrupt.h"
+#include "platform/terminal.h"
 #include "tournament/report.h"
 #include "tournament/run_page.h"
 #include "tournament/shard_files.h"
@@ -138,7 +139,8 @@ void ReportInOrder(Shared* sh) {
     if (sh->sharedSprt) t.sprtState = *sh->sharedSprt;
     std::string text;
     if (r.terminal) {
-      text = RedrawProgressLine(FormatProgressLine(t, SecondsLeft(*sh)), &sh->progressWidth);
+      text = RedrawProgressLine(FormatProgressLine(t, SecondsLeft(*sh)), StdoutColumns(),
+                                &sh->progressWidth);
     } else if (!r.output.live) {
       text = FormatGameLine(sh->reported.back(), t, GameCount(r.plan));
     }

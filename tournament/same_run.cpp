@@ -1,7 +1,9 @@
 #include "tournament/same_run.h"
 
+#include <cmath>
 #include <nlohmann/json.hpp>
 
+#include "record/record_json.h"
 #include "tournament/display_width.h"
 
 using nlohmann::json;
@@ -14,6 +16,14 @@ constexpr int kShownColumns = 60;
 const char* const kResolvedSuffix = "Resolved";
 
 std::string Shown(const json& value) {
+  // The header keeps a float setting (the noise) as its double: show a
+  // fraction as it was typed, 0.4 rather than 0.40000000596046448.
+  if (value.is_number_float()) {
+    const double number = value.get<double>();
+    const float single = static_cast<float>(number);
+    if (static_cast<double>(single) == number && number != std::floor(number))
+      return FloatText(single);
+  }
   const std::string text = value.is_null() ? "none"
                            : value.is_string()
                                ? value.get<std::string>()

@@ -3,17 +3,19 @@
 // far a timed search overruns its time over whole self-play games.
 //
 //   search_bench [--games N] [--movetime MS] [--threads N] [--rates 0|1]
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 
-#include "sim/sheet.h"
 #include "korvane/korvane.h"
 #include "positions.h"
 #include "search/physics.h"
 #include "search/search.h"
+#include "sim/sheet.h"
 
 namespace {
 
@@ -112,21 +114,49 @@ void Overshoot(int games, double movetime, int threads) {
               movetime, threads, gos, total / gos, worst);
 }
 
+const char* const kUsage =
+    "usage: search_bench [--games N] [--movetime MS] [--threads N] [--rates 0|1]\n"
+    "  --games N      self-play games of the search player, its overrun per GO (default 0)\n"
+    "  --movetime MS  their time per GO (default 100)\n"
+    "  --threads N    their threads (default 1)\n"
+    "  --rates 0|1    samples per second at shots 0, 8 and 15 first (default 1)\n";
+
+// A whole number within [low, high] and nothing else.
+bool WholeIn(const char* text, long low, long high, long* value) {
+  char* end = nullptr;
+  errno = 0;
+  *value = std::strtol(text, &end, 10);
+  return errno == 0 && end != text && *end == '\0' && *value >= low && *value <= high;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  int games = 0;
-  int threads = 1;
-  bool rates = true;
-  double movetime = 100;
-  for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::strcmp(argv[i], "--games") == 0) games = std::atoi(argv[i + 1]);
-    if (std::strcmp(argv[i], "--movetime") == 0) movetime = std::atof(argv[i + 1]);
-    if (std::strcmp(argv[i], "--threads") == 0) threads = std::atoi(argv[i + 1]);
-    if (std::strcmp(argv[i], "--rates") == 0) rates = std::atoi(argv[i + 1]) != 0;
+  long games = 0;
+  long threads = 1;
+  long rates = 1;
+  long movetime = 100;
+  for (int i = 1; i < argc; ++i) {
+    const std::string name = argv[i];
+    if (name == "--help" || name == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    const char* value = i + 1 < argc ? argv[++i] : "";
+    const bool ok = name == "--games"      ? WholeIn(value, 0, 100000, &games)
+                    : name == "--movetime" ? WholeIn(value, 1, 86400000, &movetime)
+                    : name == "--threads"  ? WholeIn(value, 1, 512, &threads)
+                    : name == "--rates"    ? WholeIn(value, 0, 1, &rates)
+                                           : false;
+    if (!ok) {
+      std::fprintf(stderr, "search_bench: bad option or value: %s %s\n%s", name.c_str(), value,
+                   kUsage);
+      return 2;
+    }
   }
   BindLinkedPhysics();
-  if (rates) SampleRates();
-  if (games > 0) Overshoot(games, movetime, threads);
+  if (rates != 0) SampleRates();
+  if (games > 0)
+    Overshoot(static_cast<int>(games), static_cast<double>(movetime), static_cast<int>(threads));
   return 0;
 }

@@ -220,6 +220,9 @@ TEST(TournamentHelp, FitsOneHundredColumnsAndListsEveryOptionOnce) {
   const CommandResult merge = RunCommand(CLI_DOUBLE " merge --help");
   EXPECT_EQ(merge.status, 0);
   EXPECT_NE(merge.output.find("  --summary FILE"), std::string::npos) << merge.output;
+  // merge writes no replay page: its --html is the index page of the files' games.
+  EXPECT_NE(merge.output.find("  --html FILE             the index page"), std::string::npos)
+      << merge.output;
 }
 
 TEST(TournamentHelp, AMistypedOptionSuggestsTheNearestOne) {

@@ -34,7 +34,7 @@ TEST_F(RunPage, IsRewrittenAfterEveryGameAndLinksEachReplayPage) {
   ASSERT_GE(seen.size(), static_cast<size_t>(kGames)) << r.output;
   seen.erase(seen.begin(), seen.end() - kGames);  // the check that the engine starts may note too
   for (int g = 0; g < kGames; ++g) EXPECT_EQ(seen[static_cast<size_t>(g)], std::to_string(g));
-  EXPECT_NE(r.output.find("replay page: " + page), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("index page: " + page), std::string::npos) << r.output;
   const std::string html = ReadFile(page);
   EXPECT_EQ(Count(html, "<tr><td>"), static_cast<size_t>(kGames));
   for (int g = 1; g <= kGames; ++g) {

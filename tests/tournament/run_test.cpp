@@ -98,14 +98,15 @@ TEST_F(TournamentRun, KilledRunResumedWithTheSameCommandEndsWithTheSameTables) {
   ASSERT_GE(before, 3);
   ASSERT_LT(before, 10) << "the run ended before it could be killed";
 
-  const CommandResult resumed = RunRunner(Concat({args, {"--summary", dir + "/resumed.json"}}));
+  // The summary's folder is made as the other outputs' are.
+  const CommandResult resumed = RunRunner(Concat({args, {"--summary", dir + "/new/resumed.json"}}));
   ASSERT_EQ(resumed.status, 0) << resumed.output;
   EXPECT_NE(resumed.output.find("resuming"), std::string::npos) << resumed.output;
   EXPECT_EQ(GameLinesIn(results), 10);
   const std::string header = FileLines(results)[0];
   const size_t seedAt = header.find("\"seed\":\"") + 8;
   const std::string seed = header.substr(seedAt, header.find('"', seedAt) - seedAt);
-  EXPECT_EQ(ReadFile(dir + "/resumed.json"),
+  EXPECT_EQ(ReadFile(dir + "/new/resumed.json"),
             SummaryOf(Concat({Quick("10"), TwoEngines(), {"--seed", seed}}), dir + "/once.json"));
 }
 
@@ -121,6 +122,7 @@ TEST_F(TournamentRun, ResultsOfAnotherRunAreRefusedAndLeftAlone) {
     std::vector<std::string> differs;
   } kOther[] = {
       {{"--seed", "2"}, {"seed: 1 vs 2)"}},
+      {{"--noise", "0.2"}, {"noise: 0.4 vs 0.2)"}},
       {{"--recover", "--ends", "2"}, {"ends: 1 vs 2; recover: false vs true)"}},
       {{"--shard", "1/2"}, {"shard: 1/1 vs 1/2)"}},
       {{"--games", "1"}, {"games: 2 vs 1)"}},
@@ -206,9 +208,9 @@ TEST_F(TournamentRun, EnginePathsResumeResolvedAndMergeAsGiven) {
   ASSERT_EQ(shard("1", "8", "1/2"), 0);
   ASSERT_EQ(shard("2", "8", "2/2"), 0);
   const CommandResult merged =
-      RunRunner({"merge", dir + "/s1", dir + "/s2", "--summary", dir + "/m.json"});
+      RunRunner({"merge", dir + "/s1", dir + "/s2", "--summary", dir + "/new/m.json"});
   ASSERT_EQ(merged.status, 0) << merged.output;
-  EXPECT_EQ(ReadFile(dir + "/m.json"),
+  EXPECT_EQ(ReadFile(dir + "/new/m.json"),
             SummaryOf(Concat({Quick("8"), TwoEngines(), {"--seed", "5"}}), dir + "/once.json"));
 }
 

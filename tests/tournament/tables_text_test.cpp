@@ -156,11 +156,15 @@ TEST(TablesText, FiguresNeverReadMinusZero) {
 // left on screen; the width counts columns, not bytes.
 TEST(TablesText, ProgressLineRedrawWipesALongerLineBefore) {
   int shown = 0;
-  EXPECT_EQ(RedrawProgressLine("1/4 games  北京 (too few)", &shown), "\r1/4 games  北京 (too few)");
+  EXPECT_EQ(RedrawProgressLine("1/4 games  北京 (too few)", 0, &shown),
+            "\r1/4 games  北京 (too few)");
   EXPECT_EQ(shown, 25);
-  EXPECT_EQ(RedrawProgressLine("2/4 games [+1, +2]", &shown),
+  EXPECT_EQ(RedrawProgressLine("2/4 games [+1, +2]", 0, &shown),
             "\r2/4 games [+1, +2]" + std::string(7, ' '));
   EXPECT_EQ(shown, 18);
+  // A line that would wrap on a narrow terminal could not be redrawn: it is cut.
+  EXPECT_EQ(RedrawProgressLine("3/4 games [+1, +2]", 12, &shown), "\r3/4 games …");
+  EXPECT_EQ(shown, 11);
 }
 
 }  // namespace
