@@ -99,11 +99,12 @@ TEST_F(ForfeitOutputs, ASingleGameGoesToTheOtherEngineInEveryOutput) {
 
 // A pair of games in which the leader exits at its first stone of end 2,
 // 8 up, once from each seat: it loses both in the game lines, the tables,
-// the index page and each game's page.
+// the results lines, the index page and each game's page.
 TEST_F(ForfeitOutputs, APairOfGamesReadsTheSameInGameLinesTablesAndPages) {
   const CommandResult r = RunRunner(
       Concat({{"--ends", "2", "--noise", "0", "--pause-ms", "1", "--games", "2", "--seed", "1",
-               "--html", dir + "/run.html", "--summary", dir + "/s.json"},
+               "--html", dir + "/run.html", "--summary", dir + "/s.json", "--results",
+               dir + "/r.jsonl"},
               FakeEngineWords("leader", {"--plan", kTee, "--fault", "crash@9"}),
               FakeEngineWords("trailer", {"--plan", kOut})}));
   ASSERT_EQ(r.status, 0) << r.output;
@@ -115,6 +116,10 @@ TEST_F(ForfeitOutputs, APairOfGamesReadsTheSameInGameLinesTablesAndPages) {
   EXPECT_EQ(JsonQuery(dir + "/s.json", "[(p['first'], p['wins'], p['losses']) "
                                         "for p in r['pairings']]"),
             "[('leader', 0, 2)]");
+  const std::vector<std::string> lines = FileLines(dir + "/r.jsonl");
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_TRUE(Holds(lines[1], "\"forfeit\":\"A\""));
+  EXPECT_TRUE(Holds(lines[2], "\"forfeit\":\"B\""));
 
   const std::string results[] = {"A 8 - 0 B, B wins (A" + why, "A 0 - 8 B, A wins (B" + why};
   const std::string index = ReadFile(dir + "/run.html");

@@ -258,22 +258,6 @@ TEST_F(TournamentRun, RoundRobinOfThreeEnginesRatesEveryOne) {
       "['far', 'near', 'wide'], 24)");
 }
 
-TEST_F(TournamentRun, AForfeitIsALossInEveryTable) {
-  // "crashy" exits at its third GO of every game: it forfeits both games.
-  const CommandResult r = RunRunner(
-      Concat({Quick("2"),
-              FakeEngineWords("crashy", {"--fault", "crash@3"}),
-              FakeEngineWords("calm", {}),
-              {"--seed", "1", "--summary", dir + "/s.json", "--results", dir + "/r.jsonl"}}));
-  ASSERT_EQ(r.status, 0) << r.output;
-  EXPECT_EQ(JsonQuery(dir + "/s.json", "[(p['wins'], p['losses']) for p in r['pairings']]"),
-            "[(0, 2)]");
-  const std::vector<std::string> lines = FileLines(dir + "/r.jsonl");
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_TRUE(Holds(lines[1], "\"forfeit\":\"A\""));
-  EXPECT_TRUE(Holds(lines[2], "\"forfeit\":\"B\""));
-}
-
 TEST_F(TournamentRun, SprtOnTheNamedPairingStopsTheRunOnceItDecides) {
   // "tee" draws to the tee, "wide" into the guard zone: tee wins every end.
   // Their pairing is the round robin's last; named in the other order, the
