@@ -36,16 +36,6 @@ class SharedSprt : public TempDirTest {
 
 }  // namespace
 
-TEST_F(SharedSprt, IsRefusedUnlessEveryShardHasItsOwnFile) {
-  for (const std::vector<std::string>& results :
-       {std::vector<std::string>{"--results", dir + "/r.jsonl"}, std::vector<std::string>{}}) {
-    const CommandResult r = RunRunner(SharedSprtRun("1", "2/4", results));
-    EXPECT_EQ(r.status, 2) << r.output;
-    EXPECT_TRUE(Holds(r.output, "needs {shard} in --results"));
-  }
-  EXPECT_TRUE(std::filesystem::is_empty(dir));
-}
-
 TEST_F(SharedSprt, ShardFieldNamesTheResultsAndSummaryOfEachShard) {
   const CommandResult r = RunRunner(
       Concat({{"--ends", "1", "--pause-ms", "0", "--games", "6", "--seed", "3", "--shard", "2/3",
@@ -79,7 +69,16 @@ TEST_F(SharedSprt, AShardStartedAfterTheDecisionPlaysNothing) {
   EXPECT_EQ(FileLines(dir + "/r-1.jsonl").size() - 1, played) << "a resumed shard played on";
 }
 
-TEST_F(SharedSprt, AnotherShardsFileOfAnotherRunIsRefusedBeforeAnyGame) {
+// Refused before any game: a shared test without a file for each shard,
+// and a shard whose fellow's file holds another run.
+TEST_F(SharedSprt, IsRefusedWithoutAFileForEachShardOrWithAnotherRunsFile) {
+  for (const std::vector<std::string>& results :
+       {std::vector<std::string>{"--results", dir + "/r.jsonl"}, std::vector<std::string>{}}) {
+    const CommandResult r = RunRunner(SharedSprtRun("1", "2/4", results));
+    EXPECT_EQ(r.status, 2) << r.output;
+    EXPECT_TRUE(Holds(r.output, "needs {shard} in --results"));
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(dir));
   ASSERT_EQ(RunRunner(Run("9", "2/2")).status, 0);
   const CommandResult r = RunRunner(Run("8", "1/2"));
   EXPECT_EQ(r.status, 2) << r.output;
