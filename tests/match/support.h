@@ -131,15 +131,17 @@ inline CommandResult RunCommand(const std::string& commandLine) {
 
 // The Python expression expr evaluated over the JSON file at path (as r),
 // printed; a traceback when the file is not strict JSON (NaN and Infinity
-// refused, as other readers would) or, given a schema, does not match it.
-// Debian's python3, which has python3-jsonschema.
+// refused, as other readers would) or, given a schema, when the schema is
+// no valid schema or the file does not match it. Debian's python3, which
+// has python3-jsonschema.
 inline std::string JsonQuery(const std::string& path, const std::string& expr,
                              const std::string& schema = "") {
   std::string out =
       RunCommand(
           "/usr/bin/python3 -c 'import json,sys,jsonschema; r = json.load(open(sys.argv[1]), "
-          "parse_constant=int); len(sys.argv) > 3 and jsonschema.Draft202012Validator("
-          "json.load(open(sys.argv[3]))).validate(r); print(eval(sys.argv[2]))' " +
+          "parse_constant=int); V = jsonschema.Draft202012Validator; s = len(sys.argv) > 3 and "
+          "json.load(open(sys.argv[3])); s and (V.check_schema(s), V(s).validate(r)); "
+          "print(eval(sys.argv[2]))' " +
           path + " \"" + expr + "\" " + schema + " 2>&1")
           .output;
   if (!out.empty() && out.back() == '\n') out.pop_back();
