@@ -335,8 +335,18 @@ std::string EscapingEngine(const std::string& dir, const std::string& name, bool
 
 // A process that an engine moved to a session of its own, whether it is
 // still below the engine or was left behind by its parent, ends with the
-// game.
-TEST_F(EscapedProcess, EndsWithTheGame) {
+// game; what another engine, still playing, moved out of its group is left
+// alone until that engine ends.
+TEST_F(EscapedProcess, EndsWithTheGameButNotWithAnotherEnginesGame) {
+  ASSERT_TRUE(StartProgram({EscapingEngine(dir, "other", true)}, "", &other));
+  // The engine runs once the pid file is written; its answer shows it runs.
+  ASSERT_TRUE(WriteAll(&other, "ISREADY\n", 10000));
+  std::string reply;
+  while (reply.find("READYOK") == std::string::npos &&
+         ReadSome(&other, 10000, &reply) == ReadStatus::kData) {
+  }
+  ASSERT_TRUE(Holds(reply, "READYOK"));
+
   for (bool orphan : {false, true}) {
     SCOPED_TRACE(orphan ? "orphan" : "below the engine");
     const std::string a = orphan ? "orphan-a" : "child-a", b = orphan ? "orphan-b" : "child-b";
@@ -349,28 +359,7 @@ TEST_F(EscapedProcess, EndsWithTheGame) {
       EXPECT_FALSE(PidFileProcessAlive(dir + "/" + name + ".pid")) << name;
     }
   }
-}
-
-// Ending one game leaves alone what another engine, still playing, moved
-// out of its group; ending that engine then ends it.
-TEST_F(EscapedProcess, OfAnotherEngineSurvivesUntilThatEngineEnds) {
-  ASSERT_TRUE(StartProgram({EscapingEngine(dir, "other", true)}, "", &other));
-  // The engine runs once the pid file is written; its answer shows it runs.
-  ASSERT_TRUE(WriteAll(&other, "ISREADY\n", 10000));
-  std::string reply;
-  while (reply.find("READYOK") == std::string::npos &&
-         ReadSome(&other, 10000, &reply) == ReadStatus::kData) {
-  }
-  ASSERT_NE(reply.find("READYOK"), std::string::npos) << reply;
-
-  GameSetup setup = StandInSetup(EscapingEngine(dir, "a", true) + " " + Plan({kTee}),
-                                 EscapingEngine(dir, "b", true) + " " + Plan({kNearTee}), 1);
-  const GameRecord game = PlayGame(setup, {});
-  EXPECT_EQ(game.forfeitSeat, -1) << game.forfeitReason;
-  EXPECT_FALSE(PidFileProcessAlive(dir + "/a.pid"));
-  EXPECT_FALSE(PidFileProcessAlive(dir + "/b.pid"));
   EXPECT_TRUE(PidFileProcessAlive(dir + "/other.pid"));
-
   StopProcess(&other, 0);
   EXPECT_FALSE(PidFileProcessAlive(dir + "/other.pid"));
 }

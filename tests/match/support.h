@@ -5,11 +5,13 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "match/game.h"
@@ -21,6 +23,7 @@
 // when the test fails.
 class TempDirTest : public ::testing::Test {
  protected:
+  void SetUp() override { ASSERT_FALSE(dir.empty()) << "no temporary folder"; }
   TempDir folder{"match-test"};
   const std::string dir = folder.path();
 };
@@ -29,6 +32,40 @@ inline std::string ReadFile(const std::string& path) {
   std::stringstream text;
   text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
+}
+
+// The lines of text, without their line feeds.
+inline std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+inline std::vector<std::string> FileLines(const std::string& path) {
+  return SplitLines(ReadFile(path));
+}
+
+// Whether text holds part (or, for Lacks, does not), with the text shown
+// when it fails.
+inline ::testing::AssertionResult Holds(const std::string& text, const std::string& part) {
+  if (text.find(part) != std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
+}
+inline ::testing::AssertionResult Lacks(const std::string& text, const std::string& part) {
+  if (text.find(part) == std::string::npos) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "\"" << part << "\" in:\n" << text;
+}
+
+// Polls done() every 10 ms until it holds or the seconds are up; whether it held.
+template <typename Done>
+bool WaitUntil(Done done, int seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
 }
 
 inline std::string FakeEngine(const std::string& args) { return FAKE_ENGINE " " + args; }
@@ -47,6 +84,18 @@ inline bool PidFileProcessAlive(const std::string& pidFile) {
   // A zombie (ended, not yet reaped by whoever inherited it) counts as gone.
   const size_t paren = stat.rfind(')');
   return paren != std::string::npos && stat.compare(paren + 1, 3, " Z ") != 0;
+}
+
+// Whether the processes of these pid files end within two seconds (as
+// engines do once the runner that started them is gone).
+inline bool PidFileProcessesEnd(const std::vector<std::string>& pidFiles) {
+  return WaitUntil(
+      [&] {
+        for (const std::string& f : pidFiles)
+          if (PidFileProcessAlive(f)) return false;
+        return true;
+      },
+      2);
 }
 
 // Short time limits and no noise, so that every stone lands where planned.
@@ -82,15 +131,17 @@ inline CommandResult RunCommand(const std::string& commandLine) {
 
 // The Python expression expr evaluated over the JSON file at path (as r),
 // printed; a traceback when the file is not strict JSON (NaN and Infinity
-// refused, as other readers would) or, given a schema, does not match it.
-// Debian's python3, which has python3-jsonschema.
+// refused, as other readers would) or, given a schema, when the schema is
+// no valid schema or the file does not match it. Debian's python3, which
+// has python3-jsonschema.
 inline std::string JsonQuery(const std::string& path, const std::string& expr,
                              const std::string& schema = "") {
   std::string out =
       RunCommand(
           "/usr/bin/python3 -c 'import json,sys,jsonschema; r = json.load(open(sys.argv[1]), "
-          "parse_constant=int); len(sys.argv) > 3 and jsonschema.Draft202012Validator("
-          "json.load(open(sys.argv[3]))).validate(r); print(eval(sys.argv[2]))' " +
+          "parse_constant=int); V = jsonschema.Draft202012Validator; s = len(sys.argv) > 3 and "
+          "json.load(open(sys.argv[3])); s and (V.check_schema(s), V(s).validate(r)); "
+          "print(eval(sys.argv[2]))' " +
           path + " \"" + expr + "\" " + schema + " 2>&1")
           .output;
   if (!out.empty() && out.back() == '\n') out.pop_back();

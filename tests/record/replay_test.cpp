@@ -10,8 +10,9 @@
 
 #include "record/record_json.h"
 #include "tests/record/support.h"
+#include "tests/tournament/support.h"
 
-TEST(Replay, UntouchedGameReplaysAndTheFirstChangedStoneIsNamed) {
+TEST(Replay, UntouchedGameReplaysFromAnyStartAndTheFirstChangedStoneIsNamed) {
   const GameRecord game = NoisyStandInGame();
   const ReplayOutcome same = ReplayGame(game, StandInPhysics());
   EXPECT_TRUE(same.same) << same.firstDifference;
@@ -25,10 +26,19 @@ TEST(Replay, UntouchedGameReplaysAndTheFirstChangedStoneIsNamed) {
   oneStone.stonesChecked = 1;
   EXPECT_EQ(ReplaySummary(oneEnd, oneStone, game.libraryVersion),
             "replay: 1 stone of 1 end rests exactly where the record says");
-  const std::string other = ReplaySummary(game, same, "stand-in physics 2");
-  EXPECT_NE(other.find("(recorded with stand-in physics, replayed with stand-in physics 2)"),
-            std::string::npos)
-      << other;
+  EXPECT_TRUE(Holds(ReplaySummary(game, same, "stand-in physics 2"),
+                    "(recorded with stand-in physics, replayed with stand-in physics 2)"));
+  // A game started from a position records its first end from the first
+  // stone played, and may start after the first end: it reads and replays.
+  GameRecord started = game;
+  started.ends.erase(started.ends.begin());
+  started.ends[0].stones.erase(started.ends[0].stones.begin(), started.ends[0].stones.begin() + 5);
+  GameRecord read;
+  std::string error;
+  ASSERT_TRUE(GameFromJson(GameToJson(started), &read, &error)) << error;
+  const ReplayOutcome fromPosition = ReplayGame(read, StandInPhysics());
+  EXPECT_TRUE(fromPosition.same) << fromPosition.firstDifference;
+  EXPECT_EQ(fromPosition.stonesChecked, 11);
 
   struct Case {
     const char* change;
@@ -63,7 +73,7 @@ TEST(Replay, UntouchedGameReplaysAndTheFirstChangedStoneIsNamed) {
     EXPECT_FALSE(outcome.same) << c.change;
     EXPECT_EQ(outcome.firstDifference.rfind(c.named, 0), 0u)
         << c.change << ": " << outcome.firstDifference;
-    EXPECT_NE(outcome.firstDifference.find(c.also), std::string::npos) << outcome.firstDifference;
+    EXPECT_TRUE(Holds(outcome.firstDifference, c.also));
   }
 }
 
@@ -72,9 +82,9 @@ TEST(Replay, UntouchedGameReplaysAndTheFirstChangedStoneIsNamed) {
 class ReplayCommand : public TempDirTest {};
 
 TEST_F(ReplayCommand, ExitStatusSaysWhetherTheRecordReplays) {
-  const CommandResult played = RunCommand(
-      CLI_DOUBLE " --ends 2 --noise 0.3 --seed 5 --pause-ms 1 --record " + dir + "/g.json '" +
-      FakeEngine("--plan 2.3,5") + "' '" + FakeEngine("--plan 2.5,5.2") + "' 2>&1");
+  const CommandResult played =
+      RunRunner({"--ends", "2", "--noise", "0.3", "--seed", "5", "--pause-ms", "1", "--record",
+                 dir + "/g.json", FakeEngine("--plan 2.3,5"), FakeEngine("--plan 2.5,5.2")});
   ASSERT_EQ(played.status, 0) << played.output;
   GameRecord game;
   std::string error;
@@ -98,20 +108,6 @@ TEST_F(ReplayCommand, ExitStatusSaysWhetherTheRecordReplays) {
   for (const Case& c : cases) {
     const CommandResult r = RunCommand(CLI_DOUBLE " replay " + c.args + " 2>&1");
     EXPECT_EQ(r.status, c.status) << c.args << ": " << r.output;
-    EXPECT_NE(r.output.find(c.says), std::string::npos) << r.output;
+    EXPECT_TRUE(Holds(r.output, c.says));
   }
-}
-
-// A game started from a position records its first end from the first
-// stone played, and may start after the first end: both read and replay.
-TEST(Replay, GameStartedFromAPositionReadsAndReplays) {
-  GameRecord game = NoisyStandInGame();
-  game.ends.erase(game.ends.begin());
-  game.ends[0].stones.erase(game.ends[0].stones.begin(), game.ends[0].stones.begin() + 5);
-  GameRecord read;
-  std::string error;
-  ASSERT_TRUE(GameFromJson(GameToJson(game), &read, &error)) << error;
-  const ReplayOutcome outcome = ReplayGame(read, StandInPhysics());
-  EXPECT_TRUE(outcome.same) << outcome.firstDifference;
-  EXPECT_EQ(outcome.stonesChecked, 11);
 }

@@ -16,8 +16,3 @@ inline GameRecord NoisyStandInGame() {
   setup.seed = 99;
   return PlayGame(setup, {});
 }
-
-// /usr/bin/python3: Debian's, which has python3-jsonschema.
-inline CommandResult SchemaCheck(const std::string& records) {
-  return RunCommand("/usr/bin/python3 " SCHEMA_CHECK " " RECORD_SCHEMA " " + records + " 2>&1");
-}

@@ -17,13 +17,6 @@ constexpr const char* kOut = "2.375,20";  // short of the hog line: out of play
 constexpr const char* kExited = "engine closed its output (exited with status 3)";
 constexpr const char* kOutOfTime = "thinking time for the game used up";
 
-class ForfeitOutputs : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_FALSE(dir_.empty()); }
-  TempDir temp_{"match-test"};
-  const std::string& dir_ = temp_.path();
-};
-
 // The result a replay page shows, read from the game data in it.
 std::string PageResult(const std::string& page, const std::string& scratch) {
   const std::string html = ReadFile(page);
@@ -44,6 +37,8 @@ GameLine OnlyResultsLine(const std::string& path) {
 }
 
 }  // namespace
+
+class ForfeitOutputs : public TempDirTest {};
 
 // Single games, B with the hammer of end 1: one that forfeits before a
 // point is scored, and a leader by 8 (its eight stones on the tee, the
@@ -72,16 +67,15 @@ TEST_F(ForfeitOutputs, ASingleGameGoesToTheOtherEngineInEveryOutput) {
   int n = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.result);
-    const std::string out = dir_ + "/" + std::to_string(++n);
+    const std::string out = dir + "/" + std::to_string(++n);
     const char winner = SeatLetter(Opponent(c.forfeiter));
-    const CommandResult r = RunRunner(
-        {"--ends", "2", "--noise", "0", "--pause-ms", "1", "--time", c.time, "--record",
-         out + "/g.json", "--html", out + "/g.html", "--results", out + "/r.jsonl", "--summary",
-         out + "/s.json", FakeEngine(c.a), FakeEngine(c.b)});
+    const CommandResult r =
+        RunRunner({"--ends", "2", "--noise", "0", "--pause-ms", "1", "--time", c.time, "--record",
+                   out + "/g.json", "--html", out + "/g.html", "--results", out + "/r.jsonl",
+                   "--summary", out + "/s.json", FakeEngine(c.a), FakeEngine(c.b)});
     ASSERT_EQ(r.status, 0) << r.output;
 
-    EXPECT_NE(r.output.find(std::string("\nfinal: ") + c.result + "\n"), std::string::npos)
-        << r.output;
+    EXPECT_TRUE(Holds(r.output, std::string("\nfinal: ") + c.result + "\n"));
     EXPECT_EQ(RecordQuery(out + "/g.json",
                           "r['result'], r['forfeit']['engine'], r['forfeit']['reason'], "
                           "r['totals']['A'], r['totals']['B']"),
@@ -105,11 +99,12 @@ TEST_F(ForfeitOutputs, ASingleGameGoesToTheOtherEngineInEveryOutput) {
 
 // A pair of games in which the leader exits at its first stone of end 2,
 // 8 up, once from each seat: it loses both in the game lines, the tables,
-// the index page and each game's page.
+// the results lines, the index page and each game's page.
 TEST_F(ForfeitOutputs, APairOfGamesReadsTheSameInGameLinesTablesAndPages) {
   const CommandResult r = RunRunner(
       Concat({{"--ends", "2", "--noise", "0", "--pause-ms", "1", "--games", "2", "--seed", "1",
-               "--html", dir_ + "/run.html", "--summary", dir_ + "/s.json"},
+               "--html", dir + "/run.html", "--summary", dir + "/s.json", "--results",
+               dir + "/r.jsonl"},
               FakeEngineWords("leader", {"--plan", kTee, "--fault", "crash@9"}),
               FakeEngineWords("trailer", {"--plan", kOut})}));
   ASSERT_EQ(r.status, 0) << r.output;
@@ -117,20 +112,21 @@ TEST_F(ForfeitOutputs, APairOfGamesReadsTheSameInGameLinesTablesAndPages) {
   for (const std::string& line :
        {"game 1/2: leader 8 - 0 trailer, trailer wins (leader" + why,
         "game 2/2: trailer 0 - 8 leader, trailer wins (leader" + why})
-    EXPECT_NE(r.output.find(line + "\n"), std::string::npos) << line << " in\n" << r.output;
-  EXPECT_EQ(JsonQuery(dir_ + "/s.json", "[(p['first'], p['wins'], p['losses']) "
+    EXPECT_TRUE(Holds(r.output, line + "\n"));
+  EXPECT_EQ(JsonQuery(dir + "/s.json", "[(p['first'], p['wins'], p['losses']) "
                                         "for p in r['pairings']]"),
             "[('leader', 0, 2)]");
+  const std::vector<std::string> lines = FileLines(dir + "/r.jsonl");
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_TRUE(Holds(lines[1], "\"forfeit\":\"A\""));
+  EXPECT_TRUE(Holds(lines[2], "\"forfeit\":\"B\""));
 
   const std::string results[] = {"A 8 - 0 B, B wins (A" + why, "A 0 - 8 B, A wins (B" + why};
-  const std::string index = ReadFile(dir_ + "/run.html");
+  const std::string index = ReadFile(dir + "/run.html");
   for (int g = 1; g <= 2; ++g) {
     const std::string& result = results[g - 1];
     const std::string page = "run-" + std::to_string(g) + ".html";
-    EXPECT_NE(index.find("<td>" + result + "</td><td><a href=\"" + page + "\">"),
-              std::string::npos)
-        << result << " in\n"
-        << index;
-    EXPECT_EQ(PageResult(dir_ + "/" + page, dir_ + "/page.json"), result);
+    EXPECT_TRUE(Holds(index, "<td>" + result + "</td><td><a href=\"" + page + "\">"));
+    EXPECT_EQ(PageResult(dir + "/" + page, dir + "/page.json"), result);
   }
 }

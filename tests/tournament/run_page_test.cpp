@@ -18,7 +18,6 @@ class RunPage : public TempDirTest {};
 // Engine a notes the page's rows each time it starts, i.e. at the start of
 // every game (one game at a time); the rows seen must be 0, 1, 2, ...
 TEST_F(RunPage, IsRewrittenAfterEveryGameAndLinksEachReplayPage) {
-  ASSERT_FALSE(dir.empty());
   constexpr int kGames = 6;
   const std::string page = dir + "/run.html";
   const std::string note = "cat " + ShellQuote(page) + " 2>/dev/null | grep -c '<tr><td>' >> " +
@@ -34,20 +33,20 @@ TEST_F(RunPage, IsRewrittenAfterEveryGameAndLinksEachReplayPage) {
   ASSERT_GE(seen.size(), static_cast<size_t>(kGames)) << r.output;
   seen.erase(seen.begin(), seen.end() - kGames);  // the check that the engine starts may note too
   for (int g = 0; g < kGames; ++g) EXPECT_EQ(seen[static_cast<size_t>(g)], std::to_string(g));
-  EXPECT_NE(r.output.find("index page: " + page), std::string::npos) << r.output;
+  EXPECT_TRUE(Holds(r.output, "index page: " + page));
   const std::string html = ReadFile(page);
   EXPECT_EQ(Count(html, "<tr><td>"), static_cast<size_t>(kGames));
   for (int g = 1; g <= kGames; ++g) {
     const std::string game = "run-" + std::to_string(g) + ".html";
-    EXPECT_NE(html.find("<a href=\"" + game + "\">"), std::string::npos) << game;
-    EXPECT_NE(ReadFile(dir + "/" + game).find("id=\"game-data\""), std::string::npos) << game;
+    EXPECT_TRUE(Holds(html, "<a href=\"" + game + "\">"));
+    EXPECT_TRUE(Holds(ReadFile(dir + "/" + game), "id=\"game-data\""));
   }
   // Three pairs are no ground for an interval: no Elo dot yet.
-  EXPECT_NE(html.find(" (too few games for an interval) "), std::string::npos) << html;
+  EXPECT_TRUE(Holds(html, " (too few games for an interval) "));
   EXPECT_EQ(Count(html, "data-elo="), 0u);
   EXPECT_EQ(Count(html, "data-llr="), static_cast<size_t>(kGames));
   // A finished run's page is no longer reloaded.
-  EXPECT_EQ(html.find("http-equiv=\"refresh\""), std::string::npos);
+  EXPECT_TRUE(Lacks(html, "http-equiv=\"refresh\""));
 }
 
 }  // namespace

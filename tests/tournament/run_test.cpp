@@ -5,12 +5,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
-#include "platform/process.h"
 #include "tests/tournament/support.h"
 
 namespace {
@@ -33,16 +30,11 @@ std::string SummaryOf(const std::vector<std::string>& args, const std::string& s
   return ReadFile(summary);
 }
 
-int GameLinesIn(const std::string& path) {
-  int n = 0;
-  for (const std::string& line : FileLines(path)) n += line.rfind("{\"ends\"", 0) == 0;
-  return n;
-}
-
-int HeadersIn(const std::string& path) {
+// The game lines of a results file, or with headers=true its header lines.
+int LinesIn(const std::string& path, bool headers = false) {
   int n = 0;
   for (const std::string& line : FileLines(path))
-    n += line.rfind("{\"curlingMatchResults\"", 0) == 0;
+    n += line.rfind(headers ? "{\"curlingMatchResults\"" : "{\"ends\"", 0) == 0;
   return n;
 }
 
@@ -75,7 +67,7 @@ TEST_F(TournamentRun, ConcurrentGamesAreReportedInGameOrderAndMatchASerialRun) {
     at = next;
   }
   EXPECT_EQ(ReadFile(dir + "/c3.json"), SummaryOf(args, dir + "/c1.json"));
-  EXPECT_NE(ReadFile(dir + "/c3.json").find("\"games\": 12"), std::string::npos);
+  EXPECT_TRUE(Holds(ReadFile(dir + "/c3.json"), "\"games\": 12"));
 }
 
 TEST_F(TournamentRun, KilledRunResumedWithTheSameCommandEndsWithTheSameTables) {
@@ -86,23 +78,19 @@ TEST_F(TournamentRun, KilledRunResumedWithTheSameCommandEndsWithTheSameTables) {
                             {"--results", results, "--concurrency", "2"},
                             {"--engine-log", dir + "/logs"}});
   ChildProcess runner;
-  std::vector<std::string> argv{CLI_DOUBLE};
-  argv.insert(argv.end(), args.begin(), args.end());
-  ASSERT_TRUE(StartProgram(argv, "", &runner));
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (std::chrono::steady_clock::now() < deadline && GameLinesIn(results) < 3)
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_TRUE(StartRunner(args, &runner));
+  WaitUntil([&results] { return LinesIn(results) >= 3; }, 30);
   kill(runner.pid, SIGKILL);
   StopProcess(&runner, 0);
-  const int before = GameLinesIn(results);
+  const int before = LinesIn(results);
   ASSERT_GE(before, 3);
   ASSERT_LT(before, 10) << "the run ended before it could be killed";
 
   // The summary's folder is made as the other outputs' are.
   const CommandResult resumed = RunRunner(Concat({args, {"--summary", dir + "/new/resumed.json"}}));
   ASSERT_EQ(resumed.status, 0) << resumed.output;
-  EXPECT_NE(resumed.output.find("resuming"), std::string::npos) << resumed.output;
-  EXPECT_EQ(GameLinesIn(results), 10);
+  EXPECT_TRUE(Holds(resumed.output, "resuming"));
+  EXPECT_EQ(LinesIn(results), 10);
   const std::string header = FileLines(results)[0];
   const size_t seedAt = header.find("\"seed\":\"") + 8;
   const std::string seed = header.substr(seedAt, header.find('"', seedAt) - seedAt);
@@ -135,11 +123,8 @@ TEST_F(TournamentRun, ResultsOfAnotherRunAreRefusedAndLeftAlone) {
         Concat({args, engine ? FakeEngineWords("near", {"--plan", "2.375,4.9"}) : TwoEngines(),
                 other.args}));
     EXPECT_EQ(r.status, 2) << r.output;
-    EXPECT_NE(r.output.find("another run (the file's vs this command's: " + other.differs[0]),
-              std::string::npos)
-        << r.output;
-    for (const std::string& part : other.differs)
-      EXPECT_NE(r.output.find(part), std::string::npos) << part << " in " << r.output;
+    EXPECT_TRUE(Holds(r.output, "another run (the file's vs this command's: " + other.differs[0]));
+    for (const std::string& part : other.differs) EXPECT_TRUE(Holds(r.output, part));
   }
   std::ofstream(dir + "/junk.jsonl") << "not a results file\n";
   EXPECT_EQ(RunRunner(Concat({args, {"--results", dir + "/junk.jsonl"}})).status, 2);
@@ -152,18 +137,17 @@ TEST_F(TournamentRun, ResultsOfAnotherRunAreRefusedAndLeftAlone) {
 TEST_F(TournamentRun, ALargerGamesGrowsTheRunAndASmallerOneAddsNothing) {
   const std::string results = dir + "/r.jsonl";
   const auto run = [&](const std::string& games) {
-    return RunRunner(Concat({Quick(games), TwoEngines(),
+    return RunRunner(Concat({Quick(games),
+                             TwoEngines(),
                              {"--seed", "3", "--results", results, "--summary", dir + "/s.json"}}));
   };
   ASSERT_EQ(run("4").status, 0);
   const CommandResult grown = run("8");
   ASSERT_EQ(grown.status, 0) << grown.output;
-  EXPECT_NE(grown.output.find("4 games already played; the run grows from 4 to 8"),
-            std::string::npos)
-      << grown.output;
-  EXPECT_EQ(GameLinesIn(results), 8);
-  EXPECT_EQ(HeadersIn(results), 2);
-  EXPECT_NE(FileLines(results)[5].find("\"games\":8"), std::string::npos);
+  EXPECT_TRUE(Holds(grown.output, "4 games already played; the run grows from 4 to 8"));
+  EXPECT_EQ(LinesIn(results), 8);
+  EXPECT_EQ(LinesIn(results, true), 2);
+  EXPECT_TRUE(Holds(FileLines(results)[5], "\"games\":8"));
   const std::string once =
       SummaryOf(Concat({Quick("8"), TwoEngines(), {"--seed", "3"}}), dir + "/once.json");
   EXPECT_EQ(ReadFile(dir + "/s.json"), once);
@@ -171,10 +155,9 @@ TEST_F(TournamentRun, ALargerGamesGrowsTheRunAndASmallerOneAddsNothing) {
   const std::string kept = ReadFile(results);
   const CommandResult smaller = run("2");
   ASSERT_EQ(smaller.status, 0) << smaller.output;
-  EXPECT_NE(smaller.output.find("plans 8 games per pairing, more than --games 2: 8 games played"),
-            std::string::npos)
-      << smaller.output;
-  EXPECT_NE(smaller.output.find("after 8 of 8 games"), std::string::npos) << smaller.output;
+  EXPECT_TRUE(
+      Holds(smaller.output, "plans 8 games per pairing, more than --games 2: 8 games played"));
+  EXPECT_TRUE(Holds(smaller.output, "after 8 of 8 games"));
   EXPECT_EQ(ReadFile(results), kept);
   EXPECT_EQ(ReadFile(dir + "/s.json"), once);
 }
@@ -186,20 +169,22 @@ TEST_F(TournamentRun, EnginePathsResumeResolvedAndMergeAsGiven) {
   const std::string results = dir + "/r.jsonl";
   const std::string relative = "./" + std::filesystem::relative(FAKE_ENGINE).generic_string();
   const auto resume = [&](const std::string& engine, const std::string& games) {
-    return RunRunner(Concat({Quick(games), FakeEngineWords("near", {"--plan", "2.375,4.9"}),
+    return RunRunner(Concat({Quick(games),
+                             FakeEngineWords("near", {"--plan", "2.375,4.9"}),
                              {"--engine", "name=far", "cmd=" + engine, "arg=--plan", "arg=2.5,5.3"},
                              {"--seed", "5", "--results", results}}));
   };
   ASSERT_EQ(resume(FAKE_ENGINE, "2").status, 0);
   const CommandResult again = resume(relative, "4");
   ASSERT_EQ(again.status, 0) << again.output;
-  EXPECT_EQ(GameLinesIn(results), 4);
+  EXPECT_EQ(LinesIn(results), 4);
 
   const auto shard = [&](const std::string& machine, const std::string& games,
                          const std::string& k) {
     WriteEngineCopy(dir + "/" + machine);
     return RunRunnerIn(dir + "/" + machine,
-                       Concat({Quick(games), FakeEngineWords("near", {"--plan", "2.375,4.9"}),
+                       Concat({Quick(games),
+                               FakeEngineWords("near", {"--plan", "2.375,4.9"}),
                                {"--engine", "name=far", "cmd=./eng", "arg=--plan", "arg=2.5,5.3"},
                                {"--seed", "5", "--shard", k, "--results", "../s" + machine}}))
         .status;
@@ -221,11 +206,14 @@ TEST_F(TournamentRun, AnEngineThatCannotStartEndsTheRunNamingIt) {
                         {"--engine", "name=ghost", "cmd=" + dir + "/no-such-engine", "--results",
                          dir + "/r.jsonl"}}));
   EXPECT_EQ(r.status, 2) << r.output;
-  EXPECT_NE(r.output.find("ghost"), std::string::npos) << r.output;
-  EXPECT_NE(r.output.find(dir + "/no-such-engine"), std::string::npos) << r.output;
-  EXPECT_EQ(r.output.find("game 1"), std::string::npos) << r.output;
+  EXPECT_TRUE(Holds(r.output, "ghost"));
+  EXPECT_TRUE(Holds(r.output, dir + "/no-such-engine"));
+  EXPECT_TRUE(Lacks(r.output, "game 1"));
 }
 
+// Shards run one after another, or at once through GNU parallel where it
+// is installed, merge to the tables of one run; a file of another run is
+// not merged in.
 TEST_F(TournamentRun, ShardsMergedGiveTheTablesOfOneRun) {
   const auto args = Concat({Quick("8"), TwoEngines(), {"--seed", "5"}});
   const std::string once = SummaryOf(args, dir + "/once.json");
@@ -233,32 +221,27 @@ TEST_F(TournamentRun, ShardsMergedGiveTheTablesOfOneRun) {
     const std::string file = dir + "/shard-" + std::string(1, shard[0]) + ".jsonl";
     ASSERT_EQ(RunRunner(Concat({args, {"--shard", shard, "--results", file}})).status, 0);
   }
-  EXPECT_EQ(GameLinesIn(dir + "/shard-1.jsonl"), 4);  // pairs 0 and 3, never split
+  EXPECT_EQ(LinesIn(dir + "/shard-1.jsonl"), 4);  // pairs 0 and 3, never split
   const CommandResult merged = RunRunner({"merge", dir + "/shard-1.jsonl", dir + "/shard-2.jsonl",
                                           dir + "/shard-3.jsonl", "--summary", dir + "/m.json"});
   ASSERT_EQ(merged.status, 0) << merged.output;
   EXPECT_EQ(ReadFile(dir + "/m.json"), once);
-  // A file of another run is not merged in.
   ASSERT_EQ(
       RunRunner(
           Concat({Quick("2"), TwoEngines(), {"--seed", "6", "--results", dir + "/other.jsonl"}}))
           .status,
       0);
   EXPECT_EQ(RunRunner({"merge", dir + "/shard-1.jsonl", dir + "/other.jsonl"}).status, 2);
-}
 
-TEST_F(TournamentRun, ShardsThroughGnuParallelMergeToOneRun) {
   if (RunCommand("command -v parallel").status != 0) GTEST_SKIP() << "GNU parallel missing";
-  const auto args = Concat({Quick("6"), TwoEngines(), {"--seed", "9"}});
-  const std::string once = SummaryOf(args, dir + "/once.json");
   const CommandResult p =
       RunCommand("parallel --will-cite " + RunnerLine(args) + " --shard {}/2 --results " + dir +
-                 "/shard-{}.jsonl '>' /dev/null ::: 1 2 2>&1");
+                 "/p-{}.jsonl '>' /dev/null ::: 1 2 2>&1");
   ASSERT_EQ(p.status, 0) << p.output;
-  const CommandResult merged = RunRunner(
-      {"merge", dir + "/shard-1.jsonl", dir + "/shard-2.jsonl", "--summary", dir + "/m.json"});
-  ASSERT_EQ(merged.status, 0) << merged.output;
-  EXPECT_EQ(ReadFile(dir + "/m.json"), once);
+  const CommandResult inParallel =
+      RunRunner({"merge", dir + "/p-1.jsonl", dir + "/p-2.jsonl", "--summary", dir + "/p.json"});
+  ASSERT_EQ(inParallel.status, 0) << inParallel.output;
+  EXPECT_EQ(ReadFile(dir + "/p.json"), once);
 }
 
 TEST_F(TournamentRun, RoundRobinOfThreeEnginesRatesEveryOne) {
@@ -268,29 +251,13 @@ TEST_F(TournamentRun, RoundRobinOfThreeEnginesRatesEveryOne) {
               FakeEngineWords("wide", {"--plan", "3.2,5"}),
               {"--tournament", "round-robin", "--seed", "3", "--summary", dir + "/s.json"}}));
   ASSERT_EQ(r.status, 0) << r.output;
-  EXPECT_NE(r.output.find("ratings (maximum likelihood"), std::string::npos) << r.output;
-  EXPECT_EQ(JsonQuery(
-                dir + "/s.json",
+  EXPECT_TRUE(Holds(r.output, "ratings (maximum likelihood"));
+  EXPECT_EQ(
+      JsonQuery(dir + "/s.json",
                 "r['games'], [(p['first'], p['second'], p['games']) for p in r['pairings']], "
                 "sorted(x['engine'] for x in r['ratings']), sum(x['games'] for x in r['ratings'])"),
-            "(12, [('near', 'far', 4), ('near', 'wide', 4), ('far', 'wide', 4)], "
-            "['far', 'near', 'wide'], 24)");
-}
-
-TEST_F(TournamentRun, AForfeitIsALossInEveryTable) {
-  // "crashy" exits at its third GO of every game: it forfeits both games.
-  const CommandResult r = RunRunner(
-      Concat({Quick("2"),
-              FakeEngineWords("crashy", {"--fault", "crash@3"}),
-              FakeEngineWords("calm", {}),
-              {"--seed", "1", "--summary", dir + "/s.json", "--results", dir + "/r.jsonl"}}));
-  ASSERT_EQ(r.status, 0) << r.output;
-  EXPECT_EQ(JsonQuery(dir + "/s.json", "[(p['wins'], p['losses']) for p in r['pairings']]"),
-            "[(0, 2)]");
-  const std::vector<std::string> lines = FileLines(dir + "/r.jsonl");
-  ASSERT_EQ(lines.size(), 3u);
-  EXPECT_NE(lines[1].find("\"forfeit\":\"A\""), std::string::npos) << lines[1];
-  EXPECT_NE(lines[2].find("\"forfeit\":\"B\""), std::string::npos) << lines[2];
+      "(12, [('near', 'far', 4), ('near', 'wide', 4), ('far', 'wide', 4)], "
+      "['far', 'near', 'wide'], 24)");
 }
 
 TEST_F(TournamentRun, SprtOnTheNamedPairingStopsTheRunOnceItDecides) {
@@ -305,8 +272,8 @@ TEST_F(TournamentRun, SprtOnTheNamedPairingStopsTheRunOnceItDecides) {
                         {"--tournament", "round-robin", "--noise", "0", "--seed", "4", "--sprt",
                          "elo0=0", "elo1=50", "pairing=wide:tee", "--summary", dir + "/s.json"}}));
   ASSERT_EQ(r.status, 0) << r.output;
-  EXPECT_NE(r.output.find("the test has decided"), std::string::npos) << r.output;
-  EXPECT_NE(r.output.find("SPRT tee vs wide"), std::string::npos) << r.output;
+  EXPECT_TRUE(Holds(r.output, "the test has decided"));
+  EXPECT_TRUE(Holds(r.output, "SPRT tee vs wide"));
   EXPECT_EQ(JsonQuery(dir + "/s.json",
                       "r['sprt']['first'], r['sprt']['result'], r['games'] < 180, "
                       "r['pairings'][2]['losses']"),
@@ -349,12 +316,10 @@ TEST_F(TournamentRun, EachEnginePlaysOnItsOwnClock) {
         Concat({Quick("2"), engines(tinyTime), {"--results", results, "--seed", "1"}}));
   };
   ASSERT_EQ(run("0.1").status, 0);
-  EXPECT_NE(FileLines(results)[0].find("\"name\":\"tiny\",\"threads\":0,\"timeMs\":100.0"),
-            std::string::npos);
+  EXPECT_TRUE(Holds(FileLines(results)[0], "\"name\":\"tiny\",\"threads\":0,\"timeMs\":100.0"));
   const CommandResult other = run("0.2");
   EXPECT_EQ(other.status, 2);
-  EXPECT_NE(other.output.find("engine 2 (tiny): timeMs 100.0 vs 200.0"), std::string::npos)
-      << other.output;
+  EXPECT_TRUE(Holds(other.output, "engine 2 (tiny): timeMs 100.0 vs 200.0"));
 }
 
 TEST_F(TournamentRun, EachOpeningIsPlayedAsAPairFromItsEndScoreAndStones) {
@@ -374,11 +339,10 @@ TEST_F(TournamentRun, EachOpeningIsPlayedAsAPairFromItsEndScoreAndStones) {
               "('A', 3, 1)");
   const std::vector<std::string> lines = FileLines(dir + "/r.jsonl");
   ASSERT_EQ(lines.size(), 5u);
-  EXPECT_NE(lines[3].find("\"opening\":1"), std::string::npos) << lines[3];
+  EXPECT_TRUE(Holds(lines[3], "\"opening\":1"));
   std::ofstream(dir + "/bad.jsonl") << "{\"end\": 2, \"score\": [9, 0]}\n";
   const CommandResult bad = RunRunner(
       Concat({Quick("2"), TwoEngines(), {"--ends", "3", "--openings", dir + "/bad.jsonl"}}));
   EXPECT_EQ(bad.status, 2);
-  EXPECT_NE(bad.output.find("opening 1: a score of 9-0 cannot arise"), std::string::npos)
-      << bad.output;
+  EXPECT_TRUE(Holds(bad.output, "opening 1: a score of 9-0 cannot arise"));
 }

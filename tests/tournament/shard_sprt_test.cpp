@@ -27,36 +27,24 @@ std::string SprtLineOf(const std::string& output) {
   return at == std::string::npos ? "" : output.substr(at + 1, output.find('\n', at + 1) - at - 1);
 }
 
-class SharedSprt : public ::testing::Test {
+class SharedSprt : public TempDirTest {
  protected:
   std::vector<std::string> Run(const std::string& seed, const std::string& shard) const {
-    return SharedSprtRun(seed, shard, {"--results", dir_ + "/r-{shard}.jsonl"});
+    return SharedSprtRun(seed, shard, {"--results", dir + "/r-{shard}.jsonl"});
   }
-
-  TempDir temp_{"match-test"};
-  const std::string& dir_ = temp_.path();
 };
 
 }  // namespace
 
-TEST_F(SharedSprt, IsRefusedUnlessEveryShardHasItsOwnFile) {
-  for (const std::vector<std::string>& results :
-       {std::vector<std::string>{"--results", dir_ + "/r.jsonl"}, std::vector<std::string>{}}) {
-    const CommandResult r = RunRunner(SharedSprtRun("1", "2/4", results));
-    EXPECT_EQ(r.status, 2) << r.output;
-    EXPECT_NE(r.output.find("needs {shard} in --results"), std::string::npos) << r.output;
-  }
-  EXPECT_TRUE(std::filesystem::is_empty(dir_));
-}
-
 TEST_F(SharedSprt, ShardFieldNamesTheResultsAndSummaryOfEachShard) {
   const CommandResult r = RunRunner(
       Concat({{"--ends", "1", "--pause-ms", "0", "--games", "6", "--seed", "3", "--shard", "2/3",
-               "--results", dir_ + "/r-{shard}.jsonl", "--summary", dir_ + "/s-{shard}.json"},
-              FakeEngineWords("a", {}), FakeEngineWords("b", {})}));
+               "--results", dir + "/r-{shard}.jsonl", "--summary", dir + "/s-{shard}.json"},
+              FakeEngineWords("a", {}),
+              FakeEngineWords("b", {})}));
   ASSERT_EQ(r.status, 0) << r.output;
-  EXPECT_NE(FileLines(dir_ + "/r-2.jsonl").at(0).find("\"shard\":[2,3]"), std::string::npos);
-  EXPECT_NE(ReadFile(dir_ + "/s-2.json").find("\"games\": 2"), std::string::npos);
+  EXPECT_TRUE(Holds(FileLines(dir + "/r-2.jsonl").at(0), "\"shard\":[2,3]"));
+  EXPECT_TRUE(Holds(ReadFile(dir + "/s-2.json"), "\"games\": 2"));
 }
 
 // Shard 1 alone decides the test; shard 2, started afterwards, and shard 1
@@ -64,30 +52,36 @@ TEST_F(SharedSprt, ShardFieldNamesTheResultsAndSummaryOfEachShard) {
 TEST_F(SharedSprt, AShardStartedAfterTheDecisionPlaysNothing) {
   const CommandResult first = RunRunner(Run("4", "1/2"));
   ASSERT_EQ(first.status, 0) << first.output;
-  EXPECT_NE(first.output.find("the test over all 2 shards has decided"), std::string::npos)
-      << first.output;
-  const size_t played = FileLines(dir_ + "/r-1.jsonl").size() - 1;
+  EXPECT_TRUE(Holds(first.output, "the test over all 2 shards has decided"));
+  const size_t played = FileLines(dir + "/r-1.jsonl").size() - 1;
   EXPECT_LT(played, 200u);
 
   const CommandResult second = RunRunner(Run("4", "2/2"));
   ASSERT_EQ(second.status, 0) << second.output;
-  EXPECT_EQ(FileLines(dir_ + "/r-2.jsonl").size(), 1u) << "shard 2 played after the decision";
+  EXPECT_EQ(FileLines(dir + "/r-2.jsonl").size(), 1u) << "shard 2 played after the decision";
   const std::string decision = SprtLineOf(second.output);
-  EXPECT_NE(decision.find(" H1"), std::string::npos) << second.output;
+  EXPECT_TRUE(Holds(decision, " H1")) << second.output;
   EXPECT_EQ(decision, SprtLineOf(first.output));
-  const CommandResult merged =
-      RunRunner({"merge", dir_ + "/r-1.jsonl", dir_ + "/r-2.jsonl"});
+  const CommandResult merged = RunRunner({"merge", dir + "/r-1.jsonl", dir + "/r-2.jsonl"});
   EXPECT_EQ(SprtLineOf(merged.output), decision) << merged.output;
   const CommandResult again = RunRunner(Run("4", "1/2"));
   EXPECT_EQ(again.status, 0) << again.output;
-  EXPECT_EQ(FileLines(dir_ + "/r-1.jsonl").size() - 1, played) << "a resumed shard played on";
+  EXPECT_EQ(FileLines(dir + "/r-1.jsonl").size() - 1, played) << "a resumed shard played on";
 }
 
-TEST_F(SharedSprt, AnotherShardsFileOfAnotherRunIsRefusedBeforeAnyGame) {
+// Refused before any game: a shared test without a file for each shard,
+// and a shard whose fellow's file holds another run.
+TEST_F(SharedSprt, IsRefusedWithoutAFileForEachShardOrWithAnotherRunsFile) {
+  for (const std::vector<std::string>& results :
+       {std::vector<std::string>{"--results", dir + "/r.jsonl"}, std::vector<std::string>{}}) {
+    const CommandResult r = RunRunner(SharedSprtRun("1", "2/4", results));
+    EXPECT_EQ(r.status, 2) << r.output;
+    EXPECT_TRUE(Holds(r.output, "needs {shard} in --results"));
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(dir));
   ASSERT_EQ(RunRunner(Run("9", "2/2")).status, 0);
   const CommandResult r = RunRunner(Run("8", "1/2"));
   EXPECT_EQ(r.status, 2) << r.output;
-  EXPECT_NE(r.output.find("r-2.jsonl holds results of another run"), std::string::npos)
-      << r.output;
-  EXPECT_FALSE(std::filesystem::exists(dir_ + "/r-1.jsonl"));
+  EXPECT_TRUE(Holds(r.output, "r-2.jsonl holds results of another run"));
+  EXPECT_FALSE(std::filesystem::exists(dir + "/r-1.jsonl"));
 }

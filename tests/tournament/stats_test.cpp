@@ -31,43 +31,51 @@ TEST(Elo, LogisticConversionAtWorkedScores) {
   }
   EXPECT_EQ(EloFromScore(0.0), -INFINITY);
   EXPECT_EQ(EloFromScore(1.0), INFINITY);
-  EXPECT_DOUBLE_EQ(kEloClamp, -EloFromScore(kScoreClampEps));
   EXPECT_DOUBLE_EQ(ClampedEloFromScore(0.0), -kEloClamp);
   EXPECT_DOUBLE_EQ(ClampedEloFromScore(1.0), kEloClamp);
   EXPECT_EQ(ClampedEloFromScore(NAN), 0.0);
 }
 
-// W 6, D 2, L 2 by hand: mu = 7/10, sigma^2 = (6 (0.3)^2 + 2 (0.2)^2 +
-// 2 (0.7)^2) / 10 = 0.16, se = 0.4 / sqrt(10); LOS = (1 + erf(4 / sqrt 16)) / 2.
-TEST(Elo, TrinomialIntervalAndLosByHand) {
-  const EloEstimate e = EstimateFromWdl(Wdl{6, 2, 2});
-  const double se = 0.4 / std::sqrt(10.0);
-  EXPECT_DOUBLE_EQ(e.score, 0.7);
-  EXPECT_NEAR(e.elo, 147.1907, 1e-4);
-  EXPECT_NEAR(e.low, EloFromScore(0.7 - kZ * se), 1e-9);
-  EXPECT_NEAR(e.high, EloFromScore(0.7 + kZ * se), 1e-9);
-  EXPECT_NEAR(e.los, (1.0 + std::erf(1.0)) / 2.0, 1e-12);
-  EXPECT_NEAR(e.los, 0.9213504, 1e-7);
-  EXPECT_DOUBLE_EQ(e.drawRatio, 0.2);
-  EXPECT_EQ(e.games, 10);
-}
-
-// Pairs 1, 2, 3, 3, 1 by hand: x = k/4, mu = 5.25 / 10 = 0.525,
-// sigma^2 = (0.525^2 + 2 0.275^2 + 3 0.025^2 + 3 0.225^2 + 0.475^2) / 10
-// = 0.080625, se = sqrt(0.0080625), LOS = Phi(0.025 / se) = Phi(0.278423).
-TEST(Elo, PentanomialIntervalAndLosByHand) {
-  const EloEstimate e = EstimateFromPentanomial(Pentanomial{{1, 2, 3, 3, 1}}, Wdl{8, 5, 7});
-  const double se = std::sqrt(0.0080625);
-  EXPECT_DOUBLE_EQ(e.score, 0.525);
-  EXPECT_NEAR(e.low, EloFromScore(0.525 - kZ * se), 1e-9);
-  EXPECT_NEAR(e.high, EloFromScore(0.525 + kZ * se), 1e-9);
-  EXPECT_NEAR(e.los, 0.609656, 1e-6);
-  EXPECT_DOUBLE_EQ(e.drawRatio, 0.25);
-  EXPECT_EQ(e.games, 20);
+// By hand. W 6, D 2, L 2: mu = 7/10, sigma^2 = (6 (0.3)^2 + 2 (0.2)^2 +
+// 2 (0.7)^2) / 10 = 0.16, se = 0.4 / sqrt(10); LOS = (1 + erf(4 / sqrt 16)) / 2;
+// nElo 0.2 / 0.4 800 / ln 10 = 173.7178, +- z 800 / ln 10 / sqrt(10) = 215.3388.
+// Pairs 1, 2, 3, 3, 1: x = k/4, mu = 5.25 / 10 = 0.525, sigma^2 = (0.525^2 +
+// 2 0.275^2 + 3 0.025^2 + 3 0.225^2 + 0.475^2) / 10 = 0.080625, se =
+// sqrt(0.0080625), LOS = Phi(0.025 / se) = Phi(0.278423); nElo 0.025 /
+// sqrt(2 0.080625) 800 / ln 10 = 21.6304, +- z 800 / ln 10 / sqrt(20) = 152.2676.
+TEST(Elo, IntervalLosAndNormalizedEloByHand) {
+  const struct {
+    const char* name;
+    EloEstimate e;
+    double score, se, los, drawRatio;
+    int64_t games;
+    double nElo, nEloHalfWidth;
+  } cases[] = {
+      {"W 6, D 2, L 2", EstimateFromWdl(Wdl{6, 2, 2}), 0.7, 0.4 / std::sqrt(10.0), 0.9213504, 0.2,
+       10, 173.717793, 215.338850},
+      {"pairs 1, 2, 3, 3, 1", EstimateFromPentanomial(Pentanomial{{1, 2, 3, 3, 1}}, Wdl{8, 5, 7}),
+       0.525, std::sqrt(0.0080625), 0.609656, 0.25, 20, 21.630395, 152.267561},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_DOUBLE_EQ(c.e.score, c.score);
+    EXPECT_NEAR(c.e.low, EloFromScore(c.score - kZ * c.se), 1e-9);
+    EXPECT_NEAR(c.e.high, EloFromScore(c.score + kZ * c.se), 1e-9);
+    EXPECT_NEAR(c.e.los, c.los, 1e-6);
+    EXPECT_DOUBLE_EQ(c.e.drawRatio, c.drawRatio);
+    EXPECT_EQ(c.e.games, c.games);
+    EXPECT_NEAR(c.e.nElo, c.nElo, 1e-6);
+    EXPECT_NEAR(c.e.nEloHigh - c.e.nElo, c.nEloHalfWidth, 1e-6);
+    EXPECT_NEAR(c.e.nElo - c.e.nEloLow, c.nEloHalfWidth, 1e-6);
+  }
+  EXPECT_NEAR(cases[0].e.elo, 147.1907, 1e-4);
   // Pairing removes the variance the seats share: the same games counted
   // one by one give a wider interval here.
   const EloEstimate perGame = EstimateFromWdl(Wdl{8, 5, 7});
-  EXPECT_GT(perGame.high - perGame.low, e.high - e.low);
+  EXPECT_GT(perGame.high - perGame.low, cases[1].e.high - cases[1].e.low);
+  // Below a score of 1/2 the figure is negative, by the same distance.
+  EXPECT_NEAR(EstimateFromPentanomial(Pentanomial{{1, 3, 3, 2, 1}}, Wdl{}).nElo, -cases[1].e.nElo,
+              1e-9);
 }
 
 // Counts that once produced NaN or infinity in tables: every figure must be
@@ -111,9 +119,6 @@ TEST(Elo, DegenerateCountsGiveDocumentedFiniteValues) {
   EXPECT_DOUBLE_EQ(EstimateFromPentanomial(Pentanomial{{5, 0, 0, 0, 0}}, Wdl{0, 0, 10}).los,
                    EstimateFromWdl(Wdl{0, 0, 10}).los);
   EXPECT_EQ(EstimateFromPentanomial(Pentanomial{{0, 0, 0, 0, 5}}, Wdl{}).drawRatio, 0.0);
-  // A pair whose points are not those of two games has no slot.
-  EXPECT_EQ(PentanomialSlot(0.25, 1), -1);
-  EXPECT_EQ(PentanomialSlot(NAN, 0), -1);
 }
 
 // A handful of samples, or samples all alike, give no interval: four games
@@ -149,25 +154,7 @@ TEST(Elo, AnIntervalNeedsTenSamplesOfTwoKinds) {
   }
 }
 
-// nElo by hand. Pairs 1, 2, 3, 3, 1 (mu 0.525, sigma^2 0.080625 per pair):
-// 0.025 / sqrt(2 0.080625) 800 / ln 10 = 21.6304, +- z 800 / ln 10 / sqrt(20)
-// = 152.2676. W 6, D 2, L 2 (mu 0.7, sigma 0.4 per game): 0.2 / 0.4 800 / ln 10
-// = 173.7178, +- z 800 / ln 10 / sqrt(10) = 215.3388.
-TEST(Elo, NormalizedEloByHand) {
-  EXPECT_DOUBLE_EQ(kNeloScale, 800.0 / std::log(10.0));
-  const EloEstimate pairs = EstimateFromPentanomial(Pentanomial{{1, 2, 3, 3, 1}}, Wdl{8, 5, 7});
-  EXPECT_NEAR(pairs.nElo, 21.630395, 1e-6);
-  EXPECT_NEAR(pairs.nEloHigh - pairs.nElo, 152.267561, 1e-6);
-  EXPECT_NEAR(pairs.nElo - pairs.nEloLow, 152.267561, 1e-6);
-  const EloEstimate games = EstimateFromWdl(Wdl{6, 2, 2});
-  EXPECT_NEAR(games.nElo, 173.717793, 1e-6);
-  EXPECT_NEAR(games.nEloHigh - games.nElo, 215.338850, 1e-6);
-  EXPECT_NEAR(games.nElo - games.nEloLow, 215.338850, 1e-6);
-  // Below a score of 1/2 the figure is negative, by the same distance.
-  const EloEstimate mirrored = EstimateFromPentanomial(Pentanomial{{1, 3, 3, 2, 1}}, Wdl{});
-  EXPECT_NEAR(mirrored.nElo, -pairs.nElo, 1e-9);
-}
-
+// A pair whose points are not those of two games has no slot.
 TEST(Elo, PentanomialSlotOfTwoGames) {
   const double points[][3] = {{0, 0, 0},   {0.5, 0, 1}, {1, 0, 2},     {0.5, 0.5, 2},
                               {0.5, 1, 3}, {1, 1, 4},   {0.25, 1, -1}, {NAN, 0, -1}};
@@ -228,18 +215,6 @@ double ReferenceLlr(const Pentanomial& penta, double elo0, double elo1) {
          MaxConstrainedLogLikelihood(n, ScoreFromElo(elo0));
 }
 
-TEST(Sprt, WaldBoundsForFivePercentErrors) {
-  const SprtState s = SprtFromPentanomial(Pentanomial{}, SprtParams{0, 5, 0.05, 0.05});
-  EXPECT_NEAR(s.lower, -2.944, 5e-4);
-  EXPECT_NEAR(s.upper, 2.944, 5e-4);
-  EXPECT_DOUBLE_EQ(s.lower, std::log(0.05 / 0.95));
-  EXPECT_EQ(s.llr, 0.0);
-  EXPECT_EQ(s.result, SprtResult::kContinue);
-  const SprtState t = SprtFromPentanomial(Pentanomial{}, SprtParams{0, 5, 0.1, 0.2});
-  EXPECT_DOUBLE_EQ(t.lower, std::log(0.2 / 0.9));
-  EXPECT_DOUBLE_EQ(t.upper, std::log(0.8 / 0.1));
-}
-
 TEST(Sprt, LlrMatchesDirectMaximizationOfTheLikelihood) {
   struct Case {
     Pentanomial penta;
@@ -261,7 +236,12 @@ TEST(Sprt, LlrMatchesDirectMaximizationOfTheLikelihood) {
   }
 }
 
-TEST(Sprt, DecisionFollowsTheBounds) {
+// Wald's bounds, ln(beta / (1 - alpha)) and ln((1 - beta) / alpha), and the
+// decision once the LLR leaves them.
+TEST(Sprt, DecisionFollowsWaldsBounds) {
+  const SprtState odd = SprtFromPentanomial(Pentanomial{}, SprtParams{0, 5, 0.1, 0.2});
+  EXPECT_DOUBLE_EQ(odd.lower, std::log(0.2 / 0.9));
+  EXPECT_DOUBLE_EQ(odd.upper, std::log(0.8 / 0.1));
   struct Case {
     Pentanomial penta;
     SprtResult result;
@@ -278,7 +258,10 @@ TEST(Sprt, DecisionFollowsTheBounds) {
     SCOPED_TRACE(s.llr);
     EXPECT_TRUE(std::isfinite(s.llr));
     EXPECT_EQ(s.result, c.result);
+    EXPECT_NEAR(s.lower, -2.944, 5e-4);
+    EXPECT_NEAR(s.upper, 2.944, 5e-4);
   }
+  EXPECT_EQ(SprtFromPentanomial(Pentanomial{}, params).llr, 0.0);
 }
 
 TEST(Sprt, ParametersThatMakeNoTestAreRefused) {

@@ -1,10 +1,11 @@
-// Helpers for the tournament's process tests: the runner over the stand-in
-// physics with fake engines, its output and its files.
+// Helpers for the tests that run the runner as a whole process, over the
+// stand-in physics with fake engines: its command line and its output.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "platform/process.h"
 #include "tests/match/support.h"
 
 // One argument quoted for /bin/sh.
@@ -38,10 +39,7 @@ inline std::vector<std::string> Concat(std::vector<std::vector<std::string>> par
   return all;
 }
 
-// Lines of a text file (without their line feeds).
-inline std::vector<std::string> FileLines(const std::string& path) {
-  std::vector<std::string> lines;
-  std::istringstream in(ReadFile(path));
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
+// The runner started in the background, for a test to signal or kill.
+inline bool StartRunner(const std::vector<std::string>& args, ChildProcess* runner) {
+  return StartProgram(Concat({{CLI_DOUBLE}, args}), "", runner);
 }

@@ -2,8 +2,7 @@
 // of the names, no interval where the games cannot give one, never "-0.0".
 #include <gtest/gtest.h>
 
-#include <sstream>
-
+#include "tests/match/support.h"
 #include "tournament/display_width.h"
 #include "tournament/figure_text.h"
 #include "tournament/report.h"
@@ -47,13 +46,6 @@ RunInfo Info(std::vector<std::string> names, TournamentKind kind, int gamesPerPa
   return info;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 // The display column at which the first `needle` after the names ends.
 int ColumnAfter(const std::string& line, const std::string& needle, size_t from) {
   const size_t at = line.find(needle, from);
@@ -74,7 +66,7 @@ TEST(TablesText, ColumnsLineUpForNamesInAnyScriptAndLongNamesAreCut) {
   SCOPED_TRACE(text);
   EXPECT_EQ(text.find(longName), std::string::npos);
   EXPECT_NE(text.find("curling-engine-with-a-v\u2026"), std::string::npos);
-  const std::vector<std::string> lines = Lines(text);
+  const std::vector<std::string> lines = SplitLines(text);
   ASSERT_GE(lines.size(), 24u);
   // after, header, 10 pairings, ratings heading, 5 ratings, engines heading, 5 engines
   const std::string& header = lines[1];
@@ -97,20 +89,17 @@ TEST(TablesText, TooFewGamesGiveNoIntervalAndZeroHasNoSign) {
   const Tables t = ComputeTables(info, PairedGames(info, {{1.0, 0.0, 0.0, 1.0}}));
   const std::string text = FormatTables(t);
   const std::string json = TablesJson(t);
-  EXPECT_NE(text.find(" 0.0 (too few games for an interval)"), std::string::npos) << text;
-  EXPECT_EQ(text.find("-0.0"), std::string::npos) << text;
-  EXPECT_EQ(json.find("-0.0"), std::string::npos) << json;
+  EXPECT_TRUE(Holds(text, " 0.0 (too few games for an interval)"));
+  EXPECT_TRUE(Lacks(text, "-0.0"));
+  EXPECT_TRUE(Lacks(json, "-0.0"));
   for (const char* key : {"eloLow", "eloHigh", "nElo", "nEloLow", "nEloHigh"})
-    EXPECT_NE(json.find("\"" + std::string(key) + "\": null"), std::string::npos) << key << json;
-  const std::string progress = FormatProgressLine(t, -1.0);
-  EXPECT_NE(progress.find("a vs b 0.0 Elo (too few games for an interval)"), std::string::npos)
-      << progress;
+    EXPECT_TRUE(Holds(json, "\"" + std::string(key) + "\": null"));
+  EXPECT_TRUE(Holds(FormatProgressLine(t, -1.0), "a vs b 0.0 Elo (too few games for an interval)"));
 
   // One game won: no interval either, rather than one of zero width.
   const RunInfo single = Info({"a", "b"}, TournamentKind::kPairs, 2);
   const Tables one = ComputeTables(single, PairedGames(single, {{1.0}}));
-  EXPECT_NE(FormatProgressLine(one, -1.0).find("+1199.8 Elo (too few games for an interval)"),
-            std::string::npos);
+  EXPECT_TRUE(Holds(FormatProgressLine(one, -1.0), "+1199.8 Elo (too few games for an interval)"));
 }
 
 // Ten pairs of two kinds: Elo and nElo each with an interval, in the tables,
@@ -127,14 +116,12 @@ TEST(TablesText, TenPairsOfTwoKindsGiveBothIntervals) {
   ASSERT_TRUE(e.hasInterval);
   const std::string text = FormatTables(t);
   for (double figure : {e.elo, e.low, e.high, e.nElo, e.nEloLow, e.nEloHigh})
-    EXPECT_NE(text.find(FixedText(figure, 1)), std::string::npos) << figure << "\n" << text;
-  EXPECT_EQ(text.find("too few"), std::string::npos) << text;
-  EXPECT_NE(FormatProgressLine(t, -1.0).find(" Elo [" + FixedText(e.low, 1) + ", "),
-            std::string::npos);
+    EXPECT_TRUE(Holds(text, FixedText(figure, 1)));
+  EXPECT_TRUE(Lacks(text, "too few"));
+  EXPECT_TRUE(Holds(FormatProgressLine(t, -1.0), " Elo [" + FixedText(e.low, 1) + ", "));
   const std::string json = TablesJson(t);
-  EXPECT_NE(json.find("\"nEloLow\": " + std::to_string(e.nEloLow).substr(0, 4)), std::string::npos)
-      << json;
-  EXPECT_EQ(json.find("\"eloHigh\": null"), std::string::npos) << json;
+  EXPECT_TRUE(Holds(json, "\"nEloLow\": " + std::to_string(e.nEloLow).substr(0, 4)));
+  EXPECT_TRUE(Lacks(json, "\"eloHigh\": null"));
 }
 
 TEST(TablesText, FiguresNeverReadMinusZero) {

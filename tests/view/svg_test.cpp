@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "tests/record/support.h"
+#include "tests/tournament/support.h"
 #include "view/index_page.h"
 #include "view/replay_page.h"
 
@@ -56,12 +57,12 @@ class ReplayPage : public TempDirTest {};
 TEST_F(HousePicture, DrawsNumberedStonesPathLegendAndACaptionBandNoLineCrosses) {
   const Picture p;
   const std::string svg = StoneSvg(p.game, p.end, p.stone);
-  EXPECT_EQ(svg.find("<polyline"), svg.rfind("<polyline"));     // only stone 2 moved
-  EXPECT_NE(svg.find("red &lt;&amp;&gt;"), std::string::npos);  // the legend, escaped
-  EXPECT_NE(svg.find("Lost stone: the engine is gone"), std::string::npos);
+  EXPECT_EQ(svg.find("<polyline"), svg.rfind("<polyline"));  // only stone 2 moved
+  EXPECT_TRUE(Holds(svg, "red &lt;&amp;&gt;"));              // the legend, escaped
+  EXPECT_TRUE(Holds(svg, "Lost stone: the engine is gone"));
   for (const char* number : {">1</text>", ">2</text>", ">3</text>"})
-    EXPECT_NE(svg.find(number), std::string::npos) << number;
-  EXPECT_EQ(svg.find(">4</text>"), std::string::npos);  // out of play: not drawn
+    EXPECT_TRUE(Holds(svg, number));
+  EXPECT_TRUE(Lacks(svg, ">4</text>"));  // out of play: not drawn
   // Every line of the sheet starts at or below the caption band.
   for (size_t at = svg.find("<line "); at != std::string::npos; at = svg.find("<line ", at + 1)) {
     for (const char* attribute : {" y1=\"", " y2=\""}) {
@@ -117,26 +118,25 @@ TEST_F(ReplayPage, NeedsNothingFromOutsideAndEscapesNames) {
     // The one allowed reference: the SVG namespace name, which is never fetched.
     for (size_t at; (at = rest.find("http://www.w3.org/2000/svg")) != std::string::npos;)
       rest.erase(at, 26);
-    EXPECT_EQ(rest.find(outside), std::string::npos) << outside;
+    EXPECT_TRUE(Lacks(rest, outside));
   }
-  EXPECT_EQ(html.find("</script><img"), std::string::npos);
-  EXPECT_NE(html.find("\\u003c!--\\u003cscript>\\u003c/script>\\u003cimg src=x>"),
-            std::string::npos);  // inside the JSON
+  EXPECT_TRUE(Lacks(html, "</script><img"));
+  EXPECT_TRUE(
+      Holds(html, "\\u003c!--\\u003cscript>\\u003c/script>\\u003cimg src=x>"));  // in the JSON
 
   const std::string index =
       IndexPageHtml({"run <1>", "A 1 - 0 B\n", {}, {{3, "A (x)", "B <y>", "A wins", "g-3.html"}}});
-  EXPECT_NE(index.find("run &lt;1&gt;"), std::string::npos);
-  EXPECT_NE(index.find("<a href=\"g-3.html\">"), std::string::npos);
-  EXPECT_NE(index.find("B &lt;y&gt;"), std::string::npos);
+  for (const char* part : {"run &lt;1&gt;", "<a href=\"g-3.html\">", "B &lt;y&gt;"})
+    EXPECT_TRUE(Holds(index, part));
 }
 
 // A page that cannot be written (here: its name is a folder) fails the
 // run after the game, with the name in the message.
 TEST_F(ReplayPage, UnwritablePageFailsTheRun) {
   const CommandResult r =
-      RunCommand(CLI_DOUBLE " --ends 1 --noise 0 --pause-ms 1 --html " + dir + " '" +
-                 FakeEngine("--plan 2.3,5") + "' '" + FakeEngine("--plan 2.5,5.2") + "' 2>&1");
+      RunRunner({"--ends", "1", "--noise", "0", "--pause-ms", "1", "--html", dir,
+                 FakeEngine("--plan 2.3,5"), FakeEngine("--plan 2.5,5.2")});
   EXPECT_EQ(r.status, 1) << r.output;
-  EXPECT_NE(r.output.find("cannot write " + dir), std::string::npos) << r.output;
-  EXPECT_NE(r.output.find("final: "), std::string::npos) << r.output;
+  EXPECT_TRUE(Holds(r.output, "cannot write " + dir));
+  EXPECT_TRUE(Holds(r.output, "final: "));
 }
