@@ -1,8 +1,10 @@
 // Speed of the search player with the real physics linked in: samples per
-// second per thread before shots 0, 8 and 15 at 1 and 2 threads, and how
-// far a timed search overruns its time over whole self-play games.
+// second per thread before shots 0, 8, 14 and 15 at 1 and 2 threads, and
+// how far a timed search overruns its time over whole self-play games.
+// --two-ply 0 answers stone 14 by the play-outs alone, as before the
+// two-ply search.
 //
-//   search_bench [--games N] [--movetime MS] [--threads N] [--rates 0|1]
+//   search_bench [--games N] [--movetime MS] [--threads N] [--rates 0|1] [--two-ply 0|1]
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -17,8 +19,10 @@
 
 namespace {
 
-constexpr int kShots[] = {0, 8, 15};
-constexpr int64_t kSamplesFor[] = {6000, 12000, 200000};
+constexpr int kShots[] = {0, 8, 14, 15};
+constexpr int64_t kSamplesFor[] = {6000, 12000, 60000, 200000};
+constexpr int kShotCount = 4;
+bool twoPly = true;
 
 void BindLinkedPhysics() {
   search::PhysicsCalls calls;
@@ -36,7 +40,7 @@ void BindLinkedPhysics() {
 void SampleRates() {
   std::printf("%-6s %-8s %12s %14s %14s\n", "shot", "threads", "samples", "per s/thread",
               "per CPU s");
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < kShotCount; ++i) {
     double perThread[3] = {};
     for (int threads = 1; threads <= 2; ++threads) {
       double best = 0;
@@ -48,6 +52,7 @@ void SampleRates() {
         limits.samples = kSamplesFor[i];
         limits.threads = threads;
         limits.seed = 7 + rep;
+        limits.twoPly = twoPly;
         ShotVec vec;
         const std::clock_t c0 = std::clock();
         search::SearchShot(state, limits, &vec, &report);
@@ -83,6 +88,7 @@ void Overshoot(int games, double movetime, int threads) {
         limits.milliseconds = movetime;
         limits.threads = threads;
         limits.seed = static_cast<uint64_t>(g * 1000 + end * 16 + shot);
+        limits.twoPly = twoPly;
         ShotVec vec;
         const auto t0 = std::chrono::steady_clock::now();
         const std::clock_t c0 = std::clock();
@@ -124,6 +130,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--movetime") == 0) movetime = std::atof(argv[i + 1]);
     if (std::strcmp(argv[i], "--threads") == 0) threads = std::atoi(argv[i + 1]);
     if (std::strcmp(argv[i], "--rates") == 0) rates = std::atoi(argv[i + 1]) != 0;
+    if (std::strcmp(argv[i], "--two-ply") == 0) twoPly = std::atoi(argv[i + 1]) != 0;
   }
   BindLinkedPhysics();
   if (rates) SampleRates();
