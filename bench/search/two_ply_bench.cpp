@@ -65,7 +65,8 @@ GameState PolicyPosition(int k) {
 
 // Built by hand, even stones the mover's: the opponent shot on the button;
 // the mover shot at the top of the four-foot, the opponent second; the
-// mover shot behind its own centre guard; the mover two in the house.
+// mover shot behind its own centre guard; the mover two in the house; and
+// one or two of the mover's stones in front of the tee, open to a draw.
 std::vector<GameState> BuiltPositions() {
   const float x = kTeeX;
   const float y = kTeeY;
@@ -74,6 +75,11 @@ std::vector<GameState> BuiltPositions() {
       {{0, {x + 0.1f, y + 0.45f}}, {1, {x - 0.9f, y - 0.8f}}},
       {{0, {x, y + 0.3f}}, {2, {x + 0.05f, y + 3.2f}}, {1, {x + 1.2f, y - 0.5f}}},
       {{0, {x - 0.3f, y + 0.2f}}, {2, {x + 0.5f, y - 0.4f}}, {1, {x + 1.5f, y + 0.6f}}},
+      {{0, {x, y + 0.8f}}},
+      {{0, {x + 0.3f, y + 0.7f}}},
+      {{0, {x, y + 0.8f}}, {1, {x + 1.3f, y + 0.9f}}},
+      {{0, {x - 0.5f, y + 0.4f}}, {1, {x + 1.0f, y - 0.9f}}},
+      {{0, {x, y + 1.2f}}, {2, {x - 0.6f, y - 0.3f}}},
   };
   std::vector<GameState> out;
   for (const auto& layout : layouts) {
