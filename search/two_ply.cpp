@@ -11,9 +11,8 @@ namespace {
 
 // The hammer's replies: draws on rings and the plainer hits, no guards.
 // The full hammer menu (a fine grid, many weights) would cost several
-// times as much a position for little: the reply only has to be about as
-// good as the opponent's, and the race over the finalists is fair as long
-// as every finalist meets the same menu.
+// times as much a position, and the race over the finalists stays fair as
+// long as every finalist meets the same menu.
 constexpr CandidateDensity kReplyDensity{false, 0.0f, false, false};
 // The reply race's throws, per reply offered.
 constexpr int64_t kThrowsPerReply = 3;
@@ -21,6 +20,9 @@ constexpr int64_t kThrowsPerReply = 3;
 constexpr int64_t kThrowsPerRaceSample = 2;
 // Fewer two-ply samples a finalist than this and the race's choice stands.
 constexpr int64_t kMinSamples = 6;
+// Timed, the units run to the deadline and the estimate only sizes the
+// table of their values, with this much room.
+constexpr int64_t kTimedRoom = 8;
 // Streams of the finalists' throws and of the replies' throws, apart from
 // the race's samples.
 constexpr uint64_t kThrowStream = 0x2b5f3c1d9e8a7b64ull;
@@ -137,11 +139,10 @@ TwoPlyResult TwoPly(const SampleJob& job, const EndValues& values,
   // plan is exact: a few throws per reply that the best finalist's
   // noise-free position offers.
   const int64_t replyThrows = kThrowsPerReply * RepliesAfter(job, cands[finalists.front()].vec);
-  // Timed, the units run to the deadline; the count is only a ceiling.
   const int64_t planned = AffordableUnits(*budget, 1 + replyThrows, width);
   if (planned / width < kMinSamples) return result;
   result.affordable = true;
-  const int64_t units = budget->timed ? std::max<int64_t>(planned, 1) * 8 : planned;
+  const int64_t units = budget->timed ? planned * kTimedRoom : planned;
   const Units played = PlayUnits(job, OpponentValues(values), cands, finalists, threads, *budget,
                                  units, replyThrows);
   budget->used += played.throws;
