@@ -10,6 +10,7 @@
 #include "search/halving.h"
 #include "search/physics.h"
 #include "search/sampling.h"
+#include "search/two_ply.h"
 #include "search/win_table.h"
 #include "sim/sheet.h"
 #include "sim/tee_geometry.h"
@@ -25,6 +26,25 @@ constexpr double kRefineShare = 0.3;
 // The local search needs this many samples per shot in its race, and its
 // winner at least this many, or the first choice stands.
 constexpr int64_t kMinRefineSamples = 8;
+// On the stone before the hammer the race ends with this many finalists
+// and leaves this share of the budget to answer each with the opponent's
+// best reply.
+constexpr int kTwoPlyFinalists = 4;
+constexpr double kTwoPlyShare = 0.5;
+
+// How the race over every candidate ends on the stone to be thrown.
+struct RacePlan {
+  double share = 1.0;
+  int keep = 1;
+};
+
+RacePlan PlanFor(const GameState& state, const SearchLimits& limits) {
+  if (state.shotIndex == game::kStonesPerEnd - 1) return {1.0 - kRefineShare, kFinalists};
+  if (state.shotIndex == game::kStonesPerEnd - 2 && limits.twoPly) {
+    return {1.0 - kTwoPlyShare, kTwoPlyFinalists};
+  }
+  return {};
+}
 
 int ThreadsFor(const SearchLimits& limits) {
   return limits.threads > 0 ? limits.threads : omp_get_max_threads();
@@ -57,6 +77,28 @@ int Refine(const SampleJob& job, const EndValues& values, int threads,
   return first;
 }
 
+// Step 2 on the stone before the hammer: the finalists answered by the
+// opponent's best reply. A budget too small for that lets the finalists
+// race on by their play-outs; a two-ply search cut short by the deadline
+// keeps the race's choice. Returns the choice.
+int AnswerFinalists(const SampleJob& job, const EndValues& values, int threads,
+                    const std::vector<Candidate>& cands, Budget* budget, std::vector<Arm>* arms,
+                    std::vector<int>* alive, SearchReport* r) {
+  // A race cut short leaves more than the finalists in it, best first.
+  if (alive->size() > static_cast<std::size_t>(kTwoPlyFinalists)) alive->resize(kTwoPlyFinalists);
+  const TwoPlyResult t = TwoPly(job, values, cands, *alive, threads, budget);
+  if (!t.affordable) {
+    r->rounds += SuccessiveHalving(job, values, cands, threads, 1.0, 1, budget, arms, alive);
+    return alive->front();
+  }
+  if (t.finalists == 0) return alive->front();
+  r->twoPlyFinalists = t.finalists;
+  r->twoPlySamples = t.samples;
+  (*arms)[t.best].mean = t.bestWin;
+  (*arms)[t.best].n = t.samples;
+  return t.best;
+}
+
 }  // namespace
 
 void SearchShot(const GameState& state, const SearchLimits& limits, ShotVec* out,
@@ -84,15 +126,19 @@ void SearchShot(const GameState& state, const SearchLimits& limits, ShotVec* out
   const EndValues values = MakeEndValues(DefaultWinTable(), state);
 
   // Step 1: a race over every candidate.
-  const bool refine = state.shotIndex == game::kStonesPerEnd - 1;
+  const RacePlan plan = PlanFor(state, limits);
   std::vector<Arm> arms;
   std::vector<int> alive(cands.size());
   for (std::size_t i = 0; i < cands.size(); ++i) alive[i] = static_cast<int>(i);
   r.candidates = static_cast<int>(cands.size());
-  r.rounds = SuccessiveHalving(job, values, cands, r.threads, refine ? 1.0 - kRefineShare : 1.0,
-                               refine ? kFinalists : 1, &budget, &arms, &alive);
+  r.rounds = SuccessiveHalving(job, values, cands, r.threads, plan.share, plan.keep, &budget,
+                               &arms, &alive);
   int best = alive.front();
-  if (refine) best = Refine(job, values, r.threads, &cands, &budget, &arms, &alive, &r);
+  if (state.shotIndex == game::kStonesPerEnd - 1) {
+    best = Refine(job, values, r.threads, &cands, &budget, &arms, &alive, &r);
+  } else if (plan.keep > 1) {
+    best = AnswerFinalists(job, values, r.threads, cands, &budget, &arms, &alive, &r);
+  }
 
   *out = cands[best].vec;
   r.samples = budget.used;
@@ -104,10 +150,15 @@ void SearchShot(const GameState& state, const SearchLimits& limits, ShotVec* out
 }
 
 void FormatReport(const SearchReport& r, char* text, std::size_t size) {
+  char twoPly[48] = "";
+  if (r.twoPlyFinalists > 0) {
+    std::snprintf(twoPly, sizeof twoPly, ", two-ply %dx%lld", r.twoPlyFinalists,
+                  static_cast<long long>(r.twoPlySamples));
+  }
   std::snprintf(text, size,
-                "search: %d candidates, %lld samples, %d rounds, best %s stone %d "
+                "search: %d candidates, %lld samples, %d rounds%s, best %s stone %d "
                 "(%.3f %.3f) P(win) %.4f over %lld, %.1f ms, %d threads",
-                r.candidates, static_cast<long long>(r.samples), r.rounds,
+                r.candidates, static_cast<long long>(r.samples), r.rounds, twoPly,
                 ShotKindName(r.best.kind), r.best.stone, static_cast<double>(r.best.x),
                 static_cast<double>(r.best.y), r.bestWin, static_cast<long long>(r.bestSamples),
                 r.milliseconds, r.threads);

@@ -19,16 +19,20 @@ struct SearchLimits {
   int64_t samples = 0;         // > 0: this many samples instead of a time
   int threads = 0;             // 0: the OpenMP default
   uint64_t seed = 0;           // the samples' noise; same seed, same search
+  bool twoPly = true;          // stone 14 answered by the opponent's best reply
 };
 
 // What a search came to, for its diagnostic line.
 struct SearchReport {
   int candidates = 0;
-  int64_t samples = 0;      // candidate throws played, each with its play-out
+  int64_t samples = 0;      // candidate throws played, each with its play-out,
+                            // and on stone 14 every throw of the two-ply search
   int rounds = 0;           // halving rounds completed
   double bestWin = 0;       // the chosen shot's mean P(win)
   int64_t bestSamples = 0;  // samples behind that figure
   Candidate best{};
+  int twoPlyFinalists = 0;  // stone 14: finalists valued two-ply, 0 for none
+  int64_t twoPlySamples = 0;  // and the two-ply samples behind each
   double milliseconds = 0;
   int threads = 0;
 };

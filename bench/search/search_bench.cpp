@@ -1,8 +1,10 @@
 // Speed of the search player with the real physics linked in: samples per
-// second per thread before shots 0, 8 and 15 at 1 and 2 threads, and how
-// far a timed search overruns its time over whole self-play games.
+// second per thread before shots 0, 8, 14 and 15 at 1 and 2 threads, and
+// how far a timed search overruns its time over whole self-play games.
+// --two-ply 0 answers stone 14 by the play-outs alone, as before the
+// two-ply search.
 //
-//   search_bench [--games N] [--movetime MS] [--threads N] [--rates 0|1]
+//   search_bench [--games N] [--movetime MS] [--threads N] [--rates 0|1] [--two-ply 0|1]
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -19,8 +21,10 @@
 
 namespace {
 
-constexpr int kShots[] = {0, 8, 15};
-constexpr int64_t kSamplesFor[] = {6000, 12000, 200000};
+constexpr int kShots[] = {0, 8, 14, 15};
+constexpr int64_t kSamplesFor[] = {6000, 12000, 60000, 200000};
+constexpr int kShotCount = 4;
+bool twoPly = true;
 
 void BindLinkedPhysics() {
   search::PhysicsCalls calls;
@@ -38,7 +42,7 @@ void BindLinkedPhysics() {
 void SampleRates() {
   std::printf("%-6s %-8s %12s %14s %14s\n", "shot", "threads", "samples", "per s/thread",
               "per CPU s");
-  for (int i = 0; i < 3; ++i) {
+  for (int i = 0; i < kShotCount; ++i) {
     double perThread[3] = {};
     for (int threads = 1; threads <= 2; ++threads) {
       double best = 0;
@@ -50,6 +54,7 @@ void SampleRates() {
         limits.samples = kSamplesFor[i];
         limits.threads = threads;
         limits.seed = 7 + rep;
+        limits.twoPly = twoPly;
         ShotVec vec;
         const std::clock_t c0 = std::clock();
         search::SearchShot(state, limits, &vec, &report);
@@ -85,6 +90,7 @@ void Overshoot(int games, double movetime, int threads) {
         limits.milliseconds = movetime;
         limits.threads = threads;
         limits.seed = static_cast<uint64_t>(g * 1000 + end * 16 + shot);
+        limits.twoPly = twoPly;
         ShotVec vec;
         const auto t0 = std::chrono::steady_clock::now();
         const std::clock_t c0 = std::clock();
@@ -115,11 +121,12 @@ void Overshoot(int games, double movetime, int threads) {
 }
 
 const char* const kUsage =
-    "usage: search_bench [--games N] [--movetime MS] [--threads N] [--rates 0|1]\n"
+    "usage: search_bench [--games N] [--movetime MS] [--threads N] [--rates 0|1] [--two-ply 0|1]\n"
     "  --games N      self-play games of the search player, its overrun per GO (default 0)\n"
     "  --movetime MS  their time per GO (default 100)\n"
     "  --threads N    their threads (default 1)\n"
-    "  --rates 0|1    samples per second at shots 0, 8 and 15 first (default 1)\n";
+    "  --rates 0|1    samples per second at shots 0, 8 and 15 first (default 1)\n"
+    "  --two-ply 0|1  weigh the opponent's best reply on the stone before the hammer (default 1)\n";
 
 // A whole number within [low, high] and nothing else.
 bool WholeIn(const char* text, long low, long high, long* value) {
@@ -136,6 +143,7 @@ int main(int argc, char** argv) {
   long threads = 1;
   long rates = 1;
   long movetime = 100;
+  long twoPlyOn = 1;
   for (int i = 1; i < argc; ++i) {
     const std::string name = argv[i];
     if (name == "--help" || name == "-h") {
@@ -147,6 +155,7 @@ int main(int argc, char** argv) {
                     : name == "--movetime" ? WholeIn(value, 1, 86400000, &movetime)
                     : name == "--threads"  ? WholeIn(value, 1, 512, &threads)
                     : name == "--rates"    ? WholeIn(value, 0, 1, &rates)
+                    : name == "--two-ply"  ? WholeIn(value, 0, 1, &twoPlyOn)
                                            : false;
     if (!ok) {
       std::fprintf(stderr, "search_bench: bad option or value: %s %s\n%s", name.c_str(), value,
@@ -154,6 +163,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  twoPly = twoPlyOn != 0;
   BindLinkedPhysics();
   if (rates != 0) SampleRates();
   if (games > 0)

@@ -20,11 +20,13 @@ const std::string kLibraryDir = [] {
 }();
 
 // Starts the engine with arguments, writes input without waiting for it
-// to be read, and waits for the engine to end by itself.
+// to be read, and waits for the engine to end by itself. An engine that
+// refuses its options may end before the write, which then fails: that
+// is no fault, so the write's result is not checked.
 EngineRun ExitRun(const std::vector<std::string>& arguments, const std::string& input) {
   EngineSession engine;
   EXPECT_TRUE(StartEngine(&engine, kLibraryDir, RealLibrarySettings(), kEngine, arguments));
-  EXPECT_TRUE(WriteToChild(&engine.child, input));
+  WriteToChild(&engine.child, input);
   return Ended(engine, AwaitChild(&engine.child, kStepTimeoutMs));
 }
 

@@ -1,6 +1,8 @@
 // The search as a whole: on last stones whose best shot a brute-force grid
-// can find, it finds one as good; and with a seed and a sample count it
-// gives the same shot every time, whatever the thread count.
+// can find, it finds one as good; on the stone before the hammer it
+// answers the opponent's best reply, not the play-outs'; and with a seed
+// and a sample count it gives the same shot every time, whatever the
+// thread count.
 #include "search/search.h"
 
 #include <gtest/gtest.h>
@@ -107,27 +109,81 @@ TEST_F(SearchShotTest, LastStonesAreAsGoodAsTheBestOfABruteForceGrid) {
   }
 }
 
-TEST_F(SearchShotTest, SeedAndSamplesGiveTheSameShotOnAnyThreadCount) {
-  const GameState s =
-      Position(9, {{0, 2.2f, 5.1f}, {3, 2.6f, 4.6f}, {4, 2.3f, 8.5f}, {7, 1.6f, 5.8f}}, 3, 8, 1);
+// The mover's mean P(win) after vec, each of n throws answered by the
+// opponent's own search (the true two-ply value, as far as that search
+// finds the best reply), the reply thrown with the noise.
+double AnsweredWinRate(const GameState& s, const ShotVec& vec, int n) {
+  const search::EndValues v = search::MakeEndValues(search::DefaultWinTable(), s);
   search::SearchLimits limits;
-  limits.samples = 3000;
-  limits.seed = 99;
-  ShotVec a, b, c;
-  search::SearchReport ra, rb, rc;
-  limits.threads = 1;
-  search::SearchShot(s, limits, &a, &ra);
-  search::SearchShot(s, limits, &b, &rb);
+  limits.samples = 1500;
   limits.threads = 2;
-  search::SearchShot(s, limits, &c, &rc);
-  for (const ShotVec* v : {&b, &c}) {
-    EXPECT_EQ(v->vx, a.vx);
-    EXPECT_EQ(v->vy, a.vy);
-    EXPECT_EQ(v->curl, a.curl);
+  double sum = 0;
+  for (int e = 0; e < n; ++e) {
+    KorvaneSeed(search::SampleSeed(303, e));
+    GameState p = s;
+    Simulation(&p, vec, 0.145f, nullptr, -1);
+    limits.seed = search::SampleSeed(404, e);
+    ShotVec reply;
+    search::SearchShot(p, limits, &reply);
+    Simulation(&p, reply, 0.145f, nullptr, -1);
+    sum += v.win[search::ScoreSlot(search::EndScoreFor(p, 16, s.shotIndex & 1))];
   }
-  EXPECT_EQ(rb.bestWin, ra.bestWin);
-  EXPECT_EQ(rc.bestWin, ra.bestWin);
-  EXPECT_EQ(rc.samples, ra.samples);
+  return sum / n;
+}
+
+// Stone 14 of the last end, tied, the mover without the hammer and one
+// stone of its own at the top of the four-foot, off centre. The play-outs'
+// hammer takes out an open shot stone, which makes a stone tucked in
+// beside it look safe; the opponent's best reply draws for the point
+// instead, and the two-ply search plays for that.
+TEST_F(SearchShotTest, TheStoneBeforeTheHammerMeetsTheOpponentsBestReply) {
+  const GameState s = Position(14, {{0, kTeeX + 0.3f, kTeeY + 0.7f}}, 7);
+  search::SearchLimits limits;
+  limits.samples = 40000;
+  limits.seed = 1;
+  limits.threads = 2;
+  ShotVec onePly, twoPly;
+  search::SearchReport report;
+  search::SearchShot(s, limits, &twoPly, &report);
+  EXPECT_EQ(report.twoPlyFinalists, 4);
+  limits.twoPly = false;
+  search::SearchShot(s, limits, &onePly);
+  EXPECT_GT(AnsweredWinRate(s, twoPly, 80), AnsweredWinRate(s, onePly, 80) + 0.05);
+}
+
+TEST_F(SearchShotTest, SeedAndSamplesGiveTheSameShotOnAnyThreadCount) {
+  // A mid-end stone, and stone 14 with its two-ply search.
+  const struct {
+    GameState state;
+    int64_t samples;
+  } cases[] = {
+      {Position(9, {{0, 2.2f, 5.1f}, {3, 2.6f, 4.6f}, {4, 2.3f, 8.5f}, {7, 1.6f, 5.8f}}, 3, 8, 1),
+       3000},
+      {Position(14, {{0, 2.2f, 5.1f}, {3, 2.6f, 4.6f}, {4, 2.3f, 8.5f}, {7, 1.6f, 5.8f}}, 3),
+       30000},
+  };
+  for (const auto& c : cases) {
+    search::SearchLimits limits;
+    limits.samples = c.samples;
+    limits.seed = 99;
+    ShotVec a, b, d;
+    search::SearchReport ra, rb, rd;
+    limits.threads = 1;
+    search::SearchShot(c.state, limits, &a, &ra);
+    search::SearchShot(c.state, limits, &b, &rb);
+    limits.threads = 2;
+    search::SearchShot(c.state, limits, &d, &rd);
+    for (const ShotVec* v : {&b, &d}) {
+      EXPECT_EQ(v->vx, a.vx);
+      EXPECT_EQ(v->vy, a.vy);
+      EXPECT_EQ(v->curl, a.curl);
+    }
+    EXPECT_EQ(rb.bestWin, ra.bestWin);
+    EXPECT_EQ(rd.bestWin, ra.bestWin);
+    EXPECT_EQ(rd.samples, ra.samples);
+    EXPECT_EQ(rd.twoPlySamples, ra.twoPlySamples);
+    EXPECT_EQ(ra.twoPlyFinalists > 0, c.state.shotIndex == 14);
+  }
 }
 
 TEST_F(SearchShotTest, RecordsItCannotSearchGetADrawToTheTee) {
